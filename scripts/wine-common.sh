@@ -1,0 +1,56 @@
+# Shared settings for running the Windows build under Wine. Sourced, not run.
+WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono/Gecko installers, no desktop menu entries for the shortcuts we make.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# start_xvfb PIDFILE DISPLAYFILE: a private X server on a free display number.
+start_xvfb() {
+  local pidfile=$1 displayfile=$2 fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  echo $! >"$pidfile"
+  local n
+  read -r -t 20 n <"$fifo" || { rm -f "$fifo"; echo "Xvfb did not start" >&2; return 1; }
+  rm -f "$fifo"
+  echo ":$n" >"$displayfile"
+}
+
+# make_prefix DIR: a new Wine prefix set up for unattended runs.
+make_prefix() {
+  local prefix=$1 reg
+  rm -rf "$prefix"
+  WINEPREFIX=$prefix timeout 300 "$WINE_LOADER" wineboot -u >/dev/null 2>&1
+  reg=$(mktemp --suffix=.reg)
+  # A crashing program must end, not open the debugger: winedbg can hang a run.
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=-
+"Auto"="0"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+  WINEPREFIX=$prefix timeout 120 "$WINE_LOADER" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
+  rm -f "$reg"
+  WINEPREFIX=$prefix "$WINESERVER" -w
+}
+
+# Wine maps the whole Unix tree to drive Z:.
+winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
+
+# copy_prefix TEMPLATE DIR: a scratch copy of a quiescent prefix.
+copy_prefix() {
+  rm -rf "$2"
+  cp -a "$1" "$2"
+}
+
+end_prefix() {
+  [ -d "$1" ] || return 0
+  WINEPREFIX=$1 "$WINESERVER" -k >/dev/null 2>&1 || true
+  WINEPREFIX=$1 timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || true
+}
