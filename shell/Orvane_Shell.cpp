@@ -1,3 +1,5 @@
 #include <windows.h>
 #include "winwatch/winwatch.h"
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RemoveShellHook(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RemoveShellHook();
+}

@@ -9,7 +9,8 @@ std::string SystemErrorText(DWORD code) {
     std::string text(buffer, length);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
-    if (text.empty()) text = "System error " + std::to_string(code);
+    if (text.empty())
+        text = "System error " + std::to_string(code);
     return text;
 }
 

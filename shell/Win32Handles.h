@@ -18,7 +18,8 @@ template <typename Traits> class UniqueResource {
     UniqueResource& operator=(const UniqueResource&) = delete;
     UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
     ~UniqueResource() { reset(); }
@@ -33,7 +34,8 @@ template <typename Traits> class UniqueResource {
         return value;
     }
     void reset(Type value = Traits::invalid()) {
-        if (valid()) Traits::close(value_);
+        if (valid())
+            Traits::close(value_);
         value_ = value;
     }
 
@@ -121,7 +123,8 @@ class WindowDc {
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_)
+            ReleaseDC(window_, dc_);
     }
     HDC get() const { return dc_; }
 
@@ -137,7 +140,8 @@ class SelectedObject {
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
-        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
     }
 
   private:
@@ -150,7 +154,8 @@ template <typename T> class ComPtr {
   public:
     ComPtr() = default;
     ComPtr(const ComPtr& other) : ptr_(other.ptr_) {
-        if (ptr_) ptr_->AddRef();
+        if (ptr_)
+            ptr_->AddRef();
     }
     ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
     ComPtr& operator=(ComPtr other) noexcept {
@@ -169,11 +174,13 @@ template <typename T> class ComPtr {
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
     void reset() {
-        if (ptr_) std::exchange(ptr_, nullptr)->Release();
+        if (ptr_)
+            std::exchange(ptr_, nullptr)->Release();
     }
     template <typename U> ComPtr<U> as(REFIID iid) const {
         ComPtr<U> other;
-        if (ptr_) ptr_->QueryInterface(iid, other.putVoid());
+        if (ptr_)
+            ptr_->QueryInterface(iid, other.putVoid());
         return other;
     }
 
@@ -188,7 +195,8 @@ class ComApartment {
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {
-        if (initialised_) CoUninitialize();
+        if (initialised_)
+            CoUninitialize();
     }
 
   private:

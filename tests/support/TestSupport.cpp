@@ -12,12 +12,17 @@ std::string EnvVar(const char* name) {
 
 static std::string RequiredEnv(const char* name) {
     std::string value = EnvVar(name);
-    if (value.empty()) throw std::runtime_error(std::string(name) + " is not set (run via ctest)");
+    if (value.empty())
+        throw std::runtime_error(std::string(name) + " is not set (run via ctest)");
     return value;
 }
 
-std::string StageDir() { return RequiredEnv("ORVANE_STAGE"); }
-std::string BinDir() { return RequiredEnv("ORVANE_BIN"); }
+std::string StageDir() {
+    return RequiredEnv("ORVANE_STAGE");
+}
+std::string BinDir() {
+    return RequiredEnv("ORVANE_BIN");
+}
 
 ScratchDir::ScratchDir(const std::string& hint) {
     char temp[MAX_PATH] = {};
@@ -26,22 +31,27 @@ ScratchDir::ScratchDir(const std::string& hint) {
     for (;;) {
         path_ = std::string(temp) + hint + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(++counter);
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            break;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
             throw std::runtime_error("cannot create " + path_);
     }
 }
 
-ScratchDir::~ScratchDir() { RemoveTree(path_); }
+ScratchDir::~ScratchDir() {
+    RemoveTree(path_);
+}
 
 void CopyTree(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    if (find == INVALID_HANDLE_VALUE)
+        return;
     do {
         std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == "..")
+            continue;
         std::string source = from + "\\" + name, target = to + "\\" + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             CopyTree(source, target);
@@ -57,7 +67,8 @@ void RemoveTree(const std::string& path) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == "..")
+                continue;
             std::string child = path + "\\" + name;
             SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -73,18 +84,21 @@ void RemoveTree(const std::string& path) {
 std::string ReadFileText(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + path);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot read " + path);
     std::string text;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
     CloseHandle(file);
     return text;
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
@@ -99,9 +113,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
         start = end + 1;
     }
@@ -123,8 +139,10 @@ void PumpMessagesFor(DWORD ms) {
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return condition();
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return condition();
         PumpMessagesFor(20);
     }
 }
@@ -155,7 +173,8 @@ ChildProcess::ChildProcess(ChildProcess&& other) noexcept
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     if (this != &other) {
         terminate();
-        if (process_) CloseHandle(process_);
+        if (process_)
+            CloseHandle(process_);
         process_ = other.process_;
         id_ = other.id_;
         other.process_ = nullptr;
@@ -166,7 +185,8 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
 
 ChildProcess::~ChildProcess() {
     terminate();
-    if (process_) CloseHandle(process_);
+    if (process_)
+        CloseHandle(process_);
 }
 
 bool ChildProcess::running() const {
@@ -174,8 +194,10 @@ bool ChildProcess::running() const {
 }
 
 std::optional<DWORD> ChildProcess::wait(DWORD timeoutMs) {
-    if (!process_) return std::nullopt;
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    if (!process_)
+        return std::nullopt;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return code;
@@ -199,11 +221,13 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM param) {
     auto& q = *reinterpret_cast<WindowQuery*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != q.processId) return TRUE;
+    if (owner != q.processId)
+        return TRUE;
     if (q.className) {
         char name[256] = {};
         GetClassNameA(window, name, sizeof name);
-        if (lstrcmpiA(name, q.className) != 0) return TRUE;
+        if (lstrcmpiA(name, q.className) != 0)
+            return TRUE;
     }
     q.found.push_back(window);
     return TRUE;
@@ -237,14 +261,16 @@ std::optional<std::string> GetRegString(HKEY root, const std::string& key,
     LONG result = RegQueryValueExA(handle, name.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(handle);
-    if (result != ERROR_SUCCESS) return std::nullopt;
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
     return std::string(buffer);
 }
 
 std::vector<std::string> RegValueNames(HKEY root, const std::string& key) {
     std::vector<std::string> names;
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return names;
     for (DWORD i = 0;; ++i) {
         char name[512];
         DWORD length = sizeof name;
@@ -257,7 +283,9 @@ std::vector<std::string> RegValueNames(HKEY root, const std::string& key) {
     return names;
 }
 
-void DeleteRegKey(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()); }
+void DeleteRegKey(HKEY root, const std::string& key) {
+    RegDeleteTreeA(root, key.c_str());
+}
 
 std::string WindowsFolder() {
     char buffer[MAX_PATH] = {};

@@ -73,8 +73,7 @@ std::vector<HWND> WindowsOfProcess(DWORD processId, const char* className = null
 // Registry: values under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 void SetRegString(HKEY root, const std::string& key, const std::string& name,
                   const std::string& value);
-std::optional<std::string> GetRegString(HKEY root, const std::string& key,
-                                        const std::string& name);
+std::optional<std::string> GetRegString(HKEY root, const std::string& key, const std::string& name);
 std::vector<std::string> RegValueNames(HKEY root, const std::string& key);
 void DeleteRegKey(HKEY root, const std::string& key);
 

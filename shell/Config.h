@@ -1,0 +1,52 @@
+#pragma once
+// The program folder and the configuration file beside the executable.
+// Nothing is cached: every call locates the executable and opens the file anew.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace orvane {
+
+std::string ExecutablePath(); // the running program's file
+std::string ProgramFolder();  // its folder, without a trailing backslash
+std::string ConfigFilePath(); // the executable's path with ".ini"
+std::string LogFilePath();    // the executable's path with ".log"
+
+// `path` with its extension (if any) replaced by `extension` (".ini").
+std::string ReplaceExtension(const std::string& path, const std::string& extension);
+
+// Integer syntax of the configuration file: blanks, optional sign, then decimal
+// digits or hexadecimal digits behind "$", "x", "X", "0x" or "0X"; 32-bit range.
+std::optional<int32_t> ParseIniInteger(std::string_view text);
+
+using IniPairs = std::vector<std::pair<std::string, std::string>>;
+
+// One file in the platform's profile format.
+class IniFile {
+  public:
+    explicit IniFile(std::string path) : path_(std::move(path)) {}
+    // The shell's configuration file.
+    static IniFile Config() { return IniFile(ConfigFilePath()); }
+
+    const std::string& path() const { return path_; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+    // Key=Value pairs of a section in file order.
+    IniPairs ReadSection(const std::string& section) const;
+
+    // A refused write raises ShellError "Unable to write to <path>".
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) const;
+    void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
+    void EraseSection(const std::string& section) const;
+
+  private:
+    std::string path_;
+};
+
+} // namespace orvane
