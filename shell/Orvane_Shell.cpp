@@ -1,5 +1,38 @@
-#include <windows.h>
-#include "winwatch/winwatch.h"
+// Program entry: one shell per logon; the main window's creation is the start.
+#include "shell/Autorun.h"
+#include "shell/Log.h"
+#include "shell/Platform.h"
+#include "shell/SingleInstance.h"
+#include "shell/Win32Handles.h"
+#include "skin/Application.h"
+#include "taskbar/TaskbarWindow.h"
+
+#include <exception>
+
+using namespace orvane;
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return RemoveShellHook();
+    TApplication application;
+    // Before the title changes: the mutex name follows the executable's name.
+    if (!InitSingleInstance(application.Handle())) {
+        ActivatePrevInstance(application.Handle());
+        return 0;
+    }
+
+    ComApartment com;
+    application.SetTitle("Orvane Shell");
+    OSPlatform = GetOSPlatform();
+
+    TfrmTaskbar taskbar;
+    if (taskbar.ClockEnabled()) {
+        try {
+            AutorunAll(taskbar.ExplorerWasRunning());
+        } catch (const std::exception& error) {
+            LogFailure("AutorunAll", error.what());
+        }
+    } else {
+        application.Terminate();
+    }
+    application.Run();
+    return 0;
 }

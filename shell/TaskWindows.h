@@ -1,0 +1,19 @@
+#pragma once
+// Which windows get a task button, and their titles.
+#include <windows.h>
+
+#include <string>
+
+namespace orvane {
+
+// A window stores this as its user data to stay off the taskbar.
+constexpr LONG kNoTaskButtonMark = 0x7FFFFFFF;
+
+// True for visible, unowned (or app-window owned) top-level windows that are
+// neither tool windows nor MDI children.
+bool IsTaskWindow(HWND window);
+
+// The window's title, or "???" when it is empty.
+std::string GetWindowCaption(HWND window);
+
+} // namespace orvane

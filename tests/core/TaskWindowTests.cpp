@@ -1,0 +1,112 @@
+#include "shell/TaskWindows.h"
+#include "shell/Win32Handles.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+const char* TestWindowClass() {
+    static const char* name = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "OrvaneTaskWindowTest";
+        RegisterClassA(&windowClass);
+        return windowClass.lpszClassName;
+    }();
+    return name;
+}
+
+UniqueWindow MakeWindow(DWORD exStyle, DWORD style, HWND parent = nullptr,
+                        const char* title = "Task window test") {
+    HWND window = CreateWindowExA(exStyle, TestWindowClass(), title, style, 20, 20, 160, 90, parent,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(window, nullptr);
+    return UniqueWindow(window);
+}
+
+constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW;
+
+TEST(IsTaskWindow, PlainVisibleTopLevelWindow) {
+    auto window = MakeWindow(0, kVisible);
+    EXPECT_TRUE(IsTaskWindow(window.get()));
+}
+
+TEST(IsTaskWindow, WindowsThatAreNotShownOrNotTopLevel) {
+    auto hidden = MakeWindow(0, kHidden);
+    EXPECT_FALSE(IsTaskWindow(hidden.get()));
+
+    auto tool = MakeWindow(WS_EX_TOOLWINDOW, kVisible);
+    EXPECT_FALSE(IsTaskWindow(tool.get()));
+
+    auto parent = MakeWindow(0, kVisible);
+    auto child = MakeWindow(0, WS_CHILD | WS_VISIBLE, parent.get());
+    EXPECT_FALSE(IsTaskWindow(child.get()));
+
+    // Visible style, but its owner is hidden: IsWindowVisible is what counts.
+    auto hiddenParent = MakeWindow(0, kHidden);
+    auto childOfHidden = MakeWindow(0, WS_CHILD | WS_VISIBLE, hiddenParent.get());
+    EXPECT_FALSE(IsTaskWindow(childOfHidden.get()));
+}
+
+TEST(IsTaskWindow, NoSuchWindow) {
+    EXPECT_FALSE(IsTaskWindow(nullptr));
+    HWND gone = MakeWindow(0, kVisible).get();
+    EXPECT_FALSE(IsTaskWindow(gone));
+}
+
+TEST(IsTaskWindow, UserDataMarkKeepsAWindowOff) {
+    auto window = MakeWindow(0, kVisible);
+    SetWindowLongPtrA(window.get(), GWLP_USERDATA, kNoTaskButtonMark);
+    EXPECT_FALSE(IsTaskWindow(window.get()));
+    SetWindowLongPtrA(window.get(), GWLP_USERDATA, 0x7FFFFFFE);
+    EXPECT_TRUE(IsTaskWindow(window.get()));
+}
+
+TEST(IsTaskWindow, OwnedAppWindowOfAQualifyingOwner) {
+    auto owner = MakeWindow(0, kVisible);
+    auto owned = MakeWindow(WS_EX_APPWINDOW, kVisible, owner.get());
+    ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
+    EXPECT_TRUE(IsTaskWindow(owner.get()));
+    EXPECT_FALSE(IsTaskWindow(owned.get()));
+}
+
+TEST(IsTaskWindow, OwnedAppWindowOfAHiddenOwner) {
+    auto owner = MakeWindow(0, kHidden);
+    auto owned = MakeWindow(WS_EX_APPWINDOW, kVisible, owner.get());
+    ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
+    EXPECT_TRUE(IsTaskWindow(owned.get()));
+    // The owner's own mark decides nothing about the owned window.
+    SetWindowLongPtrA(owned.get(), GWLP_USERDATA, kNoTaskButtonMark);
+    EXPECT_FALSE(IsTaskWindow(owned.get()));
+}
+
+TEST(IsTaskWindow, OwnedWindowWithoutAppWindowStyle) {
+    auto owner = MakeWindow(0, kHidden);
+    auto owned = MakeWindow(0, kVisible, owner.get());
+    ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
+    EXPECT_FALSE(IsTaskWindow(owned.get()));
+}
+
+TEST(IsTaskWindow, OwnedPopupHasItsOwnerAsParent) {
+    // GetParent reports the owner of a pop-up, which rules it out.
+    auto owner = MakeWindow(0, kHidden);
+    auto popup = MakeWindow(WS_EX_APPWINDOW, WS_POPUP | WS_CAPTION | WS_VISIBLE, owner.get());
+    ASSERT_EQ(GetParent(popup.get()), owner.get());
+    EXPECT_FALSE(IsTaskWindow(popup.get()));
+}
+
+TEST(GetWindowCaption, TitleOrQuestionMarks) {
+    auto titled = MakeWindow(0, kHidden, nullptr, "Orvane Shell - Editor");
+    EXPECT_EQ(GetWindowCaption(titled.get()), "Orvane Shell - Editor");
+    auto untitled = MakeWindow(0, kHidden, nullptr, "");
+    EXPECT_EQ(GetWindowCaption(untitled.get()), "???");
+    SetWindowTextA(titled.get(), "X");
+    EXPECT_EQ(GetWindowCaption(titled.get()), "X");
+    EXPECT_EQ(GetWindowCaption(nullptr), "???");
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,113 @@
+// The shell's start as a user sees it: explorer ended, the log written, the
+// shell registered as the logon shell, the logon programs started.
+#include "tests/e2e/ShellHarness.h"
+
+#include "shell/KillProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane::test;
+
+namespace {
+
+constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+struct StartedShell {
+    ChildProcess process;
+    HWND main = nullptr;
+    std::vector<std::string> log;
+};
+
+StartedShell StartShell(const ShellInstall& install) {
+    StartedShell shell;
+    shell.process = install.Start();
+    shell.main = WaitForWindow(shell.process.id(), "TfrmTaskbar", 20000);
+    EXPECT_NE(shell.main, nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return FileExists(install.LogPath()) &&
+                   ReadFileText(install.LogPath()).find("... done") != std::string::npos;
+        },
+        20000));
+    shell.log = SplitLines(ReadFileText(install.LogPath()));
+    return shell;
+}
+
+bool HasLineEndingWith(const std::vector<std::string>& lines, const std::string& end) {
+    for (const auto& line : lines)
+        if (line.size() >= end.size() &&
+            line.compare(line.size() - end.size(), end.size(), end) == 0)
+            return true;
+    return false;
+}
+
+void EnsureExplorerRunning(ChildProcess& helper) {
+    // The desktop process comes up with the first GUI program of the session.
+    helper = StartWindowHelper("Explorer starter");
+    if (!WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 5000)) {
+        ChildProcess::Start("explorer.exe /desktop");
+        ASSERT_TRUE(WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 10000));
+    }
+}
+
+} // namespace
+
+TEST(ShellStart, UnderExplorerEndsItLogsAndBecomesTheDefaultShell) {
+    ChildProcess helper;
+    EnsureExplorerRunning(helper);
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    ASSERT_GE(shell.log.size(), 3u);
+    EXPECT_EQ(shell.log[0].rfind("   *** Orvane Shell log - ", 0), 0u) << shell.log[0];
+    EXPECT_EQ(shell.log[0].substr(shell.log[0].size() - 4), " ***");
+    EXPECT_EQ(shell.log[1], "");
+    EXPECT_TRUE(HasLineEndingWith(shell.log, " Program start"));
+    EXPECT_TRUE(HasLineEndingWith(shell.log, " Run under explorer"));
+    EXPECT_TRUE(
+        HasLineEndingWith(shell.log, "Set default shell: " + install.ExePath() + "... done"));
+    EXPECT_FALSE(IsProcessRunning("explorer.exe"));
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kWinlogon, "Shell"), install.ExePath());
+    EXPECT_EQ(GetRegString(HKEY_LOCAL_MACHINE, kWinlogon, "Shell"), install.ExePath());
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}
+
+TEST(ShellStart, AtLogonRunsTheLogonProgramsOnce) {
+    orvane::KillProcessByName("explorer.exe");
+    ASSERT_TRUE(WaitUntil([] { return !IsProcessRunning("explorer.exe"); }, 5000));
+    const std::string probe = "Started at logon";
+    SetRegString(HKEY_CURRENT_USER, kRunOnce, "OrvaneProbe",
+                 "\"" + BinDir() + "\\e2e_window_helper.exe\" \"" + probe + "\"");
+
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    EXPECT_TRUE(HasLineEndingWith(shell.log, " Run on Windows start"));
+    HWND started = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (started = FindWindowA(nullptr, probe.c_str())) != nullptr; }, 10000));
+    // Started at logon, a RunOnce command is gone afterwards.
+    EXPECT_TRUE(WaitUntil(
+        [] { return !GetRegString(HKEY_CURRENT_USER, kRunOnce, "OrvaneProbe").has_value(); },
+        5000));
+
+    if (started) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(started, &pid);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+        if (process) {
+            TerminateProcess(process, 0);
+            CloseHandle(process);
+        }
+    }
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}
+
+TEST(ShellStart, LogoffClosesTheShell) {
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    ASSERT_NE(shell.main, nullptr);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(shell.main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_NE(answer, 0u) << "the shell must let the logoff go on";
+    EXPECT_TRUE(shell.process.wait(10000).has_value());
+}
