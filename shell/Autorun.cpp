@@ -67,14 +67,6 @@ std::string ReadStringValue(HKEY key, const std::string& name) {
     return data;
 }
 
-std::string WindowsFolderPath() {
-    char buffer[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        ThrowLastError("GetWindowsDirectory");
-    return buffer;
-}
-
 // win.ini [windows] run=: the 9x family's list of logon programs.
 void RunWinIni() {
     std::string list = IniFile(WindowsFolderPath() + "\\win.ini").ReadString("windows", "run", "");

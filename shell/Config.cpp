@@ -56,6 +56,14 @@ std::string LogFilePath() {
     return ReplaceExtension(ExecutablePath(), ".log");
 }
 
+std::string WindowsFolderPath() {
+    char buffer[MAX_PATH] = {};
+    UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        ThrowLastError("GetWindowsDirectory");
+    return buffer;
+}
+
 std::optional<int32_t> ParseIniInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))

@@ -14,6 +14,8 @@ std::string ExecutablePath(); // the running program's file
 std::string ProgramFolder();  // its folder, without a trailing backslash
 std::string ConfigFilePath(); // the executable's path with ".ini"
 std::string LogFilePath();    // the executable's path with ".log"
+// The Windows folder, home of win.ini and System.ini.
+std::string WindowsFolderPath();
 
 // `path` with its extension (if any) replaced by `extension` (".ini").
 std::string ReplaceExtension(const std::string& path, const std::string& extension);

@@ -26,14 +26,6 @@ void WriteWinlogonShell(HKEY root, const std::string& command) {
         throw ShellError("Unable to write the value Shell: " + SystemErrorText(status));
 }
 
-std::string WindowsFolderPath() {
-    char buffer[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        ThrowLastError("GetWindowsDirectory");
-    return buffer;
-}
-
 } // namespace
 
 std::string IniShellCommand(const std::string& command) {
