@@ -1,6 +1,9 @@
 #include "skin/Application.h"
 
 #include "shell/Config.h"
+#include "skin/Form.h"
+
+#include <commctrl.h>
 
 #include <cctype>
 
@@ -24,6 +27,22 @@ void RegisterApplicationClass() {
     RegisterClassA(&wc); // a second registration in the same process fails harmlessly
 }
 
+struct TopMostQuery {
+    DWORD processId;
+    HWND hintWindow;
+    std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectTopMost(HWND window, LPARAM param) {
+    auto& query = *reinterpret_cast<TopMostQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == query.processId && window != query.hintWindow && IsWindowVisible(window) &&
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        query.found->push_back(window);
+    return TRUE;
+}
+
 } // namespace
 
 TApplication* Application() {
@@ -38,7 +57,9 @@ std::string TApplication::InitialTitle(const std::string& executablePath) {
     return name;
 }
 
-TApplication::TApplication() {
+TApplication::TApplication() : TComponent(nullptr) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     RegisterApplicationClass();
     // Hidden, but a real top-level window, so other instances can find it.
     handle_ = CreateWindowExA(0, kApplicationClass, InitialTitle(ExecutablePath()).c_str(),
@@ -49,6 +70,11 @@ TApplication::TApplication() {
 }
 
 TApplication::~TApplication() {
+    // The forms go first, while the application still answers for them.
+    while (!Components().empty())
+        FreeComponent(Components().back().get());
+    if (hintWindow_)
+        DestroyWindow(hintWindow_);
     if (handle_)
         DestroyWindow(handle_);
     if (theApplication == this)
@@ -65,6 +91,19 @@ void TApplication::SetTitle(const std::string& title) {
     SetWindowTextA(handle_, title.c_str());
 }
 
+void TApplication::SetMainForm(TForm* form) {
+    mainForm_ = form;
+    mainWindow_ = form ? form->Handle() : nullptr;
+}
+
+std::vector<TForm*> TApplication::Forms() const {
+    std::vector<TForm*> forms;
+    for (const auto& component : Components())
+        if (component->Is<TForm>())
+            forms.push_back(static_cast<TForm*>(component.get()));
+    return forms;
+}
+
 void TApplication::Terminate() {
     if (terminated_)
         return;
@@ -72,13 +111,113 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
-void TApplication::Run() {
+bool TApplication::HandleMessage() {
     MSG msg;
-    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        terminated_ = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return !terminated_;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+void TApplication::Run() {
+    while (!terminated_ && HandleMessage()) {
+    }
     terminated_ = true;
+}
+
+void TApplication::NormalizeTopMosts() {
+    if (topMostLevel_++ > 0)
+        return;
+    loweredTopMosts_.clear();
+    TopMostQuery query{GetCurrentProcessId(), hintWindow_, &loweredTopMosts_};
+    EnumWindows(CollectTopMost, reinterpret_cast<LPARAM>(&query));
+    for (HWND window : loweredTopMosts_)
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TApplication::RestoreTopMosts() {
+    if (topMostLevel_ > 0 && --topMostLevel_ > 0)
+        return;
+    if (topMostLevel_ == 0 && loweredTopMosts_.empty()) {
+        // Nothing lowered: re-assert the stay-on-top forms (a paint asks for it).
+        for (TForm* form : Forms())
+            if (form->Handle() && form->FormStyle() == TFormStyle::StayOnTop)
+                SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    for (auto it = loweredTopMosts_.rbegin(); it != loweredTopMosts_.rend(); ++it)
+        if (IsWindow(*it))
+            SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    loweredTopMosts_.clear();
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    NormalizeTopMosts();
+    HWND owner = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : handle_;
+    int result = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_SETFOREGROUND);
+    RestoreTopMosts();
+    return result;
+}
+
+void TApplication::HandleException(const std::exception& error) {
+    std::string message = error.what();
+    if (OnException) {
+        OnException(message);
+        return;
+    }
+    MessageBox(message, Title(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::EnsureHintWindow() {
+    if (hintWindow_)
+        return;
+    hintWindow_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (hintWindow_)
+        SendMessageA(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+void TApplication::SetHint(HWND control, const std::string& text) {
+    EnsureHintWindow();
+    if (!hintWindow_)
+        return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control) ? GetParent(control) : control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    // Replaced whole: the tip text is copied when the tool is added.
+    SendMessageA(hintWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(hintWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TApplication::RemoveHint(HWND control) {
+    if (!hintWindow_)
+        return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(control) ? GetParent(control) : control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(hintWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 } // namespace orvane

@@ -1,0 +1,10 @@
+#pragma once
+// The skin every widget draws with. The main window loads the file at start;
+// until then (and in tests) the built-in look is in use.
+#include "skin/SkinData.h"
+
+namespace orvane {
+
+TSkinData& CurrentSkin();
+
+} // namespace orvane
