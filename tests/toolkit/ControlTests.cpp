@@ -1,0 +1,176 @@
+// Controls and forms: real windows named after their classes, the alignment of
+// children, form naming, closing, and errors escaping event handlers.
+#include "skin/Application.h"
+#include "skin/Form.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace orvane;
+
+namespace {
+
+TApplication& App() {
+    static TApplication application;
+    return application;
+}
+
+class TfrmProbe : public TForm {
+    ORVANE_COMPONENT(TfrmProbe, TForm)
+  public:
+    using TForm::TForm;
+};
+
+class TBlock : public TControl {
+    ORVANE_COMPONENT(TBlock, TControl)
+  public:
+    using TControl::TControl;
+};
+
+std::string WindowClass(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+TBlock* AddBlock(TControl* parent, const char* name, TAlign align, int width, int height) {
+    auto* block = NewComponent<TBlock>(parent);
+    block->SetName(name);
+    block->SetBounds(0, 0, width, height);
+    block->SetAlign(align);
+    block->SetParent(parent);
+    return block;
+}
+
+void ExpectBounds(const TControl* control, int left, int top, int width, int height) {
+    SCOPED_TRACE(control->Name());
+    EXPECT_EQ(control->Left(), left);
+    EXPECT_EQ(control->Top(), top);
+    EXPECT_EQ(control->Width(), width);
+    EXPECT_EQ(control->Height(), height);
+    RECT window;
+    GetWindowRect(control->Handle(), &window);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
+}
+
+void Click(HWND window) {
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+} // namespace
+
+TEST(Form, LiveFormsOfOneDesignedNameGetNumberedNames) {
+    auto* first = CreateForm<TfrmProbe>(&App(), "frmProbe");
+    auto* second = CreateForm<TfrmProbe>(&App(), "frmProbe");
+    auto* third = CreateForm<TfrmProbe>(&App(), "frmProbe");
+    EXPECT_EQ(first->Name(), "frmProbe");
+    EXPECT_EQ(second->Name(), "frmProbe_1");
+    EXPECT_EQ(third->Name(), "frmProbe_2");
+    EXPECT_EQ(WindowClass(second->Handle()), "TfrmProbe");
+
+    auto forms = App().Forms();
+    ASSERT_GE(forms.size(), 3u);
+    EXPECT_EQ(forms[forms.size() - 3], first);
+    EXPECT_EQ(forms.back(), third);
+
+    App().FreeComponent(first);
+    auto* again = CreateForm<TfrmProbe>(&App(), "frmProbe");
+    EXPECT_EQ(again->Name(), "frmProbe");
+    for (TForm* form : std::vector<TForm*>{second, third, again})
+        App().FreeComponent(form);
+}
+
+TEST(Control, IsAWindowOfItsClassCarryingItsNameAndCaption) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmNames");
+    TBlock* block = AddBlock(form, "plSample", TAlign::None, 40, 20);
+    ASSERT_NE(block->Handle(), nullptr);
+    EXPECT_EQ(WindowClass(block->Handle()), "TBlock");
+    EXPECT_EQ(TControl::FromHandle(block->Handle()), block);
+
+    auto atom =
+        static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropA(block->Handle(), "ComponentName")));
+    char name[256] = {};
+    ASSERT_NE(atom, 0);
+    GlobalGetAtomNameA(atom, name, sizeof name);
+    EXPECT_STREQ(name, "plSample");
+
+    block->FindProperty("caption")->SetText("Hello");
+    char text[64] = {};
+    GetWindowTextA(block->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "Hello");
+    // A text set from outside the toolkit is the caption too.
+    SetWindowTextA(block->Handle(), "Changed");
+    EXPECT_EQ(block->Caption(), "Changed");
+    App().FreeComponent(form);
+}
+
+TEST(Control, ChildrenAlignTopBottomLeftRightThenClient) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmAlign");
+    form->SetBorderStyle(TBorderStyle::None);
+    form->SetBounds(0, 0, 400, 300);
+    TBlock* client = AddBlock(form, "client", TAlign::Client, 10, 10);
+    TBlock* left = AddBlock(form, "left", TAlign::Left, 50, 10);
+    TBlock* top = AddBlock(form, "top", TAlign::Top, 10, 30);
+    TBlock* right = AddBlock(form, "right", TAlign::Right, 60, 10);
+    TBlock* bottom = AddBlock(form, "bottom", TAlign::Bottom, 10, 20);
+    TBlock* secondTop = AddBlock(form, "secondTop", TAlign::Top, 10, 5);
+
+    ExpectBounds(top, 0, 0, 400, 30);
+    ExpectBounds(secondTop, 0, 30, 400, 5);
+    ExpectBounds(bottom, 0, 280, 400, 20);
+    ExpectBounds(left, 0, 35, 50, 245);
+    ExpectBounds(right, 340, 35, 60, 245);
+    ExpectBounds(client, 50, 35, 290, 245);
+
+    // Resizing the parent lays the children out again; hidden ones give up their room.
+    top->SetVisible(false);
+    form->SetBounds(0, 0, 500, 300);
+    ExpectBounds(secondTop, 0, 0, 500, 5);
+    ExpectBounds(client, 50, 5, 390, 275);
+    App().FreeComponent(form);
+}
+
+TEST(Control, AnErrorInAnEventHandlerIsReportedAndTheProgramGoesOn) {
+    std::vector<std::string> reported;
+    App().OnException = [&](const std::string& message) { reported.push_back(message); };
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmErrors");
+    TBlock* block = AddBlock(form, "bbFail", TAlign::None, 20, 20);
+    int clicks = 0;
+    block->OnClick = [&](TComponent&) {
+        if (++clicks == 1)
+            throw std::runtime_error("handler failed");
+    };
+    Click(block->Handle());
+    Click(block->Handle());
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(reported, std::vector<std::string>{"handler failed"});
+    App().OnException = nullptr;
+    App().FreeComponent(form);
+}
+
+TEST(Form, CloseAsksFirstAndHidesByDefault) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmClose");
+    form->SetBounds(10, 10, 200, 100);
+    form->Show();
+    ASSERT_TRUE(IsWindowVisible(form->Handle()));
+    bool allow = false;
+    form->OnCloseQuery = [&](TForm&, bool& canClose) { canClose = allow; };
+    SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    allow = true;
+    SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(form->Visible());
+
+    // Closing with the action Free destroys the form once the message is handled.
+    form->Show();
+    form->OnClose = [](TForm&, TCloseAction& action) { action = TCloseAction::Free; };
+    size_t before = App().Forms().size();
+    form->Close();
+    orvane::test::PumpMessagesFor(100);
+    EXPECT_EQ(App().Forms().size(), before - 1);
+}
