@@ -4,6 +4,7 @@
 #include "shell/Platform.h"
 #include "shell/SingleInstance.h"
 #include "shell/Win32Handles.h"
+#include "settings/Languages.h"
 #include "skin/Application.h"
 #include "taskbar/TaskbarWindow.h"
 
@@ -22,9 +23,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ComApartment com;
     application.SetTitle("Orvane Shell");
     OSPlatform = GetOSPlatform();
+    LoadLanguage(false);
 
     TfrmTaskbar taskbar;
     if (taskbar.ClockEnabled()) {
+        TranslateAllForms();
         try {
             AutorunAll(taskbar.ExplorerWasRunning());
         } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "skin/Application.h"
 
 #include "shell/Config.h"
+#include "skin/Button.h"
 #include "skin/Form.h"
 
 #include <commctrl.h>
@@ -111,14 +112,36 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
+namespace {
+
+// Enter and Escape inside a form press its default and cancel buttons.
+bool IsDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE))
+        return false;
+    // A dropped-down list takes its own Enter and Escape.
+    for (HWND w = msg.hwnd; w; w = GetParent(w))
+        if (SendMessageA(w, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
+    TControl* root = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+    return root && root->Is<TForm>() && TButton::DialogKey(*root, static_cast<WORD>(msg.wParam));
+}
+
+void Dispatch(const MSG& msg) {
+    if (IsDialogKey(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+} // namespace
+
 bool TApplication::HandleMessage() {
     MSG msg;
     if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
         terminated_ = true;
         return false;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    Dispatch(msg);
     return !terminated_;
 }
 
@@ -129,8 +152,7 @@ void TApplication::ProcessMessages() {
             terminated_ = true;
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
 }
 

@@ -113,8 +113,17 @@ void TControl::CreateHandle(HWND parentWindow) {
     for (const auto& super : SuperClasses())
         if (super.name == ClassName())
             systemProc_ = super.systemProc;
-    handle_ = CreateWindowExA(WindowExStyle(), ClassName(), caption_.c_str(), WindowStyle(),
-                              bounds_.left, bounds_.top, Width(), Height(), parentWindow, nullptr,
+    // Children get an identifier of their own, so that notifications naming
+    // one by identifier (WM_MEASUREITEM) find the right control.
+    static UINT_PTR nextChildId = 100;
+    DWORD style = WindowStyle();
+    HMENU id = nullptr;
+    if (style & WS_CHILD) {
+        id = reinterpret_cast<HMENU>(nextChildId);
+        nextChildId = nextChildId >= 0x7FFF ? 100 : nextChildId + 1;
+    }
+    handle_ = CreateWindowExA(WindowExStyle(), ClassName(), caption_.c_str(), style, bounds_.left,
+                              bounds_.top, Width(), Height(), parentWindow, id,
                               GetModuleHandleA(nullptr), this);
     if (!handle_)
         return;
@@ -433,6 +442,15 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_PRINTCLIENT:
+        // Painting into a given DC: PrintWindow, AnimateWindow and tests use it.
+        if (!PaintsItself()) {
+            TCanvas canvas(reinterpret_cast<HDC>(wParam));
+            canvas.Font = Font;
+            Paint(canvas);
+            return 0;
+        }
+        break;
     case WM_SIZE: {
         RECT window;
         GetWindowRect(handle_, &window);
@@ -510,6 +528,19 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
             shift.Alt = GetKeyState(VK_MENU) < 0;
             OnKeyDown(*this, key, shift);
+            if (key == 0)
+                return 0;
+            wParam = key;
+        }
+        break;
+    case WM_KEYUP:
+        if (OnKeyUp) {
+            WORD key = static_cast<WORD>(wParam);
+            TShiftState shift;
+            shift.Shift = GetKeyState(VK_SHIFT) < 0;
+            shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
+            shift.Alt = GetKeyState(VK_MENU) < 0;
+            OnKeyUp(*this, key, shift);
             if (key == 0)
                 return 0;
             wParam = key;

@@ -107,6 +107,7 @@ class TControl : public TComponent {
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

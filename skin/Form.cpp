@@ -1,5 +1,6 @@
 #include "skin/Form.h"
 
+#include "shell/Platform.h"
 #include "skin/Application.h"
 
 #include <algorithm>
@@ -70,6 +71,12 @@ DWORD TForm::WindowStyle() const {
             bits |= WS_MAXIMIZEBOX;
         return bits;
     };
+    // A skinned frame is all ours: neither the system nor an X window manager
+    // may draw or reserve a frame of its own, so no caption or border styles;
+    // the frame's size comes from WM_NCCALCSIZE.
+    if (skinnedFrame_ && borderStyle_ != TBorderStyle::None)
+        return style | (borderIcons_.SystemMenu ? WS_SYSMENU : 0) |
+               (borderIcons_.Minimize ? WS_MINIMIZEBOX : 0);
     switch (borderStyle_) {
     case TBorderStyle::None:
         break;
@@ -90,7 +97,7 @@ DWORD TForm::WindowExStyle() const {
     DWORD ex = 0;
     if (formStyle_ == TFormStyle::StayOnTop)
         ex |= WS_EX_TOPMOST;
-    if (borderStyle_ == TBorderStyle::Dialog)
+    if (borderStyle_ == TBorderStyle::Dialog && !skinnedFrame_)
         ex |= WS_EX_DLGMODALFRAME;
     return ex;
 }

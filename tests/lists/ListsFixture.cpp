@@ -1,0 +1,43 @@
+#include "tests/lists/ListsFixture.h"
+
+namespace orvane::test {
+
+TApplication& ListsApp() {
+    static TApplication application;
+    return application;
+}
+
+namespace {
+
+// One shown form for all tests: under Wine, hiding or destroying a shown
+// window waits for the X server for seconds.
+TForm* SharedForm() {
+    static TForm* form = [] {
+        auto* created = CreateForm<TForm>(&ListsApp(), "frmLists");
+        created->SetBorderStyle(TBorderStyle::None);
+        created->SetBounds(40, 40, 400, 300);
+        created->Show();
+        return created;
+    }();
+    return form;
+}
+
+} // namespace
+
+void ListsTest::SetUp() {
+    form_ = SharedForm();
+    ListsApp().ProcessMessages();
+}
+
+void ListsTest::TearDown() {
+    while (!form_->Components().empty())
+        form_->FreeComponent(form_->Components().back().get());
+    ListsApp().ProcessMessages();
+}
+
+void ListsTest::PaintNow(TControl& control) {
+    InvalidateRect(control.Handle(), nullptr, TRUE);
+    UpdateWindow(control.Handle());
+}
+
+} // namespace orvane::test

@@ -1,0 +1,23 @@
+#pragma once
+// A shown form for the list and grid tests to place their controls on.
+#include "skin/Application.h"
+#include "skin/Form.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane::test {
+
+// The one application object of the executable.
+TApplication& ListsApp();
+
+class ListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Paints what is invalid now, so that drawing handlers have run on return.
+    static void PaintNow(TControl& control);
+
+    TForm* form_ = nullptr;
+};
+
+} // namespace orvane::test

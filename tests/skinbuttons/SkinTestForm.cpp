@@ -1,0 +1,58 @@
+#include <cstdio>
+#include "tests/skinbuttons/SkinTestForm.h"
+
+#include "shell/Win32Handles.h"
+
+namespace skintest {
+
+using namespace orvane;
+
+TApplication& App() {
+    static TApplication application;
+    return application;
+}
+
+TForm* NewForm(const char* name, int width, int height) {
+    auto* form = CreateForm<TForm>(&App(), name);
+    form->SetBorderStyle(TBorderStyle::None);
+    form->SetBounds(10, 10, width, height);
+    return form;
+}
+
+void ClickAt(HWND window, int x, int y) {
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+Snapshot::Snapshot(const TControl& control) : width_(control.Width()), height_(control.Height()) {
+    // A 32-bit DIB section, so the colours read back are exactly those painted.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) {
+        fprintf(stderr, "DIB %d x %d failed %lu\n", width_, height_, GetLastError());
+        return;
+    }
+    {
+        SelectedObject selected(dc.get(), bitmap.get());
+        SendMessageA(control.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                     PRF_CLIENT);
+        GdiFlush();
+    }
+    const auto* quads = static_cast<const RGBQUAD*>(bits);
+    for (int i = 0; i < width_ * height_; ++i)
+        pixels_.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+}
+
+COLORREF Snapshot::At(int x, int y) const {
+    return pixels_.at(static_cast<size_t>(y * width_ + x));
+}
+
+} // namespace skintest

@@ -1,0 +1,34 @@
+#pragma once
+// What the skinned control tests share: one application, a bare form to put
+// controls on, clicks and off-screen rendering.
+#include "skin/Application.h"
+#include "skin/Form.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace skintest {
+
+orvane::TApplication& App();
+
+// A borderless form (not shown: nothing here needs the screen) of the given client size; free it with App().FreeComponent.
+orvane::TForm* NewForm(const char* name, int width = 400, int height = 200);
+
+// A left press and release at (x, y) of the window, as the mouse sends them.
+void ClickAt(HWND window, int x = 3, int y = 3);
+
+// The control's client area as it paints itself (WM_PRINTCLIENT), pixel by pixel.
+class Snapshot {
+  public:
+    explicit Snapshot(const orvane::TControl& control);
+    COLORREF At(int x, int y) const;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+  private:
+    int width_, height_;
+    std::vector<COLORREF> pixels_;
+};
+
+} // namespace skintest

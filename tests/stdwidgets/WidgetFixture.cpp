@@ -1,0 +1,57 @@
+#include "WidgetFixture.h"
+
+namespace orvane::test {
+
+TApplication& TheApplication() {
+    static TApplication application;
+    static bool configured = false;
+    if (!configured) {
+        // An escaped error must fail the test, not wait in a message box.
+        application.OnException = [](const std::string& message) {
+            ADD_FAILURE() << "error escaped an event: " << message;
+        };
+        configured = true;
+    }
+    return application;
+}
+
+void WidgetTest::SetUp() {
+    form = CreateForm<TForm>(&TheApplication(), "frmWidgets");
+    form->SetBounds(0, 0, 400, 300);
+}
+
+void WidgetTest::TearDown() {
+    TheApplication().FreeComponent(form);
+}
+
+ClientCapture::ClientCapture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(CreateCompatibleDC(nullptr));
+    SelectObject(dc_.get(), bitmap_.get());
+    // Magenta first, so a control that paints nothing cannot pass for one that does.
+    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc_.get(), &client, magenta.get());
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
+}
+
+int ClientCapture::CountOtherThan(COLORREF color) const {
+    int count = 0;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            if (At(x, y) != color)
+                ++count;
+    return count;
+}
+
+} // namespace orvane::test
