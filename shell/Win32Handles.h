@@ -116,15 +116,16 @@ using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 
-// A window's device context from GetDC, given back with ReleaseDC.
+// A window's device context from GetDC (the client area) or GetWindowDC (the
+// whole window, frame included), given back with ReleaseDC.
 class WindowDc {
   public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
+        if (dc_) ReleaseDC(window_, dc_);
     }
     HDC get() const { return dc_; }
 

@@ -142,23 +142,6 @@ void TCustomEdit::PublishProperties(std::vector<TProperty>& properties) {
 
 namespace {
 
-// The DC of the whole window, border included.
-class WholeWindowDc {
-  public:
-    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    WholeWindowDc(const WholeWindowDc&) = delete;
-    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
-    ~WholeWindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
 const TSkinElement& EditElement() {
     return CurrentSkin().Element("edit");
 }
@@ -183,7 +166,7 @@ void TSkinEdit::PaintBorder() {
     RECT bounds;
     GetWindowRect(window, &bounds);
     OffsetRect(&bounds, -bounds.left, -bounds.top);
-    WholeWindowDc dc(window);
+    WindowDc dc(window, true);
     HDC windowDc = dc.get();
     if (!windowDc)
         return;

@@ -99,22 +99,6 @@ Layout FrameLayout(const TForm& form, int width, const Metrics& metrics) {
     return layout;
 }
 
-class WholeWindowDc {
-  public:
-    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    WholeWindowDc(const WholeWindowDc&) = delete;
-    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
-    ~WholeWindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
 void Fill(HDC dc, const RECT& rect, const SkinFill& fill) {
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
@@ -186,7 +170,7 @@ void PaintFrame(TForm& form, FrameState& state) {
     int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     if (width <= 0 || height <= 0)
         return;
-    WholeWindowDc windowDc(window);
+    WindowDc windowDc(window, true);
     HDC dc = windowDc.get();
     if (!dc)
         return;
