@@ -70,6 +70,9 @@ std::vector<uint32_t> CaptureWindow(HWND window, const std::string& bmpPath, SIZ
     std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits),
                                  static_cast<uint32_t*>(bits) + size.cx * size.cy);
     SelectObject(memory, old);
+    // GDI leaves the alpha byte 0; viewers would take that as transparent.
+    for (uint32_t& pixel : pixels)
+        pixel |= 0xFF000000u;
 
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
