@@ -20,8 +20,7 @@ void PaintSkinFill(TCanvas& canvas, const RECT& rect, const SkinFill& fill) {
                  {fill.start, fill.end});
 }
 
-void PaintSkinEdge(TCanvas& canvas, RECT& rect, COLORREF topLeft, COLORREF bottomRight,
-                   int width) {
+void PaintSkinEdge(TCanvas& canvas, RECT& rect, COLORREF topLeft, COLORREF bottomRight, int width) {
     canvas.Brush.Style = TBrushStyle::Solid;
     for (int i = 0; i < width && rect.right - rect.left > 1 && rect.bottom - rect.top > 1; ++i) {
         canvas.Brush.Color = topLeft;
@@ -109,15 +108,6 @@ void TSkinBevel::Paint(TCanvas& canvas) {
     }
 }
 
-LRESULT TSkinBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PRINTCLIENT) {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
-    return TControl::WndProc(message, wParam, lParam);
-}
-
 void TSkinBevel::PublishProperties(std::vector<TProperty>& properties) {
     TControl::PublishProperties(properties);
     properties.push_back(EnumProperty(
@@ -161,15 +151,6 @@ void TSkinDivider::Paint(TCanvas& canvas) {
         canvas.Brush.Color = element.light;
         canvas.FillRect({0, y + 1, rect.right, y + 2});
     }
-}
-
-LRESULT TSkinDivider::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PRINTCLIENT) {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
-    return TControl::WndProc(message, wParam, lParam);
 }
 
 void TSkinDivider::PublishProperties(std::vector<TProperty>& properties) {

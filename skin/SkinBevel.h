@@ -34,7 +34,6 @@ class TSkinBevel : public TControl {
 
   protected:
     void Paint(TCanvas& canvas) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PublishProperties(std::vector<TProperty>& properties) override;
 
   private:
@@ -57,7 +56,6 @@ class TSkinDivider : public TControl {
 
   protected:
     void Paint(TCanvas& canvas) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PublishProperties(std::vector<TProperty>& properties) override;
 
   private:

@@ -281,7 +281,8 @@ void TSkinButton::Paint(TCanvas& canvas) {
                            outer.top + (outer.bottom - outer.top - glyphHeight) / 2,
                            state != State::Disabled);
     if (caption) {
-        RECT text{std::max<int>(x + glyphWidth + gap, rect.left), rect.top, rect.right, rect.bottom};
+        RECT text{std::max<int>(x + glyphWidth + gap, rect.left), rect.top, rect.right,
+                  rect.bottom};
         canvas.Brush.Style = TBrushStyle::Clear;
         canvas.DrawText(text, Caption(),
                         (centreText ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE |
@@ -299,11 +300,6 @@ LRESULT TSkinButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
         Click();
         return 0;
-    case WM_PRINTCLIENT: {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
     case WM_CAPTURECHANGED:
         if (pressed_) {
             pressed_ = false;

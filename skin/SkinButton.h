@@ -100,7 +100,7 @@ class TSkinButton : public TControl {
     bool down_ = false;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
-    bool pressed_ = false;      // the left button went down on it and is held
+    bool pressed_ = false;       // the left button went down on it and is held
     bool pressedInside_ = false; // ... and the pointer is over it
 };
 

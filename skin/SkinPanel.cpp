@@ -86,15 +86,6 @@ void TSkinPanel::Paint(TCanvas& canvas) {
     canvas.DrawText(rect, Caption(), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-LRESULT TSkinPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PRINTCLIENT) {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
-    return TControl::WndProc(message, wParam, lParam);
-}
-
 void TSkinPanel::PublishProperties(std::vector<TProperty>& properties) {
     TControl::PublishProperties(properties);
     properties.push_back(EnumProperty(

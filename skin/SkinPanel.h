@@ -29,7 +29,6 @@ class TSkinPanel : public TControl {
 
   protected:
     void Paint(TCanvas& canvas) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PublishProperties(std::vector<TProperty>& properties) override;
 
   private:

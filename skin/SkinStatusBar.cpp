@@ -94,15 +94,6 @@ void TSkinStatusBar::Paint(TCanvas& canvas) {
     }
 }
 
-LRESULT TSkinStatusBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PRINTCLIENT) {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
-    return TControl::WndProc(message, wParam, lParam);
-}
-
 void TSkinStatusBar::PublishProperties(std::vector<TProperty>& properties) {
     TControl::PublishProperties(properties);
     properties.push_back(StringProperty(

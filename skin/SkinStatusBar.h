@@ -34,7 +34,6 @@ class TSkinStatusBar : public TControl {
 
   protected:
     void Paint(TCanvas& canvas) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PublishProperties(std::vector<TProperty>& properties) override;
 
   private:

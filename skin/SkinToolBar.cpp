@@ -115,11 +115,6 @@ void TSkinToolBar::Paint(TCanvas& canvas) {
 
 LRESULT TSkinToolBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PRINTCLIENT: {
-        TCanvas canvas(reinterpret_cast<HDC>(wParam));
-        Paint(canvas);
-        return 0;
-    }
     case WM_PARENTNOTIFY:
         // A child window came or went: the row closes up or grows.
         if (LOWORD(wParam) == WM_CREATE) {

@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
     if (argc < 3)
         return 2;
-    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[1], nullptr, 10)));
+    HWND window =
+        reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[1], nullptr, 10)));
     if (!IsWindow(window))
         return 3;
     DWORD_PTR check = 0;

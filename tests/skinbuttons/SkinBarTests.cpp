@@ -1,4 +1,3 @@
-#include <cstdio>
 // Tool bars, panels, status bars and image lists.
 #include "skin/ImageList.h"
 #include "skin/Skin.h"
@@ -35,67 +34,39 @@ TSkinToolBar* NewBar(TForm* form) {
 
 TEST(SkinToolBar, ButtonsStandLeftToRightInTheOrderTheyJoined) {
     TForm* form = skintest::NewForm("frmBar");
-    fprintf(stderr, "step 1\n", 1);
     TSkinToolBar* bar = NewBar(form);
-    fprintf(stderr, "step 2\n", 2);
     bar->SetButtonWidth(30);
-    fprintf(stderr, "step 3\n", 3);
     bar->SetFlat(true);
-    fprintf(stderr, "step 4\n", 4);
     TSkinSpeedButton* first = bar->AddButton("One");
-    fprintf(stderr, "step 5\n", 5);
     TSkinSpeedButton* second = bar->AddButton("Two", 1);
-    fprintf(stderr, "step 6\n", 6);
     TSkinSpeedButton* third = bar->AddButton("Three");
-    fprintf(stderr, "step 7\n", 7);
     EXPECT_EQ(Lefts(*bar), (std::vector<int>{0, 30, 60}));
-    fprintf(stderr, "step 8\n", 8);
     EXPECT_EQ(second->Width(), 30);
-    fprintf(stderr, "step 9\n", 9);
     EXPECT_EQ(second->ImageIndex(), 1);
-    fprintf(stderr, "step 10\n", 10);
     EXPECT_TRUE(third->Flat());
-    fprintf(stderr, "step 11\n", 11);
     EXPECT_EQ(first->Owner(), bar);
-    fprintf(stderr, "step 12\n", 12);
 
     // A wider button pushes the later ones along; a button made elsewhere and
     // put on the bar goes to the end.
     first->SetWidth(50);
-    fprintf(stderr, "step 13\n", 13);
     EXPECT_EQ(Lefts(*bar), (std::vector<int>{0, 50, 80}));
-    fprintf(stderr, "step 14\n", 14);
     auto* joined = NewComponent<TSkinSpeedButton>(form);
-    fprintf(stderr, "step 15\n", 15);
     joined->SetBounds(300, 5, 25, 25);
-    fprintf(stderr, "step 16\n", 16);
     joined->SetParent(bar);
-    fprintf(stderr, "step 17\n", 17);
     EXPECT_EQ(joined->Left(), 110);
-    fprintf(stderr, "step 18\n", 18);
     EXPECT_EQ(joined->Top(), 0);
-    fprintf(stderr, "step 19\n", 19);
     EXPECT_TRUE(joined->Flat());
-    fprintf(stderr, "step 20\n", 20);
 
     // Gone or hidden buttons leave no gap.
     bar->FreeComponent(second);
-    fprintf(stderr, "step 21\n", 21);
     EXPECT_EQ(Lefts(*bar), (std::vector<int>{0, 50, 80}));
-    fprintf(stderr, "step 22\n", 22);
     third->Hide();
-    fprintf(stderr, "step 23\n", 23);
     EXPECT_EQ(joined->Left(), 50);
-    fprintf(stderr, "step 24\n", 24);
 
     bar->SetButtonWidth(20);
-    fprintf(stderr, "step 25\n", 25);
     EXPECT_EQ(first->Width(), 20);
-    fprintf(stderr, "step 26\n", 26);
     EXPECT_EQ(joined->Left(), 20);
-    fprintf(stderr, "step 27\n", 27);
     App().FreeComponent(form);
-    fprintf(stderr, "step 28\n", 28);
 }
 
 TEST(SkinToolBar, ButtonsTakeTheHintSettingAndImagesOfTheBar) {

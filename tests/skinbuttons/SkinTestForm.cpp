@@ -1,7 +1,8 @@
-#include <cstdio>
 #include "tests/skinbuttons/SkinTestForm.h"
 
 #include "shell/Win32Handles.h"
+
+#include <stdexcept>
 
 namespace skintest {
 
@@ -36,10 +37,8 @@ Snapshot::Snapshot(const TControl& control) : width_(control.Width()), height_(c
     void* bits = nullptr;
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) {
-        fprintf(stderr, "DIB %d x %d failed %lu\n", width_, height_, GetLastError());
-        return;
-    }
+    if (!bitmap || !bits)
+        throw std::runtime_error("no bitmap to render the control into");
     {
         SelectedObject selected(dc.get(), bitmap.get());
         SendMessageA(control.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),

@@ -12,7 +12,8 @@ namespace skintest {
 
 orvane::TApplication& App();
 
-// A borderless form (not shown: nothing here needs the screen) of the given client size; free it with App().FreeComponent.
+// A borderless form (not shown: nothing here needs the screen) of the given client size; free it
+// with App().FreeComponent.
 orvane::TForm* NewForm(const char* name, int width = 400, int height = 200);
 
 // A left press and release at (x, y) of the window, as the mouse sends them.
