@@ -140,10 +140,7 @@ bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM, LRESULT&
     case WM_KEYDOWN:
         if (OnKeyDown) {
             WORD key = static_cast<WORD>(wParam);
-            TShiftState shift;
-            shift.Shift = GetKeyState(VK_SHIFT) < 0;
-            shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
-            shift.Alt = GetKeyState(VK_MENU) < 0;
+            TShiftState shift = KeyboardShift();
             OnKeyDown(*this, key, shift);
             if (key == 0)
                 return true;
@@ -417,17 +414,6 @@ const TSkinElement& ComboElement() {
     return CurrentSkin().Element("combobox");
 }
 
-void FillSkin(HDC dc, const RECT& rect, const SkinFill& fill) {
-    if (rect.right <= rect.left || rect.bottom <= rect.top)
-        return;
-    if (fill.direction == SkinGradient::None || fill.start == fill.end) {
-        UniqueBrush brush(CreateSolidBrush(fill.start));
-        ::FillRect(dc, &rect, brush.get());
-        return;
-    }
-    GradientFill(dc, rect, fill.direction == SkinGradient::Horizontal, {fill.start, fill.end});
-}
-
 } // namespace
 
 TSkinComboBox::TSkinComboBox(TComponent* owner) : TCustomComboBox(owner) {
@@ -472,7 +458,7 @@ void TSkinComboBox::PaintFrame() {
     if (IsRectEmpty(&button))
         return;
     bool pressed = (info.stateButton & STATE_SYSTEM_PRESSED) != 0;
-    FillSkin(dc.get(), button, pressed ? element.down : element.face);
+    PaintSkinFill(dc.get(), button, pressed ? element.down : element.face);
     UniquePen line(CreatePen(PS_SOLID, 1, element.border));
     SelectedObject selectedPen(dc.get(), line.get());
     MoveToEx(dc.get(), button.left, button.top, nullptr);

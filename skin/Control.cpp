@@ -391,6 +391,14 @@ TShiftState TControl::ShiftFromKeys(WPARAM keys) {
     return state;
 }
 
+TShiftState TControl::KeyboardShift() {
+    TShiftState state;
+    state.Shift = GetKeyState(VK_SHIFT) < 0;
+    state.Ctrl = GetKeyState(VK_CONTROL) < 0;
+    state.Alt = GetKeyState(VK_MENU) < 0;
+    return state;
+}
+
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseDown)
         OnMouseDown(*this, button, shift, x, y);
@@ -523,10 +531,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (OnKeyDown) {
             WORD key = static_cast<WORD>(wParam);
-            TShiftState shift;
-            shift.Shift = GetKeyState(VK_SHIFT) < 0;
-            shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
-            shift.Alt = GetKeyState(VK_MENU) < 0;
+            TShiftState shift = KeyboardShift();
             OnKeyDown(*this, key, shift);
             if (key == 0)
                 return 0;
@@ -536,10 +541,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
         if (OnKeyUp) {
             WORD key = static_cast<WORD>(wParam);
-            TShiftState shift;
-            shift.Shift = GetKeyState(VK_SHIFT) < 0;
-            shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
-            shift.Alt = GetKeyState(VK_MENU) < 0;
+            TShiftState shift = KeyboardShift();
             OnKeyUp(*this, key, shift);
             if (key == 0)
                 return 0;

@@ -163,6 +163,8 @@ class TControl : public TComponent {
 
     bool MouseInside() const { return mouseInside_; }
     static TShiftState ShiftFromKeys(WPARAM keys);
+    // Shift, Ctrl and Alt as the keyboard has them now.
+    static TShiftState KeyboardShift();
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

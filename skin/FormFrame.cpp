@@ -99,17 +99,6 @@ Layout FrameLayout(const TForm& form, int width, const Metrics& metrics) {
     return layout;
 }
 
-void Fill(HDC dc, const RECT& rect, const SkinFill& fill) {
-    if (rect.right <= rect.left || rect.bottom <= rect.top)
-        return;
-    if (fill.direction == SkinGradient::None || fill.start == fill.end) {
-        UniqueBrush brush(CreateSolidBrush(fill.start));
-        FillRect(dc, &rect, brush.get());
-        return;
-    }
-    GradientFill(dc, rect, fill.direction == SkinGradient::Horizontal, {fill.start, fill.end});
-}
-
 void Solid(HDC dc, const RECT& rect, COLORREF color) {
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
@@ -132,7 +121,7 @@ void PaintButton(HDC dc, const RECT& button, bool pressed, bool close, bool roll
     if (IsRectEmpty(&button))
         return;
     const TSkinElement& element = FrameElement();
-    Fill(dc, button, pressed ? element.down : element.face);
+    PaintSkinFill(dc, button, pressed ? element.down : element.face);
     UniqueBrush frame(CreateSolidBrush(element.border));
     FrameRect(dc, &button, frame.get());
     UniquePen pen(CreatePen(PS_SOLID, 1, glyph));
@@ -195,8 +184,8 @@ void PaintFrame(TForm& form, FrameState& state) {
             SelectedObject selectedBitmap(memory.get(), bitmap.get());
             HDC bar = memory.get();
             Solid(bar, RECT{0, 0, width, band}, element.border);
-            Fill(bar, layout.caption,
-                 state.active ? element.captionActive : element.captionInactive);
+            PaintSkinFill(bar, layout.caption,
+                          state.active ? element.captionActive : element.captionInactive);
             RECT text = layout.caption;
             text.left += 4;
             for (const RECT* button : {&layout.close, &layout.rollUp})

@@ -19,15 +19,6 @@ int NextListIdentifier() {
     return next++;
 }
 
-void PaintFill(HDC dc, const RECT& rect, const SkinFill& fill) {
-    if (fill.direction == SkinGradient::None || fill.start == fill.end) {
-        UniqueBrush brush(CreateSolidBrush(fill.start));
-        ::FillRect(dc, &rect, brush.get());
-        return;
-    }
-    GradientFill(dc, rect, fill.direction == SkinGradient::Horizontal, {fill.start, fill.end});
-}
-
 } // namespace
 
 TListBox::TListBox(TComponent* owner) : TControl(owner) {
@@ -208,7 +199,7 @@ void TListBox::DrawItem(TCanvas& canvas, int index, RECT rect, bool selected, bo
     const TSkinElement& look = CurrentSkin().Element("popupmenu");
     canvas.Font.Color = Font.Color;
     if (selected) {
-        PaintFill(canvas.Handle(), rect, look.selected);
+        PaintSkinFill(canvas.Handle(), rect, look.selected);
         canvas.Brush.Color = look.selectedFrame;
         canvas.FrameRect(rect);
         canvas.Font.Color = look.selectedFontColor;

@@ -3,6 +3,7 @@
 #include "shell/GradientFill.h"
 #include "shell/Win32Handles.h"
 #include "skin/Skin.h"
+#include "skin/SkinBevel.h"
 
 #include <algorithm>
 
@@ -18,17 +19,6 @@ TFont ItemFont(const TSkinElement& look, const TMenuItem& item) {
     font.Color = look.font.color;
     font.Bold = look.font.bold || item.Default;
     return font;
-}
-
-void Fill(TCanvas& canvas, const RECT& rect, const SkinFill& fill) {
-    if (fill.direction == SkinGradient::None || fill.start == fill.end) {
-        canvas.Brush.Style = TBrushStyle::Solid;
-        canvas.Brush.Color = fill.start;
-        canvas.FillRect(rect);
-        return;
-    }
-    GradientFill(canvas.Handle(), rect, fill.direction == SkinGradient::Horizontal,
-                 {fill.start, fill.end});
 }
 
 void PaintCheck(TCanvas& canvas, const RECT& rect, COLORREF color) {
@@ -59,7 +49,7 @@ SIZE MenuItemSize(TMenuItem& item) {
 
 void PaintMenuItem(TMenuItem& item, TCanvas& canvas, const RECT& rect, bool selected) {
     const TSkinElement& look = CurrentSkin().Element("popupmenu");
-    Fill(canvas, rect, look.face);
+    PaintSkinFill(canvas, rect, look.face);
     if (item.IsSeparator()) {
         int y = rect.top + (rect.bottom - rect.top) / 2;
         canvas.Pen.Color = look.separator;
@@ -71,7 +61,7 @@ void PaintMenuItem(TMenuItem& item, TCanvas& canvas, const RECT& rect, bool sele
     }
     bool highlighted = selected && item.Enabled;
     if (highlighted) {
-        Fill(canvas, rect, look.selected);
+        PaintSkinFill(canvas, rect, look.selected);
         canvas.Brush.Style = TBrushStyle::Solid;
         canvas.Brush.Color = look.selectedFrame;
         canvas.FrameRect(rect);

@@ -7,4 +7,8 @@ namespace orvane {
 
 TSkinData& CurrentSkin();
 
+// A skin fill (one colour or a two-colour gradient) over `rect`; nothing for an
+// empty rectangle.
+void PaintSkinFill(HDC dc, const RECT& rect, const SkinFill& fill);
+
 } // namespace orvane

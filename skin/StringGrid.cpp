@@ -14,15 +14,6 @@ namespace orvane {
 
 namespace {
 
-void PaintFill(HDC dc, const RECT& rect, const SkinFill& fill) {
-    if (fill.direction == SkinGradient::None || fill.start == fill.end) {
-        UniqueBrush brush(CreateSolidBrush(fill.start));
-        ::FillRect(dc, &rect, brush.get());
-        return;
-    }
-    GradientFill(dc, rect, fill.direction == SkinGradient::Horizontal, {fill.start, fill.end});
-}
-
 HCURSOR SizeCursor() {
     return LoadCursor(nullptr, IDC_SIZEWE);
 }
@@ -249,11 +240,11 @@ void TStringGrid::DrawCell(TCanvas& canvas, int col, int row, RECT rect, bool se
     canvas.Font.Color = Font.Color;
     if (row == 0) {
         const TSkinElement& header = CurrentSkin().Element("panel");
-        PaintFill(canvas.Handle(), rect, header.face);
+        PaintSkinFill(canvas.Handle(), rect, header.face);
         canvas.Font.Bold = true;
         canvas.Font.Color = header.font.color;
     } else if (selected) {
-        PaintFill(canvas.Handle(), rect, look.selected);
+        PaintSkinFill(canvas.Handle(), rect, look.selected);
         canvas.Brush.Color = look.selectedFrame;
         canvas.FrameRect(rect);
         canvas.Font.Color = look.selectedFontColor;
@@ -356,10 +347,7 @@ LRESULT TStringGrid::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: {
         WORD key = static_cast<WORD>(wParam);
         if (OnKeyDown) {
-            TShiftState shift;
-            shift.Shift = GetKeyState(VK_SHIFT) < 0;
-            shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
-            shift.Alt = GetKeyState(VK_MENU) < 0;
+            TShiftState shift = KeyboardShift();
             OnKeyDown(*this, key, shift);
             if (key == 0)
                 return 0;
