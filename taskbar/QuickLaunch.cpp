@@ -1,0 +1,81 @@
+#include "taskbar/QuickLaunch.h"
+
+#include "shell/Log.h"
+#include "shell/ShellIcons.h"
+#include "shell/Win32Handles.h"
+#include "skin/ImageList.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinToolBar.h"
+
+#include <shellapi.h>
+
+#include <exception>
+
+namespace orvane {
+
+namespace {
+
+constexpr int ButtonSize = 25;
+
+// The folder part of a path with its closing backslash ("C:\" stays whole).
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder) {
+    int k = 0;
+    WIN32_FIND_DATAA entry{};
+    UniqueFindHandle listing(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (listing) {
+        do {
+            // "." and ".." are skipped by name: not every file system lists
+            // them first, so skipping the first two entries would drop items.
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            AddQuickLaunchButton(bar, images, folder, name, ++k);
+        } while (FindNextFileA(listing.get(), &entry));
+    }
+    const auto& buttons = bar.Controls();
+    const int firstWidth = buttons.empty() ? 0 : buttons.front()->Width();
+    bar.SetWidth((firstWidth + 1) * static_cast<int>(buttons.size()) + 1);
+}
+
+TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
+                                       const std::string& folder, const std::string& name, int k) {
+    const std::string path = folder + "\\" + name;
+    auto* button = NewComponent<TSkinSpeedButton>(&bar);
+    button->SetFlat(bar.Flat());
+    button->SetBounds(bar.Width(), 0, ButtonSize, ButtonSize);
+    button->SetAlign(TAlign::Left);
+
+    // An entry whose type has no icon gets the general program icon, so that
+    // every later button's image still sits at its k + 1.
+    UniqueIcon icon = GetFileIcon(path, true);
+    images.AddIcon(icon ? icon.get()
+                        : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    button->SetImageIndex(k + 1);
+
+    button->SetHint(path);
+    button->SetParent(&bar);
+    button->OnMouseDown = [](TComponent& sender, TMouseButton, TShiftState, int, int) {
+        try {
+            QuickLaunchMouseDown(static_cast<TSkinSpeedButton&>(sender));
+        } catch (const std::exception& error) {
+            LogFailure("TfrmTaskbar.QuickLaunchMouseDown", error.what());
+        }
+    };
+    return button;
+}
+
+void QuickLaunchMouseDown(TSkinSpeedButton& button) {
+    const std::string& path = button.Hint();
+    const std::string folder = FolderOf(path);
+    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr,
+                  folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+}
+
+} // namespace orvane
