@@ -6,7 +6,8 @@
 #include "shell/Win32Handles.h"
 #include "settings/Languages.h"
 #include "skin/Application.h"
-#include "taskbar/TaskbarWindow.h"
+#include "skin/Timer.h"
+#include "taskbar/TaskbarForm.h"
 
 #include <exception>
 
@@ -25,11 +26,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OSPlatform = GetOSPlatform();
     LoadLanguage(false);
 
-    TfrmTaskbar taskbar;
-    if (taskbar.ClockEnabled()) {
+    auto* taskbar = CreateForm<TfrmTaskbar>(&application);
+    if (taskbar->tmrClock->Enabled()) {
+        taskbar->Show();
         TranslateAllForms();
         try {
-            AutorunAll(taskbar.ExplorerWasRunning());
+            AutorunAll(taskbar->ExplorerWasRunning);
         } catch (const std::exception& error) {
             LogFailure("AutorunAll", error.what());
         }

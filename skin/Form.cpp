@@ -191,6 +191,13 @@ void TForm::Close() {
     }
 }
 
+TForm* TForm::FindLive(const void* address) {
+    for (TForm* form : LiveForms())
+        if (form == address)
+            return form;
+    return nullptr;
+}
+
 void TForm::Release() {
     if (Handle())
         PostMessageA(Handle(), ReleaseMessage(), 0, 0);

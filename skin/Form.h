@@ -54,6 +54,9 @@ class TForm : public TControl {
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     void Release(); // destroyed once the current message is handled
+    // The live form at `address`, or null: for form references that arrive in
+    // messages, which any program could forge.
+    static TForm* FindLive(const void* address);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;

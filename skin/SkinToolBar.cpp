@@ -83,8 +83,13 @@ void TSkinToolBar::Adopt(TControl& child) {
     child.SetShowHint(showHints_);
 }
 
+void TSkinToolBar::EndUpdate() {
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        Arrange();
+}
+
 void TSkinToolBar::Arrange() {
-    if (arranging_)
+    if (arranging_ || updateCount_ > 0)
         return;
     arranging_ = true;
     Realign();

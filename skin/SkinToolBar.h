@@ -44,6 +44,10 @@ class TSkinToolBar : public TControl {
     // Places the children: aligned ones by their Align, then the others one
     // after another from the left, at the top, in the order they joined.
     void Arrange();
+    // Many button changes in a row (the task buttons' layout) arrange the row
+    // once, at EndUpdate, instead of once per change.
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
 
   protected:
     void Paint(TCanvas& canvas) override;
@@ -63,6 +67,7 @@ class TSkinToolBar : public TControl {
     int buttonWidth_ = 23;
     int buttonHeight_ = 22;
     bool arranging_ = false;
+    int updateCount_ = 0;
 };
 
 } // namespace orvane

@@ -1,6 +1,11 @@
 #include "tests/e2e/ShellHarness.h"
 
+#include "shell/KillProcess.h"
+
+#include <gtest/gtest.h>
 #include <tlhelp32.h>
+
+#include <algorithm>
 
 namespace orvane::test {
 
@@ -45,6 +50,104 @@ bool CloseShell(ChildProcess& shell, HWND mainWindow, DWORD timeoutMs) {
     return ended;
 }
 
+StartedShell StartShell(const ShellInstall& install) {
+    StartedShell shell;
+    shell.process = install.Start();
+    shell.main = WaitForWindow(shell.process.id(), "TfrmTaskbar", 20000);
+    EXPECT_NE(shell.main, nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return FileExists(install.LogPath()) &&
+                   ReadFileText(install.LogPath()).find("WMDisplayChange") != std::string::npos;
+        },
+        20000));
+    shell.log = SplitLines(ReadFileText(install.LogPath()));
+    return shell;
+}
+
+bool HasLineEndingWith(const std::vector<std::string>& lines, const std::string& end) {
+    for (const auto& line : lines)
+        if (line.size() >= end.size() &&
+            line.compare(line.size() - end.size(), end.size(), end) == 0)
+            return true;
+    return false;
+}
+
+static std::string ComponentNameOf(HWND window) {
+    char name[256] = {};
+    auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropA(window, "ComponentName")));
+    if (atom)
+        GlobalGetAtomNameA(atom, name, sizeof name);
+    return name;
+}
+
+static std::vector<HWND> Descendants(HWND root) {
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        root,
+        [](HWND window, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND FindControl(HWND root, const char* componentName) {
+    for (HWND window : Descendants(root))
+        if (ComponentNameOf(window) == componentName)
+            return window;
+    return nullptr;
+}
+
+static std::string TextOf(HWND window) {
+    char text[512] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 3000, &length);
+    return text;
+}
+
+std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar) {
+    std::vector<TaskButtonView> buttons;
+    HWND bar = FindControl(taskbar, "tbApplButtons");
+    if (!bar)
+        return buttons;
+    for (HWND child = GetWindow(bar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        TaskButtonView view{child, TextOf(child), false, {}};
+        DWORD_PTR check = 0;
+        SendMessageTimeoutA(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &check);
+        view.down = check == BST_CHECKED;
+        GetWindowRect(child, &view.bounds);
+        buttons.push_back(view);
+    }
+    std::sort(buttons.begin(), buttons.end(), [](const TaskButtonView& a, const TaskButtonView& b) {
+        return a.bounds.left < b.bounds.left;
+    });
+    return buttons;
+}
+
+HWND FindMessageBox(DWORD processId, const std::string& title) {
+    for (HWND window : WindowsOfProcess(processId, "#32770")) {
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (title == text)
+            return window;
+    }
+    return nullptr;
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND child : Descendants(box)) {
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Static") == 0)
+            text += TextOf(child);
+    }
+    return text;
+}
+
 bool IsProcessRunning(const std::string& exeName) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
@@ -60,6 +163,22 @@ bool IsProcessRunning(const std::string& exeName) {
     }
     CloseHandle(snapshot);
     return found;
+}
+
+void EnsureExplorerRunning(ChildProcess& helper) {
+    // The desktop process comes up with the first GUI program of the session.
+    helper = StartWindowHelper("Explorer starter");
+    if (!WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 5000)) {
+        // Not a ChildProcess: explorer must outlive this call; the scratch
+        // prefix's end takes it down.
+        WinExec("explorer.exe", SW_HIDE);
+        ASSERT_TRUE(WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 10000));
+    }
+}
+
+void EnsureExplorerEnded() {
+    KillProcessByName("explorer.exe");
+    ASSERT_TRUE(WaitUntil([] { return !IsProcessRunning("explorer.exe"); }, 5000));
 }
 
 ChildProcess StartWindowHelper(const std::string& title) {

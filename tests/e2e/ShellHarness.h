@@ -28,7 +28,38 @@ HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs);
 // Asks the shell's main window to close and waits for the process to end.
 bool CloseShell(ChildProcess& shell, HWND mainWindow, DWORD timeoutMs = 10000);
 
+// A started shell whose start has run to its end (the bar is placed).
+struct StartedShell {
+    ChildProcess process;
+    HWND main = nullptr;
+    std::vector<std::string> log;
+};
+StartedShell StartShell(const ShellInstall& install);
+bool HasLineEndingWith(const std::vector<std::string>& lines, const std::string& end);
+
+// The shell's control of that component name below `root`, or null.
+HWND FindControl(HWND root, const char* componentName);
+
+// A task button as another program sees it.
+struct TaskButtonView {
+    HWND handle;
+    std::string caption;
+    bool down;
+    RECT bounds; // in screen coordinates
+};
+std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar);
+
+// The message box of a process with that title, or null.
+HWND FindMessageBox(DWORD processId, const std::string& title);
+// The text of a message box (its static text).
+std::string MessageBoxText(HWND box);
+
 bool IsProcessRunning(const std::string& exeName);
+// Makes sure explorer.exe runs, as it does before the shell takes over;
+// `helper` keeps the program that brought it up.
+void EnsureExplorerRunning(ChildProcess& helper);
+// Ends explorer.exe, as at a logon with the shell as the logon shell.
+void EnsureExplorerEnded();
 // Starts a program that opens a plain top-level window (the desktop process
 // comes up with the first GUI program); ended with the returned object.
 ChildProcess StartWindowHelper(const std::string& title);

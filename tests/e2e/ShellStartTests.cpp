@@ -13,44 +13,6 @@ namespace {
 constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
-struct StartedShell {
-    ChildProcess process;
-    HWND main = nullptr;
-    std::vector<std::string> log;
-};
-
-StartedShell StartShell(const ShellInstall& install) {
-    StartedShell shell;
-    shell.process = install.Start();
-    shell.main = WaitForWindow(shell.process.id(), "TfrmTaskbar", 20000);
-    EXPECT_NE(shell.main, nullptr);
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return FileExists(install.LogPath()) &&
-                   ReadFileText(install.LogPath()).find("... done") != std::string::npos;
-        },
-        20000));
-    shell.log = SplitLines(ReadFileText(install.LogPath()));
-    return shell;
-}
-
-bool HasLineEndingWith(const std::vector<std::string>& lines, const std::string& end) {
-    for (const auto& line : lines)
-        if (line.size() >= end.size() &&
-            line.compare(line.size() - end.size(), end.size(), end) == 0)
-            return true;
-    return false;
-}
-
-void EnsureExplorerRunning(ChildProcess& helper) {
-    // The desktop process comes up with the first GUI program of the session.
-    helper = StartWindowHelper("Explorer starter");
-    if (!WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 5000)) {
-        ChildProcess::Start("explorer.exe /desktop");
-        ASSERT_TRUE(WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 10000));
-    }
-}
-
 } // namespace
 
 TEST(ShellStart, UnderExplorerEndsItLogsAndBecomesTheDefaultShell) {

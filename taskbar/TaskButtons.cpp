@@ -1,0 +1,210 @@
+#include "taskbar/TaskButtons.h"
+
+#include "shell/Platform.h"
+#include "shell/ProcessInfo.h"
+#include "shell/ShellIcons.h"
+#include "shell/TaskWindows.h"
+#include "shell/Win32Handles.h"
+#include "skin/Canvas.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinToolBar.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr COLORREF kNewFontColor = RGB(87, 112, 56);
+constexpr COLORREF kActiveFontColor = RGB(136, 136, 68);
+constexpr COLORREF kInactiveFontColor = RGB(96, 129, 35);
+constexpr int kInitialWidth = 140;
+constexpr int kMargin = 2;
+constexpr int kSpacing = 3;
+// Glyph and the button's frame beside margin and spacing.
+constexpr int kGlyphAndFrame = 34;
+constexpr char kEllipsis[] = "...";
+
+std::string TrimTitle(const std::string& title) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    auto first = std::find_if_not(title.begin(), title.end(), blank);
+    auto last = std::find_if_not(title.rbegin(), title.rend(), blank).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+std::string ReadTitle(HWND window) {
+    char title[255] = {};
+    int length = GetWindowTextA(window, title, sizeof title);
+    return std::string(title, static_cast<size_t>(std::max(length, 0)));
+}
+
+std::string ProgramFileOf(HWND window) {
+    return OSPlatform == 2 ? GetProcessExeName(window) : GetProcessModulePath(window);
+}
+
+} // namespace
+
+std::string ShortenCaption(const std::string& text,
+                           const std::function<bool(const std::string&)>& fits) {
+    if (fits(text))
+        return text;
+    auto candidate = [&](size_t k) { return text.substr(0, k) + kEllipsis; };
+    // Widths grow with k, so the longest fitting k is found by bisection: the
+    // same caption as trying every k, with log(n) measurements.
+    size_t low = 1, high = text.size();
+    if (high == 0 || !fits(candidate(1)))
+        return candidate(1);
+    while (low < high) {
+        size_t middle = (low + high + 1) / 2;
+        if (fits(candidate(middle)))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return candidate(low);
+}
+
+TTaskButtons::TTaskButtons(TSkinToolBar& bar, HWND applicationWindow)
+    : bar_(bar), applicationWindow_(applicationWindow) {}
+
+bool TTaskButtons::Qualifies(HWND window) const {
+    if (window == applicationWindow_)
+        return false;
+    bool appWindow = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+    return (appWindow && IsWindowVisible(window)) || IsTaskWindow(window);
+}
+
+void TTaskButtons::AddTaskButton(HWND window) {
+    if (!Qualifies(window))
+        return;
+    std::string title = ReadTitle(window);
+    auto* button = NewComponent<TSkinSpeedButton>(&bar_);
+    button->SetSkinElement("resizebutton");
+    button->SetFlat(bar_.Flat());
+    button->SetUseSkinFont(false);
+    button->Font.Color = kNewFontColor;
+    button->SetGroupIndex(1);
+    button->SetMargin(kMargin);
+    button->SetSpacing(kSpacing);
+    button->SetBounds(bar_.Width(), 0, kInitialWidth, bar_.ButtonHeight());
+    UniqueBitmap glyph = IconToBitmap(GetFileIcon(ProgramFileOf(window), true).get());
+    button->SetGlyph(glyph.get());
+    button->SetHint(TrimTitle(title));
+    button->Tag = reinterpret_cast<intptr_t>(window);
+    button->OnMouseDown = [this](TComponent& sender, TMouseButton, TShiftState, int, int) {
+        TaskButtonMouseDown(static_cast<TSkinSpeedButton&>(sender));
+    };
+    button->SetParent(&bar_);
+}
+
+std::vector<TSkinSpeedButton*> TTaskButtons::Buttons() const {
+    std::vector<TSkinSpeedButton*> buttons;
+    for (TControl* control : bar_.Controls())
+        if (control->Is<TSkinSpeedButton>())
+            buttons.push_back(static_cast<TSkinSpeedButton*>(control));
+    return buttons;
+}
+
+HWND TTaskButtons::WindowOf(const TSkinSpeedButton& button) {
+    return reinterpret_cast<HWND>(button.Tag);
+}
+
+TSkinSpeedButton* TTaskButtons::ButtonOf(HWND window) const {
+    for (TSkinSpeedButton* button : Buttons())
+        if (WindowOf(*button) == window)
+            return button;
+    return nullptr;
+}
+
+void TTaskButtons::RefreshTaskButtons() {
+    std::vector<TSkinSpeedButton*> buttons = Buttons();
+    if (buttons.empty())
+        return;
+    const int n = static_cast<int>(buttons.size());
+    const int barWidth = bar_.Width();
+    const int w = (barWidth - 1) / n;
+    const int room = w - (kMargin + kSpacing + kGlyphAndFrame);
+
+    // One device context measures every candidate of every caption.
+    WindowDc screen(nullptr);
+    UniqueMemoryDc measureDc(CreateCompatibleDC(screen.get()));
+    TCanvas canvas(measureDc.get());
+
+    bar_.BeginUpdate();
+    for (int i = 0; i < n; ++i) {
+        TSkinSpeedButton* button = buttons[static_cast<size_t>(i)];
+        int width = i + 1 < n ? w : barWidth - (n - 1) * w - 1;
+        button->SetBounds(button->Left(), button->Top(), width, bar_.ButtonHeight());
+        canvas.Font = button->Font;
+        std::string caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
+            return canvas.TextWidth(text) <= room;
+        });
+        if (caption != button->Caption())
+            button->SetCaption(caption);
+    }
+    bar_.EndUpdate();
+}
+
+void TTaskButtons::TaskButtonMouseDown(TSkinSpeedButton& button) {
+    HWND window = WindowOf(button);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    if (placement.showCmd == SW_SHOWMINIMIZED)
+        ShowWindow(window, SW_RESTORE);
+    else if (window == lastActiveWindow_)
+        ShowWindow(window, SW_MINIMIZE);
+    else
+        BringWindowToTop(window);
+}
+
+void TTaskButtons::DestroyButton(TSkinSpeedButton* button) {
+    bar_.FreeComponent(button);
+}
+
+void TTaskButtons::Activate(HWND window) {
+    std::vector<TSkinSpeedButton*> buttons = Buttons();
+    for (TSkinSpeedButton* button : buttons) {
+        HWND own = WindowOf(*button);
+        if (!IsWindow(own)) {
+            DestroyButton(button);
+            continue;
+        }
+        bool active = own == window;
+        COLORREF colour = active ? kActiveFontColor : kInactiveFontColor;
+        if (button->Font.Color != colour || button->Font.Bold != active) {
+            button->Font.Color = colour;
+            button->Font.Bold = active;
+            button->Invalidate();
+        }
+        button->SetDown(active);
+        if (active)
+            lastActiveWindow_ = window;
+    }
+}
+
+void TTaskButtons::HookNotify(HWND window, LPARAM code) {
+    if (window == applicationWindow_)
+        return;
+    switch (code) {
+    case kWindowCreated:
+        AddTaskButton(window);
+        break;
+    case kWindowDestroyed:
+        if (TSkinSpeedButton* button = ButtonOf(window))
+            DestroyButton(button);
+        break;
+    case kWindowActivated:
+        Activate(window);
+        break;
+    case kWindowRedraw:
+        if (TSkinSpeedButton* button = ButtonOf(window))
+            button->SetHint(GetWindowCaption(window));
+        break;
+    default:
+        break;
+    }
+    RefreshTaskButtons();
+}
+
+} // namespace orvane

@@ -1,0 +1,65 @@
+#pragma once
+// The task buttons: one speed button on the application bar per window a user
+// would switch to. The button's Tag is the window handle, its Hint the title
+// and its Caption the title shortened to fit. Window events (created,
+// destroyed, activated, redrawn) keep the row current.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class TSkinSpeedButton;
+class TSkinToolBar;
+
+// The window event codes of the shell hook.
+enum : int {
+    kWindowCreated = 1,
+    kWindowDestroyed = 2,
+    kWindowActivated = 4,
+    kWindowRedraw = 6,
+};
+
+class TTaskButtons {
+  public:
+    // `applicationWindow` never gets a button and its events are ignored.
+    TTaskButtons(TSkinToolBar& bar, HWND applicationWindow);
+
+    // Adds a button when the window qualifies; the caption comes with the next
+    // RefreshTaskButtons.
+    void AddTaskButton(HWND window);
+    // Shares the bar's width out and shortens the captions.
+    void RefreshTaskButtons();
+    // A press on a task button: restores, minimises or raises its window.
+    void TaskButtonMouseDown(TSkinSpeedButton& button);
+    // One window event as the shell hook reports it.
+    void HookNotify(HWND window, LPARAM code);
+
+    std::vector<TSkinSpeedButton*> Buttons() const;
+    TSkinSpeedButton* ButtonOf(HWND window) const;
+    static HWND WindowOf(const TSkinSpeedButton& button);
+
+    // The window most recently reported as activated that had a button.
+    HWND LastActiveWindow() const { return lastActiveWindow_; }
+
+    // Whether a window gets a button when it is added now.
+    bool Qualifies(HWND window) const;
+
+  private:
+    void Activate(HWND window);
+    void DestroyButton(TSkinSpeedButton* button);
+
+    TSkinToolBar& bar_;
+    HWND applicationWindow_;
+    HWND lastActiveWindow_ = nullptr;
+};
+
+// The longest "<first k characters of text>..." that `fits`, or the
+// one-character form when none does; `text` itself when it fits whole. `fits`
+// must grow monotonically harder to satisfy as the text grows.
+std::string ShortenCaption(const std::string& text,
+                           const std::function<bool(const std::string&)>& fits);
+
+} // namespace orvane

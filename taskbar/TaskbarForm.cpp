@@ -1,0 +1,367 @@
+#include "taskbar/TaskbarForm.h"
+
+#include "shell/Config.h"
+#include "shell/DefaultShell.h"
+#include "shell/KillProcess.h"
+#include "shell/Platform.h"
+#include "skin/Application.h"
+#include "skin/ImageList.h"
+#include "skin/Skin.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinPanel.h"
+#include "skin/SkinToolBar.h"
+#include "skin/Timer.h"
+#include "taskbar/ClockTick.h"
+#include "taskbar/QuickLaunch.h"
+#include "taskbar/TaskButtons.h"
+#include "taskbar/TaskbarGlyphs.h"
+#include "taskbar/TaskbarStart.h"
+#include "taskbar/WindowEventWatcher.h"
+
+#include <exception>
+
+namespace orvane {
+
+TfrmTaskbar* frmTaskbar = nullptr;
+
+namespace {
+
+constexpr int kBarHeight = 30;
+constexpr int kTabWidth = 86;
+constexpr COLORREF kButtonFontColour = RGB(96, 129, 35);
+constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
+// Wine reports window events late or not at all; a tenth of a second keeps
+// the buttons in step without costing much.
+constexpr unsigned kWindowWatchInterval = 100;
+
+template <typename T> T* Child(TComponent* owner, TControl* parent, const char* name) {
+    T* control = NewComponent<T>(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    return control;
+}
+
+TSkinPanel* TabPanel(TfrmTaskbar* form, const char* name, TAlign align) {
+    auto* panel = Child<TSkinPanel>(form, form, name);
+    panel->SetBevelOuter(TPanelBevel::Lowered);
+    panel->SetSkinElement("panel");
+    panel->SetBounds(0, 0, kTabWidth, kBarHeight);
+    panel->SetAlign(align);
+    return panel;
+}
+
+TSkinButton* TabButton(TfrmTaskbar* form, TSkinPanel* panel, const char* name) {
+    auto* button = Child<TSkinButton>(form, panel, name);
+    button->SetSkinElement("button");
+    button->SetBounds(4, 3, 78, 21);
+    button->SetUseSkinFont(false);
+    button->Font.Name = "Arial";
+    button->Font.Bold = true;
+    button->Font.Color = kButtonFontColour;
+    button->SetShowHint(true);
+    return button;
+}
+
+// The skinned look of a panel whose bevel is an etched frame.
+TSkinPanel* FramePanel(TComponent* owner, TControl* parent, const char* name) {
+    auto* panel = Child<TSkinPanel>(owner, parent, name);
+    panel->SetBevelOuter(TPanelBevel::Frame);
+    return panel;
+}
+
+} // namespace
+
+TfrmTaskbar::TfrmTaskbar(TComponent* owner, bool runStart)
+    : TForm(owner, "frmTaskbar"), runStart_(runStart) {
+    SetCaption("TaskBar");
+    SetBorderStyle(TBorderStyle::None);
+    SetBorderIcons({false, false, false});
+    SetFormStyle(TFormStyle::StayOnTop);
+    HelpContext = 8;
+    SetBounds(0, GetSystemMetrics(SM_CYSCREEN) - kBarHeight, GetSystemMetrics(SM_CXSCREEN),
+              kBarHeight);
+    frmTaskbar = this;
+}
+
+TfrmTaskbar::~TfrmTaskbar() {
+    if (hooked_)
+        RemoveShellHook();
+    if (ShellLog() == Log.get())
+        SetShellLog(nullptr);
+    if (frmTaskbar == this)
+        frmTaskbar = nullptr;
+}
+
+HWND TfrmTaskbar::LastActiveWindow() const {
+    return taskButtons_ ? taskButtons_->LastActiveWindow() : nullptr;
+}
+
+void TfrmTaskbar::AddTaskButton(HWND window) {
+    taskButtons_->AddTaskButton(window);
+}
+
+void TfrmTaskbar::RefreshTaskButtons() {
+    taskButtons_->RefreshTaskButtons();
+}
+
+void TfrmTaskbar::CreateControls() {
+    ImageList1 = NewComponent<TImageList>(this);
+    ImageList1->SetName("ImageList1");
+    AddSectionChevrons(*ImageList1);
+
+    plStart = TabPanel(this, "plStart", TAlign::Left);
+    bbStart = TabButton(this, plStart, "bbStart");
+    bbStart->SetCaption("Start");
+    UniqueBitmap glyph = StartGlyph();
+    bbStart->SetGlyph(glyph.get());
+    bbStart->SetMargin(12);
+    bbStart->SetSpacing(5);
+    bbStart->OnClick = [this](TComponent&) { bbStartClick(); };
+
+    plClock = TabPanel(this, "plClock", TAlign::Right);
+    plClock->SetShowHint(true);
+    btnClock = TabButton(this, plClock, "btnClock");
+
+    Panel1 = FramePanel(this, this, "Panel1");
+    Panel1->SetAlign(TAlign::Client);
+    plEmpty = FramePanel(this, Panel1, "plEmpty");
+    plEmpty->SetHeight(6);
+    plEmpty->SetAlign(TAlign::Top);
+
+    tbQuickBar = Child<TSkinToolBar>(this, Panel1, "tbQuickBar");
+    tbQuickBar->SetSkinElement("resizetoolpanel");
+    tbQuickBar->SetFlat(true);
+    tbQuickBar->SetShowCaptions(false);
+    tbQuickBar->SetShowHints(false);
+    tbQuickBar->SetImages(ImageList1);
+    tbQuickBar->SetButtonWidth(25);
+    tbQuickBar->SetButtonHeight(25);
+    tbQuickBar->SetWidth(80);
+    tbQuickBar->SetAlign(TAlign::Left);
+
+    plSysTray = FramePanel(this, Panel1, "plSysTray");
+    plSysTray->SetWidth(18);
+    plSysTray->SetAlign(TAlign::Right);
+
+    tbApplButtons = Child<TSkinToolBar>(this, Panel1, "tbApplButtons");
+    tbApplButtons->SetSkinElement("panel");
+    tbApplButtons->SetShowCaptions(true);
+    tbApplButtons->SetShowHints(true);
+    tbApplButtons->SetImages(ImageList1);
+    tbApplButtons->SetAlign(TAlign::Client);
+
+    tmrClock = NewComponent<TTimer>(this);
+    tmrClock->SetName("tmrClock");
+    tmrClock->SetEnabled(false);
+    tmrClock->SetInterval(500);
+    tmrClock->OnTimer = [this](TComponent&) { tmrClockTimer(); };
+
+    taskButtons_ = std::make_unique<TTaskButtons>(
+        *tbApplButtons, Application() ? Application()->Handle() : nullptr);
+    OnClose = [this](TForm&, TCloseAction& action) { FormClose(action); };
+    OnPaint = [this](TComponent&) { FormPaint(); };
+}
+
+void TfrmTaskbar::FormCreate() {
+    CreateControls();
+    if (!runStart_)
+        return;
+    if (Application())
+        Application()->SetMainForm(this);
+    try {
+        RunStart();
+    } catch (const std::exception& error) {
+        if (Log)
+            Log->Add(std::string("FormCreate: ") + error.what());
+    }
+}
+
+void TfrmTaskbar::RunStart() {
+    ExplorerWasRunning = KillProcessByName("explorer.exe");
+    const std::string logPath = LogFilePath();
+    const bool unclean = LastRunWasUnclean(logPath);
+    Log = std::make_unique<TLog>(logPath);
+    SetShellLog(Log.get());
+    Log->Add("Program start");
+
+    if (unclean && !ExplorerWasRunning) {
+        int answer = Application()->MessageBox(
+            "Perhaps program has not finished correctly last time.\r\nDo restore standart shell?",
+            "Warning", MB_OKCANCEL | MB_ICONWARNING);
+        if (answer == IDOK) {
+            SetDefaultShell("explorer.exe", true);
+            WinExec("explorer.exe", SW_HIDE);
+            Log->Add("Work end");
+            return;
+        }
+    }
+
+    try {
+        Application()->SetHelpFile(ProgramFolder() + "\\Help\\Orvane-Shell.hlp");
+    } catch (const std::exception&) {
+        Log->Add("Help file assign error");
+    }
+
+    if (ExplorerWasRunning) {
+        Log->Add("Run under explorer");
+        RecolourCaptions();
+    } else {
+        Log->Add("Run on Windows start");
+    }
+
+    tmrClock->SetEnabled(true);
+    SetDefaultShell(ExecutablePath(), true);
+    HideMinimizedWindows();
+    TimeFormat = IniFile::Config().ReadString("Taskbar", "TimeFormat", DefaultClockFormat());
+    TakeWorkArea();
+
+    EnumWindows(
+        [](HWND window, LPARAM self) -> BOOL {
+            reinterpret_cast<TfrmTaskbar*>(self)->AddTaskButton(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    std::vector<HWND> buttonWindows;
+    for (TSkinSpeedButton* button : taskButtons_->Buttons())
+        buttonWindows.push_back(TTaskButtons::WindowOf(*button));
+    FitMaximizedWindows(buttonWindows);
+
+    hooked_ = SetShellHook(Handle()) != 0;
+    if (RunningUnderWine())
+        StartWindowEventWatcher();
+
+    if (std::optional<std::string> folder = QuickLaunchFolder())
+        LoadQuickLaunch(*tbQuickBar, *ImageList1, *folder);
+
+    if (!LoadSkin())
+        return;
+
+    // The Control Panel folders object and the tray host join here, in this order.
+    WMDisplayChange();
+}
+
+bool TfrmTaskbar::LoadSkin() {
+    try {
+        CurrentSkin().LoadFromFile(ProgramFolder() + "\\Skins\\Orvane.skn");
+        Invalidate();
+        return true;
+    } catch (const std::exception&) {
+        const std::string text = "Erron on load application. Cannot find skin file\r\n"
+                                 "Try to run application one time more or reinstall it.";
+        Log->Add(text);
+        Application()->MessageBox(text, "Warning", MB_OK | MB_ICONWARNING);
+        Application()->Terminate();
+        return false;
+    }
+}
+
+void TfrmTaskbar::StartWindowEventWatcher() {
+    windowWatcher_ = std::make_unique<TWindowEventWatcher>(
+        [this](HWND window, LPARAM code) { HookNotify(window, code); },
+        [this] {
+            std::vector<HWND> windows;
+            for (TSkinSpeedButton* button : taskButtons_->Buttons())
+                windows.push_back(TTaskButtons::WindowOf(*button));
+            return windows;
+        });
+    tmrWindowWatch_ = NewComponent<TTimer>(this);
+    tmrWindowWatch_->SetName("tmrWindowWatch");
+    tmrWindowWatch_->SetInterval(kWindowWatchInterval);
+    tmrWindowWatch_->OnTimer = [this](TComponent&) {
+        try {
+            windowWatcher_->Tick();
+        } catch (const std::exception& error) {
+            LogFailure("TfrmTaskbar.WindowWatch", error.what());
+        }
+    };
+}
+
+void TfrmTaskbar::WMDisplayChange() {
+    if (Log)
+        Log->Add("WMDisplayChange");
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    SetBounds(0, GetSystemMetrics(SM_CYSCREEN) - kBarHeight, width, kBarHeight);
+    std::vector<POINT> outline =
+        TaskbarOutline(plStart->Width(), plClock->Left(), plEmpty->Height(), Width());
+    HRGN region = CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), WINDING);
+    // The window owns the region from here on.
+    if (region && !SetWindowRgn(Handle(), region, TRUE))
+        DeleteObject(region);
+    RefreshTaskButtons();
+}
+
+void TfrmTaskbar::tmrClockTimer() {
+    TickClock(*this);
+}
+
+void TfrmTaskbar::bbStartClick() {
+    try {
+        if (Log)
+            Log->AddOnce("Begin of first main panel showing");
+        if (OnStartButton)
+            OnStartButton();
+    } catch (const std::exception& error) {
+        LogFailure("TfrmTaskbar.bbStartClick", error.what());
+    }
+}
+
+void TfrmTaskbar::FormClose(TCloseAction&) {
+    if (hooked_)
+        RemoveShellHook();
+    hooked_ = false;
+    if (tmrWindowWatch_)
+        tmrWindowWatch_->SetEnabled(false);
+    // The tray host, the Control Panel folders object and the desktop's links
+    // are put away here once they exist.
+}
+
+void TfrmTaskbar::FormPaint() {
+    if (Application())
+        Application()->RestoreTopMosts();
+}
+
+void TfrmTaskbar::HookNotify(HWND window, LPARAM code) {
+    try {
+        taskButtons_->HookNotify(window, code);
+    } catch (const std::exception& error) {
+        LogFailure("TfrmTaskbar.WMHookNotify", error.what());
+    }
+}
+
+LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_HOOKNOTIFY:
+        HookNotify(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_RELEASEFORM:
+        // Only a live form other than the taskbar itself: lParam may come from
+        // any program.
+        if (TForm* form = TForm::FindLive(reinterpret_cast<const void*>(lParam));
+            form && form != this && form->Owner())
+            form->Owner()->FreeComponent(form);
+        return 0;
+    case WM_WINDOWPOSCHANGING: {
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (position && position->hwndInsertAfter)
+            SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
+        break;
+    }
+    case WM_DISPLAYCHANGE:
+        try {
+            WMDisplayChange();
+        } catch (const std::exception& error) {
+            LogFailure("TfrmTaskbar.WMDisplayChange", error.what());
+        }
+        break;
+    case WM_QUERYENDSESSION: {
+        LRESULT answer = TForm::WndProc(message, wParam, lParam);
+        Close();
+        return answer;
+    }
+    default:
+        break;
+    }
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+} // namespace orvane

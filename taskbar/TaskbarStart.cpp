@@ -1,0 +1,124 @@
+#include "taskbar/TaskbarStart.h"
+
+#include "shell/Config.h"
+#include "shell/Log.h"
+#include "shell/Win32Handles.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr char kWinSettings[] = "WinSettings";
+constexpr int kHeightOverWorkArea = 25;
+
+std::string RegistryColour(COLORREF colour) {
+    return std::to_string(GetRValue(colour)) + " " + std::to_string(GetGValue(colour)) + " " +
+           std::to_string(GetBValue(colour));
+}
+
+void WriteRegString(HKEY key, const char* name, const std::string& value) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+} // namespace
+
+bool LastRunWasUnclean(const std::string& logPath) {
+    DWORD attributes = GetFileAttributesA(logPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    return !TLog::Contains(logPath, "Work end") &&
+           !TLog::Contains(logPath, "Main panel is shown first time");
+}
+
+void RecolourCaptions() {
+    IniFile config = IniFile::Config();
+    config.WriteInteger(kWinSettings, "ActiveTitle",
+                        static_cast<int32_t>(GetSysColor(COLOR_ACTIVECAPTION)));
+    config.WriteInteger(kWinSettings, "GradientActiveTitle",
+                        static_cast<int32_t>(GetSysColor(COLOR_GRADIENTACTIVECAPTION)));
+
+    const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
+    const COLORREF colours[] = {kActiveTitleColour, kGradientActiveTitleColour};
+    SetSysColors(2, elements, colours);
+
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+        return;
+    UniqueRegKey key(raw);
+    WriteRegString(key.get(), "ActiveTitle", RegistryColour(kActiveTitleColour));
+    WriteRegString(key.get(), "GradientActiveTitle", RegistryColour(kGradientActiveTitleColour));
+}
+
+void HideMinimizedWindows() {
+    MINIMIZEDMETRICS metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETMINIMIZEDMETRICS, sizeof metrics, &metrics,
+                               SPIF_UPDATEINIFILE))
+        return;
+    if (metrics.iArrange & ARW_HIDE)
+        return;
+    metrics.iArrange |= ARW_HIDE;
+    SystemParametersInfoA(SPI_SETMINIMIZEDMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE);
+}
+
+void TakeWorkArea() {
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    IniFile config = IniFile::Config();
+    config.WriteInteger(kWinSettings, "ScreenLeft", area.left);
+    config.WriteInteger(kWinSettings, "ScreenTop", area.top);
+    config.WriteInteger(kWinSettings, "ScreenRight", area.right);
+    config.WriteInteger(kWinSettings, "ScreenBottom", area.bottom);
+
+    RECT taken{0, 0, GetSystemMetrics(SM_CXSCREEN),
+               GetSystemMetrics(SM_CYSCREEN) - kTaskbarReserve};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &taken, SPIF_SENDCHANGE);
+}
+
+void FitMaximizedWindows(const std::vector<HWND>& windows) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN) - kHeightOverWorkArea;
+    for (HWND window : windows) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (!GetWindowPlacement(window, &placement) || placement.showCmd != SW_SHOWMAXIMIZED)
+            continue;
+        MoveWindow(window, 0, 0, width, height, TRUE);
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        // Where the work area is kept per process (Wine), showing it maximised
+        // again spreads it over the whole screen once more.
+        RECT rect{};
+        if (GetWindowRect(window, &rect) &&
+            (rect.left != 0 || rect.top != 0 || rect.right != width || rect.bottom != height))
+            MoveWindow(window, 0, 0, width, height, TRUE);
+    }
+}
+
+std::optional<std::string> QuickLaunchFolder() {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        return std::nullopt;
+    UniqueRegKey key(raw);
+    std::string appData;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), "AppData", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
+        std::string value(size, '\0');
+        if (RegQueryValueExA(key.get(), "AppData", nullptr, &type,
+                             reinterpret_cast<BYTE*>(value.data()), &size) == ERROR_SUCCESS)
+            appData = value.c_str();
+    }
+    return appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
+}
+
+std::vector<POINT> TaskbarOutline(int startWidth, int clockLeft, int emptyHeight, int width) {
+    const int s = startWidth, c = clockLeft, e = emptyHeight, height = 30;
+    return {{0, 0},      {s + 24, 0}, {s + 30, 6}, {s + 30, e + 1}, {c - 30, e + 1},
+            {c - 30, 6}, {c - 24, 0}, {width, 0},  {width, height}, {0, height}};
+}
+
+} // namespace orvane

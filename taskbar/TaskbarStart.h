@@ -1,0 +1,37 @@
+#pragma once
+// The steps of the shell's start that change the system: caption colours, the
+// hiding of minimised windows, the screen work area, maximised windows. Each
+// records in the configuration file what the exit to explorer puts back.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// The shell's own caption colours, set when it replaces a running explorer.
+constexpr COLORREF kActiveTitleColour = RGB(160, 204, 11);
+constexpr COLORREF kGradientActiveTitleColour = RGB(143, 159, 51);
+// Pixels the taskbar takes from the bottom of the work area.
+constexpr int kTaskbarReserve = 26;
+
+// The previous run neither left the shell properly nor showed the start panel.
+bool LastRunWasUnclean(const std::string& logPath);
+// Saves the active caption colours to [WinSettings], sets the shell's own and
+// records them under HKEY_CURRENT_USER\Control Panel\Colors.
+void RecolourCaptions();
+// Minimised windows leave no icon on the desktop.
+void HideMinimizedWindows();
+// Saves the work area to [WinSettings] and takes the bottom of the screen.
+void TakeWorkArea();
+// Windows shown maximised are fitted to the screen above the taskbar.
+void FitMaximizedWindows(const std::vector<HWND>& windows);
+// The user's Quick Launch folder; nothing when the shell folders key is missing.
+std::optional<std::string> QuickLaunchFolder();
+
+// The outline of the bar: raised tabs over the start button and the clock, the
+// middle lowered by the empty strip.
+std::vector<POINT> TaskbarOutline(int startWidth, int clockLeft, int emptyHeight, int width);
+
+} // namespace orvane

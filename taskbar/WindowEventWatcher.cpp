@@ -1,0 +1,73 @@
+#include "taskbar/WindowEventWatcher.h"
+
+#include "taskbar/TaskButtons.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace orvane {
+
+namespace {
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
+    if (IsWindowVisible(window) && !GetWindow(window, GW_OWNER))
+        reinterpret_cast<std::unordered_set<HWND>*>(param)->insert(window);
+    return TRUE;
+}
+
+std::string TitleOf(HWND window) {
+    char title[256] = {};
+    int length = GetWindowTextA(window, title, sizeof title);
+    return std::string(title, static_cast<size_t>(std::max(length, 0)));
+}
+
+} // namespace
+
+TWindowEventWatcher::TWindowEventWatcher(Handler handler, ButtonWindows buttonWindows)
+    : handler_(std::move(handler)), buttonWindows_(std::move(buttonWindows)),
+      visible_(VisibleTopLevelWindows()), foreground_(GetForegroundWindow()) {
+    for (HWND window : buttonWindows_())
+        titles_[window] = TitleOf(window);
+}
+
+std::unordered_set<HWND> TWindowEventWatcher::VisibleTopLevelWindows() const {
+    std::unordered_set<HWND> windows;
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+void TWindowEventWatcher::Tick() {
+    std::unordered_set<HWND> visible = VisibleTopLevelWindows();
+    std::vector<HWND> withButtons = buttonWindows_();
+    auto hasButton = [&](HWND window) {
+        return std::find(withButtons.begin(), withButtons.end(), window) != withButtons.end();
+    };
+
+    for (HWND window : withButtons)
+        if (IsWindow(window) && !visible.contains(window) && visible_.contains(window))
+            handler_(window, kWindowDestroyed);
+    for (HWND window : visible)
+        if (!visible_.contains(window) && !hasButton(window))
+            handler_(window, kWindowCreated);
+    visible_ = std::move(visible);
+
+    HWND foreground = GetForegroundWindow();
+    if (foreground != foreground_) {
+        foreground_ = foreground;
+        if (foreground)
+            handler_(foreground, kWindowActivated);
+    }
+
+    // The handlers above may have added or removed buttons.
+    std::unordered_map<HWND, std::string> titles;
+    for (HWND window : buttonWindows_()) {
+        std::string title = TitleOf(window);
+        auto known = titles_.find(window);
+        if (known != titles_.end() && known->second != title)
+            handler_(window, kWindowRedraw);
+        titles.emplace(window, std::move(title));
+    }
+    titles_ = std::move(titles);
+}
+
+} // namespace orvane

@@ -1,0 +1,87 @@
+// Task buttons follow the windows of other programs: they come when a window
+// is shown, go down when it is activated, take a new title and go when the
+// window closes; pressing one minimises or restores its window.
+#include "tests/e2e/ShellHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane::test;
+
+namespace {
+
+HWND WaitForTitle(const char* title) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA(nullptr, title)) != nullptr; }, 10000);
+    return window;
+}
+
+std::vector<std::string> Captions(HWND taskbar) {
+    std::vector<std::string> captions;
+    for (const TaskButtonView& button : TaskButtonsOf(taskbar))
+        captions.push_back(button.caption);
+    return captions;
+}
+
+bool CaptionsAre(HWND taskbar, const std::vector<std::string>& expected) {
+    return WaitUntil([&] { return Captions(taskbar) == expected; }, 5000);
+}
+
+// The caption of the one button that is down, or "" when none is.
+std::string DownCaption(HWND taskbar) {
+    std::string down;
+    for (const TaskButtonView& button : TaskButtonsOf(taskbar))
+        if (button.down)
+            down += button.caption;
+    return down;
+}
+
+void Press(const TaskButtonView& button) {
+    PostMessageA(button.handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button.handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+} // namespace
+
+TEST(TaskbarWindows, ButtonsFollowTheWindowsOfAnotherProgram) {
+    EnsureExplorerEnded();
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    ASSERT_NE(shell.main, nullptr);
+    // The shell's own windows never get a button.
+    EXPECT_TRUE(CaptionsAre(shell.main, {})) << ::testing::PrintToString(Captions(shell.main));
+
+    ChildProcess alphaProgram = StartWindowHelper("Alpha window");
+    HWND alpha = WaitForTitle("Alpha window");
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_TRUE(CaptionsAre(shell.main, {"Alpha window"}));
+    ChildProcess betaProgram = StartWindowHelper("Beta window");
+    HWND beta = WaitForTitle("Beta window");
+    ASSERT_NE(beta, nullptr);
+    EXPECT_TRUE(CaptionsAre(shell.main, {"Alpha window", "Beta window"}))
+        << ::testing::PrintToString(Captions(shell.main));
+
+    SetForegroundWindow(alpha);
+    EXPECT_TRUE(WaitUntil([&] { return DownCaption(shell.main) == "Alpha window"; }, 5000))
+        << DownCaption(shell.main);
+    SetForegroundWindow(beta);
+    EXPECT_TRUE(WaitUntil([&] { return DownCaption(shell.main) == "Beta window"; }, 5000))
+        << DownCaption(shell.main);
+
+    SetWindowTextA(beta, "Gamma window");
+    EXPECT_TRUE(CaptionsAre(shell.main, {"Alpha window", "Gamma window"}))
+        << ::testing::PrintToString(Captions(shell.main));
+
+    // The active window's button minimises it; a second press restores it.
+    std::vector<TaskButtonView> buttons = TaskButtonsOf(shell.main);
+    ASSERT_EQ(buttons.size(), 2u);
+    Press(buttons[1]);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(beta) != FALSE; }, 5000));
+    Press(buttons[1]);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(beta) == FALSE; }, 5000));
+
+    PostMessageA(alpha, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(CaptionsAre(shell.main, {"Gamma window"}))
+        << ::testing::PrintToString(Captions(shell.main));
+
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}

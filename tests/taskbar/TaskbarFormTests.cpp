@@ -1,0 +1,95 @@
+// The taskbar form as designed, without the start that takes the system over:
+// its controls' places, the clock's tick, the task buttons on the real bar.
+#include "skin/ImageList.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinPanel.h"
+#include "skin/SkinToolBar.h"
+#include "taskbar/ClockFormat.h"
+#include "taskbar/TaskButtons.h"
+#include "taskbar/TaskbarForm.h"
+#include "tests/skinbuttons/SkinTestForm.h"
+#include "tests/support/TestSupport.h"
+#include "tests/taskbar/TaskbarTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+class TaskbarFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override { taskbar_ = CreateForm<TfrmTaskbar>(&skintest::App(), false); }
+    void TearDown() override { skintest::App().FreeComponent(taskbar_); }
+    TfrmTaskbar* taskbar_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(TaskbarFormTest, ControlsSitWhereTheBarWasDesigned) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    taskbar_->WMDisplayChange();
+    EXPECT_EQ(taskbar_->Top(), GetSystemMetrics(SM_CYSCREEN) - 30);
+    EXPECT_EQ(taskbar_->Width(), width);
+    EXPECT_EQ(taskbar_->Height(), 30);
+    EXPECT_EQ(taskbar_->plStart->Left(), 0);
+    EXPECT_EQ(taskbar_->plStart->Width(), 86);
+    EXPECT_EQ(taskbar_->plClock->Left(), width - 86);
+    RECT start = taskbar_->bbStart->BoundsRect();
+    EXPECT_EQ(start.left, 4);
+    EXPECT_EQ(start.top, 3);
+    EXPECT_EQ(start.right - start.left, 78);
+    EXPECT_EQ(start.bottom - start.top, 21);
+    EXPECT_EQ(taskbar_->bbStart->Caption(), "Start");
+    EXPECT_EQ(taskbar_->plEmpty->Height(), 6);
+    EXPECT_EQ(taskbar_->tbQuickBar->Width(), 80);
+    EXPECT_EQ(taskbar_->plSysTray->Width(), 18);
+    // The application bar takes what the quick-launch bar and the tray leave.
+    EXPECT_EQ(taskbar_->tbApplButtons->Left(), taskbar_->tbQuickBar->Left() + 80);
+    EXPECT_EQ(taskbar_->tbApplButtons->Left() + taskbar_->tbApplButtons->Width(),
+              taskbar_->plSysTray->Left());
+    EXPECT_EQ(taskbar_->ImageList1->Count(), 2) << "the start panel's two chevrons";
+}
+
+TEST_F(TaskbarFormTest, ClockTickShowsTheTimeTheDateAndTheDesktop) {
+    taskbar_->TimeFormat = "hh:mm";
+    auto* desktop = skintest::NewForm("StandInDesktop", 50, 50);
+    taskbar_->Desktop = desktop;
+    HWND window = taskbartest::PoolWindow(0, "Some program");
+    taskbar_->AddTaskButton(window);
+    TSkinSpeedButton* button = taskbar_->TaskButtons().Buttons().at(0);
+    ASSERT_EQ(button->Caption(), "") << "captions come with the next layout";
+
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    taskbar_->tmrClockTimer();
+    GetLocalTime(&after);
+    const TLocaleFormats locale = UserLocaleFormats();
+    const std::string caption = taskbar_->btnClock->Caption();
+    EXPECT_TRUE(caption == FormatDateTime("hh:mm", before, locale) ||
+                caption == FormatDateTime("hh:mm", after, locale))
+        << caption;
+    EXPECT_EQ(taskbar_->btnClock->Hint(), FormatDateTime(locale.longDateFormat, after, locale));
+    EXPECT_TRUE(desktop->Visible());
+    EXPECT_EQ(button->Caption(), "Some program") << "the desktop's return lays the buttons out";
+
+    desktop->Hide();
+    taskbar_->TimeFormat = "";
+    taskbar_->tmrClockTimer();
+    EXPECT_TRUE(desktop->Visible());
+    EXPECT_NE(taskbar_->btnClock->Caption().find(' '), std::string::npos)
+        << "an empty pattern shows the short date and the time";
+    skintest::App().FreeComponent(desktop);
+}
+
+TEST_F(TaskbarFormTest, ReleaseMessageFreesOnlyLiveFormsOtherThanTheBar) {
+    auto* browser = skintest::NewForm("StandInBrowser", 50, 50);
+    const size_t forms = skintest::App().Forms().size();
+    int bogus = 0;
+    SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(&bogus));
+    SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(taskbar_));
+    EXPECT_EQ(skintest::App().Forms().size(), forms);
+    SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(browser));
+    EXPECT_EQ(skintest::App().Forms().size(), forms - 1);
+}
