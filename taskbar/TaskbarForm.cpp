@@ -69,6 +69,11 @@ TSkinPanel* FramePanel(TComponent* owner, TControl* parent, const char* name) {
     return panel;
 }
 
+BOOL CALLBACK AddTaskButtonFor(HWND window, LPARAM taskbar) {
+    reinterpret_cast<TfrmTaskbar*>(taskbar)->AddTaskButton(window);
+    return TRUE;
+}
+
 } // namespace
 
 TfrmTaskbar::TfrmTaskbar(TComponent* owner, bool runStart)
@@ -215,12 +220,7 @@ void TfrmTaskbar::RunStart() {
     TimeFormat = IniFile::Config().ReadString("Taskbar", "TimeFormat", DefaultClockFormat());
     TakeWorkArea();
 
-    EnumWindows(
-        [](HWND window, LPARAM self) -> BOOL {
-            reinterpret_cast<TfrmTaskbar*>(self)->AddTaskButton(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    EnumWindows(AddTaskButtonFor, reinterpret_cast<LPARAM>(this));
     std::vector<HWND> buttonWindows;
     for (TSkinSpeedButton* button : taskButtons_->Buttons())
         buttonWindows.push_back(TTaskButtons::WindowOf(*button));
