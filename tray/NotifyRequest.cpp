@@ -48,7 +48,8 @@ bool UsableIconFormat(uint32_t width, uint32_t height, uint32_t planes, uint32_t
 TNotifyIconData DecodeWineBlock(const COPYDATASTRUCT& data) {
     const auto* block = static_cast<const uint8_t*>(data.lpData);
     TNotifyIconData request;
-    request.Command = static_cast<uint32_t>(data.dwData);
+    // Only the low 32 bits carry a command; anything above makes it unknown.
+    request.Command = data.dwData > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(data.dwData);
     request.OwnerValue = ReadU32(block, kWineOwner);
     request.Id = ReadU32(block, kWineId);
     request.Flags = ReadU32(block, kWineFlags);

@@ -266,7 +266,9 @@ bool TTray::ModifyTrayIcon(const TNotifyIconData& data) {
         TTrayIconRecord& record = trayInfo_[static_cast<size_t>(index)];
         if (data.Flags & NIF_ICON)
             ShowIconOrLog(*record.Control, data, "ModifyTrayIcon");
-        if (data.Flags & NIF_TIP)
+        // Replacing a tooltip costs more than the rest of a change under Wine;
+        // programs often resend the tip they have.
+        if ((data.Flags & NIF_TIP) && record.Control->Hint() != data.Tip)
             record.Control->SetHint(data.Tip);
         if (data.Flags & NIF_MESSAGE)
             record.CallbackMessage = data.CallbackMessage;
@@ -288,7 +290,8 @@ bool TTray::DeleteTrayIcon(const TNotifyIconData& data) {
             to.Owner = from.Owner;
             to.Id = from.Id;
             to.CallbackMessage = from.CallbackMessage;
-            to.Control->SetHint(from.Control->Hint());
+            if (to.Control->Hint() != from.Control->Hint())
+                to.Control->SetHint(from.Control->Hint());
             to.Control->CopyPictureFrom(*from.Control);
         }
         TTrayIconImage* last = trayInfo_.back().Control;

@@ -142,7 +142,8 @@ int RunClient(HWND tray, HWND sink) {
     std::deque<uint32_t> ids; // in display order
     uint32_t nextId = 0;
     auto add = [&](uint32_t id, HICON icon) {
-        client.Send(tray, client.Block(NIM_ADD, id, 7, icon, L"present"));
+        std::wstring tip = L"present " + std::to_wstring(id); // tips differ, as in life
+        client.Send(tray, client.Block(NIM_ADD, id, 7, icon, tip.c_str()));
     };
     auto remove = [&](uint32_t id) {
         client.Send(tray, client.Block(NIM_DELETE, id, 0, nullptr, L""));

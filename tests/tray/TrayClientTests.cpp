@@ -45,7 +45,6 @@ TEST_F(TrayClientTest, AnotherProgramAddsIsPressedAndDeletes) {
     ASSERT_TRUE(test::WaitUntil([&] { return tray->IconCount() == 1; }, 10000));
     EXPECT_EQ(Icon(0).Hint(), "Client tip");
     EXPECT_EQ(tray->TrayInfo()[0].Owner, ClientOwner());
-    std::printf("icon handle of another process: %s picture\n", Icon(0).HasPicture() ? "a" : "no");
     SendMessageA(Icon(0).Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(Icon(0).Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     ASSERT_TRUE(WaitForEnd(client));

@@ -189,9 +189,9 @@ ResourceUse CurrentResourceUse() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters))
-        use.privateBytes = counters.PrivateUsage;
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        // Wine leaves PrivateUsage at 0; its commit charge stands in.
+        use.privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     return use;
 }
 
