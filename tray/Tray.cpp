@@ -243,6 +243,11 @@ TTrayIconImage* TTray::NewIconControl(int index, const TNotifyIconData& data) {
         ForwardFrom(sender, WM_MOUSEMOVE);
     };
     control->SetParent(&panel_);
+    if (!control->Handle()) {
+        DWORD error = GetLastError();
+        panel_.FreeComponent(control);
+        throw ShellError("the icon control has no window: " + SystemErrorText(error));
+    }
     return control;
 }
 
