@@ -1,0 +1,83 @@
+#pragma once
+// The notification area: the hidden "Shell_TrayWnd" window that takes the
+// notify-icon requests of other programs, the list of their icons, the icon
+// controls in the taskbar's notification panel and the forwarding of mouse
+// events to the icons' owners.
+#include "shell/Win32Handles.h"
+#include "tray/NotifyRequest.h"
+#include "tray/ShellServiceObjects.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class TSkinPanel;
+class TTrayIconImage;
+
+// One icon shown. The picture and the tip live in the control.
+struct TTrayIconRecord {
+    TTrayIconImage* Control = nullptr;
+    HWND Owner = nullptr;
+    uint32_t Id = 0;
+    uint32_t CallbackMessage = 0;
+};
+
+class TTray {
+  public:
+    // panel: the taskbar's notification panel; refreshTaskButtons lays the task
+    // buttons out anew (called after a delete, when the panel gave room back).
+    TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons);
+    TTray(const TTray&) = delete;
+    TTray& operator=(const TTray&) = delete;
+    // Closes the service objects and destroys the tray window. The icon
+    // controls stay with the panel; they go when the panel goes.
+    ~TTray();
+
+    HWND Handle() const { return window_.get(); }
+    int IconCount() const { return static_cast<int>(trayInfo_.size()); }
+    const std::vector<TTrayIconRecord>& TrayInfo() const { return trayInfo_; }
+    size_t ServiceObjectCount() const { return services_.Count(); }
+
+    // Index of the icon of the request's owner and id, or -1.
+    int FindIcon(const TNotifyIconData& data) const;
+    bool NewTrayIcon(const TNotifyIconData& data);
+    bool ModifyTrayIcon(const TNotifyIconData& data);
+    bool DeleteTrayIcon(const TNotifyIconData& data);
+
+    // One WM_COPYDATA request as the tray window answers it: 1 or 0.
+    LRESULT HandleCopyData(const COPYDATASTRUCT* data);
+
+    // A mouse message on an icon control, passed on to the icon's owner.
+    void ForwardMouse(const TTrayIconImage& control, UINT mouseMessage);
+
+    // How the registration commands at creation are started; the default is
+    // WinExec with SW_HIDE. Tests record them instead.
+    static std::function<void(const std::string& command)> RunCommand;
+
+  private:
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RegisterTrayClass();
+    void CreateTrayWindow();
+    void AllowMessagesThroughFilter();
+    TTrayIconImage* NewIconControl(int index, const TNotifyIconData& data);
+    void ShowIconOrLog(TTrayIconImage& control, const TNotifyIconData& data, const char* where);
+    void FitPanel();
+    void LogMalformed(const std::string& message);
+
+    TSkinPanel& panel_;
+    std::function<void()> refreshTaskButtons_;
+    std::vector<TTrayIconRecord> trayInfo_;
+    UniqueWindow window_;
+    TShellServiceObjects services_;
+    int malformedLogged_ = 0;
+};
+
+// The process's tray; null when there is none.
+TTray* Tray();
+
+} // namespace orvane

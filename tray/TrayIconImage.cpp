@@ -1,0 +1,85 @@
+#include "tray/TrayIconImage.h"
+
+#include "shell/ShellError.h"
+
+#include <cstring>
+
+namespace orvane {
+
+TTrayIconImage::TTrayIconImage(TComponent* owner) : TImage(owner) {}
+
+void TTrayIconImage::ShowIcon(HICON icon) {
+    if (!icon) {
+        ClearPicture();
+        return;
+    }
+    try {
+        ShowPixels(IconPixelsFromHandle(icon));
+    } catch (...) {
+        ClearPicture();
+        throw;
+    }
+}
+
+void TTrayIconImage::ShowPixels(const TIconPixels& pixels) {
+    pixels_ = pixels;
+    dibCurrent_ = false;
+    Invalidate();
+}
+
+void TTrayIconImage::ClearPicture() {
+    if (!pixels_)
+        return;
+    pixels_.reset();
+    Invalidate();
+}
+
+void TTrayIconImage::CopyPictureFrom(const TTrayIconImage& other) {
+    if (other.pixels_)
+        ShowPixels(*other.pixels_);
+    else
+        ClearPicture();
+}
+
+void TTrayIconImage::Paint(TCanvas& canvas) {
+    PaintParentBackground(canvas);
+    if (!pixels_)
+        return;
+    HDC dc = canvas.Handle();
+    if (!dib_) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kTrayIconSize;
+        info.bmiHeader.biHeight = -kTrayIconSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dib_.reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &dibBits_, nullptr, 0));
+        if (!dib_)
+            ThrowLastError("TTrayIconImage: no bitmap for the icon");
+        dibCurrent_ = false;
+    }
+    if (!dibCurrent_) {
+        GdiFlush();
+        std::memcpy(dibBits_, pixels_->Pixels.data(), sizeof pixels_->Pixels);
+        dibCurrent_ = true;
+    }
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    SelectedObject selected(source.get(), dib_.get());
+    RECT target = DestRect();
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc, target.left, target.top, target.right - target.left,
+                  target.bottom - target.top, source.get(), 0, 0, kTrayIconSize, kTrayIconSize,
+                  blend);
+}
+
+LRESULT TTrayIconImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The owner of the icon hears of a right or middle double click as a press.
+    if (message == WM_RBUTTONDBLCLK)
+        message = WM_RBUTTONDOWN;
+    else if (message == WM_MBUTTONDBLCLK)
+        message = WM_MBUTTONDOWN;
+    return TImage::WndProc(message, wParam, lParam);
+}
+
+} // namespace orvane

@@ -1,0 +1,38 @@
+#pragma once
+// The 16 x 16 image that shows one notify icon in the notification panel,
+// drawn through its alpha over the panel.
+#include "shell/Win32Handles.h"
+#include "skin/Image.h"
+#include "tray/IconPixels.h"
+
+#include <optional>
+
+namespace orvane {
+
+class TTrayIconImage : public TImage {
+    ORVANE_COMPONENT(TTrayIconImage, TImage)
+  public:
+    explicit TTrayIconImage(TComponent* owner);
+
+    // The icon as a 16 x 16 picture; a null icon leaves the place empty.
+    // ShellError (and an empty place) when the handle is no icon.
+    void ShowIcon(HICON icon);
+    void ShowPixels(const TIconPixels& pixels);
+    void ClearPicture();
+    void CopyPictureFrom(const TTrayIconImage& other);
+
+    bool HasPicture() const { return pixels_.has_value(); }
+    const std::optional<TIconPixels>& IconPixels() const { return pixels_; }
+
+  protected:
+    void Paint(TCanvas& canvas) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    std::optional<TIconPixels> pixels_;
+    UniqueBitmap dib_; // the pixels as a DIB section, made at the first paint
+    void* dibBits_ = nullptr;
+    bool dibCurrent_ = false;
+};
+
+} // namespace orvane
