@@ -17,6 +17,7 @@
 #include "taskbar/TaskbarGlyphs.h"
 #include "taskbar/TaskbarStart.h"
 #include "taskbar/WindowEventWatcher.h"
+#include "tray/Tray.h"
 
 #include <exception>
 
@@ -91,6 +92,8 @@ TfrmTaskbar::TfrmTaskbar(TComponent* owner, bool runStart)
 TfrmTaskbar::~TfrmTaskbar() {
     if (hooked_)
         RemoveShellHook();
+    // The tray's icon controls live on plSysTray, which goes with the form.
+    tray_.reset();
     if (ShellLog() == Log.get())
         SetShellLog(nullptr);
     if (frmTaskbar == this)
@@ -236,7 +239,8 @@ void TfrmTaskbar::RunStart() {
     if (!LoadSkin())
         return;
 
-    // The Control Panel folders object and the tray host join here, in this order.
+    // The Control Panel folders object joins here, before the tray host.
+    tray_ = std::make_unique<TTray>(*plSysTray, [this] { RefreshTaskButtons(); });
     WMDisplayChange();
 }
 
@@ -311,8 +315,9 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
     hooked_ = false;
     if (tmrWindowWatch_)
         tmrWindowWatch_->SetEnabled(false);
-    // The tray host, the Control Panel folders object and the desktop's links
-    // are put away here once they exist.
+    tray_.reset();
+    // The Control Panel folders object and the desktop's links are put away
+    // here once they exist.
 }
 
 void TfrmTaskbar::FormPaint() {

@@ -79,6 +79,7 @@ class TfrmTaskbar : public TForm {
     void HookNotify(HWND window, LPARAM code);
 
     std::unique_ptr<TTaskButtons> taskButtons_;
+    std::unique_ptr<TTray> tray_;
     std::unique_ptr<TWindowEventWatcher> windowWatcher_;
     TTimer* tmrWindowWatch_ = nullptr;
     bool runStart_;

@@ -35,11 +35,14 @@ void Answer(HWND box, int button) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
-// The caption colours as the shell will find them at its start.
-struct CaptionColours {
-    COLORREF active_ = GetSysColor(COLOR_ACTIVECAPTION);
-    COLORREF gradient_ = GetSysColor(COLOR_GRADIENTACTIVECAPTION);
-};
+// Caption colours the shell will find at its start.
+void SetStartingCaptionColours() {
+    const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
+    const COLORREF colours[] = {RGB(10, 20, 30), RGB(40, 50, 60)};
+    SetSysColors(2, elements, colours);
+    SetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "ActiveTitle", "10 20 30");
+    SetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "GradientActiveTitle", "40 50 60");
+}
 
 } // namespace
 
@@ -87,7 +90,7 @@ TEST(TaskbarStart, CrashedLastRunAnsweredCancelStartsNormally) {
 }
 
 TEST(TaskbarStart, UnderExplorerNoQuestionAndTheCaptionsTakeTheShellsColours) {
-    CaptionColours colours;
+    SetStartingCaptionColours();
     ChildProcess helper;
     EnsureExplorerRunning(helper);
     ShellInstall install;
@@ -96,9 +99,9 @@ TEST(TaskbarStart, UnderExplorerNoQuestionAndTheCaptionsTakeTheShellsColours) {
     EXPECT_EQ(FindMessageBox(shell.process.id(), "Warning"), nullptr);
     EXPECT_TRUE(HasLineEndingWith(shell.log, " Run under explorer"));
 
-    EXPECT_EQ(IniValue(install, "WinSettings", "ActiveTitle"), std::to_string(colours.active_));
+    EXPECT_EQ(IniValue(install, "WinSettings", "ActiveTitle"), std::to_string(RGB(10, 20, 30)));
     EXPECT_EQ(IniValue(install, "WinSettings", "GradientActiveTitle"),
-              std::to_string(colours.gradient_));
+              std::to_string(RGB(40, 50, 60)));
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "ActiveTitle"),
               "160 204 11");
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "GradientActiveTitle"),
@@ -107,7 +110,6 @@ TEST(TaskbarStart, UnderExplorerNoQuestionAndTheCaptionsTakeTheShellsColours) {
 }
 
 TEST(TaskbarStart, AtLogonCaptionsStayAndMaximisedWindowsFitAboveTheBar) {
-    CaptionColours colours;
     EnsureExplorerEnded();
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     ChildProcess program = StartWindowHelper("Maximised program");
@@ -117,12 +119,12 @@ TEST(TaskbarStart, AtLogonCaptionsStayAndMaximisedWindowsFitAboveTheBar) {
     ShowWindow(window, SW_SHOWMAXIMIZED);
     // Showing another program's window maximised completes in its own thread.
     ASSERT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000));
-    SetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "ActiveTitle", "1 2 3");
+    SetStartingCaptionColours();
     ShellInstall install;
     StartedShell shell = StartShell(install);
     EXPECT_EQ(FindMessageBox(shell.process.id(), "Warning"), nullptr);
     EXPECT_TRUE(HasLineEndingWith(shell.log, " Run on Windows start"));
-    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "ActiveTitle"), "1 2 3");
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, "Control Panel\\Colors", "ActiveTitle"), "10 20 30");
     EXPECT_EQ(IniValue(install, "WinSettings", "ActiveTitle"), "<none>");
     // The work area the shell found is kept for the way back.
     EXPECT_EQ(IniValue(install, "WinSettings", "ScreenRight"), std::to_string(width));

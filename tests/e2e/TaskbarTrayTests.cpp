@@ -1,0 +1,55 @@
+// A program's notify icon in the running shell: it appears in the
+// notification panel, a press on it reaches the program, and it goes again.
+#include "tests/e2e/ShellHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane::test;
+
+namespace {
+
+std::vector<HWND> Icons(HWND panel) {
+    std::vector<HWND> icons;
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        icons.push_back(child);
+    return icons;
+}
+
+int WidthOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.right - rect.left;
+}
+
+} // namespace
+
+TEST(TaskbarTray, ProgramsIconComesIsPressedAndGoes) {
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    HWND panel = FindControl(shell.main, "plSysTray");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(WidthOf(panel), 18);
+
+    // Through the platform's own notify-icon call, as any program would.
+    ScratchDir dir("trayclient");
+    const std::string out = dir / "client.txt";
+    ChildProcess client =
+        ChildProcess::Start("\"" + BinDir() + "\\tray_client.exe\" --out \"" + out +
+                            "\" --wine add 7 Hello callbacks 1 15000 " + "delete 7");
+    ASSERT_TRUE(WaitUntil([&] { return Icons(panel).size() == 1; }, 10000));
+    EXPECT_EQ(WidthOf(panel), 34);
+    HWND icon = Icons(panel).front();
+    RECT iconRect{}, panelRect{};
+    GetWindowRect(icon, &iconRect);
+    GetWindowRect(panel, &panelRect);
+    EXPECT_EQ(iconRect.left - panelRect.left, 9);
+    EXPECT_EQ(iconRect.top - panelRect.top, 3);
+
+    PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    EXPECT_EQ(client.wait(20000), std::optional<DWORD>(0));
+    std::string lines = ReadFileText(out);
+    EXPECT_NE(lines.find("callback 7 513"), std::string::npos) << lines;
+    EXPECT_TRUE(WaitUntil([&] { return Icons(panel).empty(); }, 5000));
+    EXPECT_EQ(WidthOf(panel), 14);
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}
