@@ -90,7 +90,9 @@ void TControl::RegisterWindowClass() {
         wc = base;
         SuperClasses().push_back({ClassName(), base.lpfnWndProc});
     } else {
-        wc.style = CS_DBLCLKS;
+        // Bevels, gradients and centred captions depend on the size: a resized
+        // control paints itself whole, not just the strip it gained.
+        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     }
     wc.cbSize = sizeof wc;

@@ -130,17 +130,27 @@ void TTaskButtons::RefreshTaskButtons() {
     UniqueMemoryDc measureDc(CreateCompatibleDC(screen.get()));
     TCanvas canvas(measureDc.get());
 
+    // Buttons are placed where the row will have them, so that closing the
+    // update moves none of them a second time.
     bar_.BeginUpdate();
+    int left = 0;
     for (int i = 0; i < n; ++i) {
         TSkinSpeedButton* button = buttons[static_cast<size_t>(i)];
         int width = i + 1 < n ? w : barWidth - (n - 1) * w - 1;
-        button->SetBounds(button->Left(), button->Top(), width, bar_.ButtonHeight());
+        button->SetBounds(left, button->Top(), width, bar_.ButtonHeight());
+        left += width;
+
+        TCaptionLayout layout{button->Hint(), room, button->Font};
+        auto known = captionLayouts_.find(button);
+        if (known != captionLayouts_.end() && known->second == layout)
+            continue;
         canvas.Font = button->Font;
         std::string caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
             return canvas.TextWidth(text) <= room;
         });
         if (caption != button->Caption())
             button->SetCaption(caption);
+        captionLayouts_[button] = std::move(layout);
     }
     bar_.EndUpdate();
 }
@@ -159,6 +169,7 @@ void TTaskButtons::TaskButtonMouseDown(TSkinSpeedButton& button) {
 }
 
 void TTaskButtons::DestroyButton(TSkinSpeedButton* button) {
+    captionLayouts_.erase(button);
     bar_.FreeComponent(button);
 }
 

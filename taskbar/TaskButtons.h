@@ -5,7 +5,10 @@
 // destroyed, activated, redrawn) keep the row current.
 #include <windows.h>
 
+#include "skin/Canvas.h"
+
 #include <functional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -51,9 +54,19 @@ class TTaskButtons {
     void Activate(HWND window);
     void DestroyButton(TSkinSpeedButton* button);
 
+    // What each caption was last fitted from: measuring again is skipped while
+    // the title, the room and the font stay the same.
+    struct TCaptionLayout {
+        std::string hint;
+        int room = 0;
+        TFont font;
+        bool operator==(const TCaptionLayout&) const = default;
+    };
+
     TSkinToolBar& bar_;
     HWND applicationWindow_;
     HWND lastActiveWindow_ = nullptr;
+    std::unordered_map<const TSkinSpeedButton*, TCaptionLayout> captionLayouts_;
 };
 
 // The longest "<first k characters of text>..." that `fits`, or the

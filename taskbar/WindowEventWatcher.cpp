@@ -25,7 +25,7 @@ std::string TitleOf(HWND window) {
 
 TWindowEventWatcher::TWindowEventWatcher(Handler handler, ButtonWindows buttonWindows)
     : handler_(std::move(handler)), buttonWindows_(std::move(buttonWindows)),
-      visible_(VisibleTopLevelWindows()), foreground_(GetForegroundWindow()) {
+      visible_(VisibleTopLevelWindows()) {
     for (HWND window : buttonWindows_())
         titles_[window] = TitleOf(window);
 }
