@@ -1,4 +1,5 @@
 #include "tray/IconPixels.h"
+#include "shell/Dib.h"
 
 #include "shell/ShellError.h"
 #include "shell/Win32Handles.h"
@@ -59,13 +60,7 @@ void ApplyMaskIfNoAlpha(Image& image, const std::vector<bool>& transparent) {
 }
 
 std::vector<uint32_t> BitsOf(HBITMAP bitmap, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDibInfo(width, height);
     std::vector<uint32_t> bits(static_cast<size_t>(width) * static_cast<size_t>(height));
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), bits.data(), &info,

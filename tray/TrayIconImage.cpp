@@ -1,4 +1,5 @@
 #include "tray/TrayIconImage.h"
+#include "shell/Dib.h"
 
 #include "shell/ShellError.h"
 
@@ -47,14 +48,7 @@ void TTrayIconImage::Paint(TCanvas& canvas) {
         return;
     HDC dc = canvas.Handle();
     if (!dib_) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kTrayIconSize;
-        info.bmiHeader.biHeight = -kTrayIconSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dib_.reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &dibBits_, nullptr, 0));
+        dib_ = CreateTopDownDib(kTrayIconSize, kTrayIconSize, &dibBits_);
         if (!dib_)
             ThrowLastError("TTrayIconImage: no bitmap for the icon");
         dibCurrent_ = false;

@@ -4,6 +4,7 @@
 // what one tick of the Wine window watcher costs.
 // Run without arguments: the program starts itself as the client (the program
 // raising the events) and prints microseconds per event, median and mean.
+#include "bench/BenchTiming.h"
 #include "shell/ProcessInfo.h"
 #include "shell/ShellIcons.h"
 #include "skin/Application.h"
@@ -28,14 +29,7 @@ constexpr int kRounds = 200;
 constexpr UINT kBenchDone = WM_APP + 7;
 
 double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+    return bench::MicrosecondsNow();
 }
 
 struct Figures {

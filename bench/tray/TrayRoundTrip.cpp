@@ -2,6 +2,7 @@
 // them, next to a bare WM_COPYDATA round trip to a window that does nothing.
 // Run without arguments: the program starts itself as the client and prints
 // microseconds per request (median and mean) with 1, 50 and 500 icons present.
+#include "bench/BenchTiming.h"
 #include "bench/tray/BenchTray.h"
 
 #include <windows.h>
@@ -27,14 +28,7 @@ LRESULT CALLBACK SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+    return bench::MicrosecondsNow();
 }
 
 struct Client {

@@ -1,4 +1,5 @@
 #include "shell/GradientFill.h"
+#include "shell/Dib.h"
 #include "shell/ShellError.h"
 #include "shell/Win32Handles.h"
 
@@ -16,15 +17,8 @@ constexpr COLORREF kUntouched = RGB(0x12, 0x34, 0x56);
 class Canvas {
   public:
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap_ = orvane::CreateTopDownDib(width, height, &bits);
         bits_ = static_cast<uint32_t*>(bits);
         dc_.reset(CreateCompatibleDC(nullptr));
         previous_ = SelectObject(dc_.get(), bitmap_.get());

@@ -1,4 +1,5 @@
 #include "tests/skinbuttons/SkinTestForm.h"
+#include "shell/Dib.h"
 
 #include "shell/Win32Handles.h"
 
@@ -27,16 +28,9 @@ void ClickAt(HWND window, int x, int y) {
 
 Snapshot::Snapshot(const TControl& control) : width_(control.Width()), height_(control.Height()) {
     // A 32-bit DIB section, so the colours read back are exactly those painted.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bitmap = CreateTopDownDib(width_, height_, &bits);
     if (!bitmap || !bits)
         throw std::runtime_error("no bitmap to render the control into");
     {

@@ -1,4 +1,5 @@
 #include "WidgetFixture.h"
+#include "shell/Dib.h"
 
 namespace orvane::test {
 
@@ -29,14 +30,8 @@ ClientCapture::ClientCapture(HWND window) {
     GetClientRect(window, &client);
     width_ = client.right;
     height_ = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = orvane::CreateTopDownDib(width_, height_, &bits);
     dc_.reset(CreateCompatibleDC(nullptr));
     SelectObject(dc_.get(), bitmap_.get());
     // Magenta first, so a control that paints nothing cannot pass for one that does.

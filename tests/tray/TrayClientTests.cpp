@@ -3,6 +3,7 @@
 // Also writes a picture of the panel with icons (tray\tray-panel.bmp in the
 // build tree) to be looked at.
 #include "tests/tray/TrayFixture.h"
+#include "shell/Dib.h"
 
 #include "shell/KillProcess.h"
 #include "skin/Skin.h"
@@ -90,15 +91,9 @@ TEST_F(TrayClientTest, ProgramsUsingWinesShellNotifyIconShowTheirIcons) {
 // The panel and its icons painted into one bitmap, as the screen shows them.
 std::vector<uint32_t> RenderPanel(TSkinPanel& panel, const std::string& bmpPath, bool icons) {
     int width = panel.Width(), height = panel.Height();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap bitmap = CreateTopDownDib(width, height, &bits);
     {
         SelectedObject selected(dc.get(), bitmap.get());
         SendMessageA(panel.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), 0);
@@ -117,6 +112,7 @@ std::vector<uint32_t> RenderPanel(TSkinPanel& panel, const std::string& bmpPath,
                                  static_cast<uint32_t*>(bits) + width * height);
     for (uint32_t& pixel : pixels)
         pixel |= 0xFF000000u;
+    const BITMAPINFO info = TopDownDibInfo(width, height);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;

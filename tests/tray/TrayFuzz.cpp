@@ -189,7 +189,8 @@ ResourceUse CurrentResourceUse() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters))
         // Wine leaves PrivateUsage at 0; its commit charge stands in.
         use.privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     return use;
