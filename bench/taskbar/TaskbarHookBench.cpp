@@ -4,7 +4,7 @@
 // what one tick of the Wine window watcher costs.
 // Run without arguments: the program starts itself as the client (the program
 // raising the events) and prints microseconds per event, median and mean.
-#include "bench/BenchTiming.h"
+#include "bench/BenchSupport.h"
 #include "shell/ProcessInfo.h"
 #include "shell/ShellIcons.h"
 #include "skin/Application.h"
@@ -173,25 +173,13 @@ void RunHost(int buttons) {
                 buttons, tick.median, tick.mean);
     std::fflush(stdout);
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = BareProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TaskbarBenchBare";
-    RegisterClassA(&wc);
-    HWND bare = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string command = "\"" + std::string(exe) + "\" client " +
-                          std::to_string(reinterpret_cast<uintptr_t>(taskbar->Handle())) + " " +
-                          std::to_string(reinterpret_cast<uintptr_t>(bare)) + " " +
-                          std::to_string(reinterpret_cast<uintptr_t>(application.Handle())) + " " +
-                          std::to_string(buttons);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    HWND bare = bench::CreateBareWindow("TaskbarBenchBare", BareProc);
+    HANDLE client = bench::StartSelf(
+        "client " + std::to_string(reinterpret_cast<uintptr_t>(taskbar->Handle())) + " " +
+        std::to_string(reinterpret_cast<uintptr_t>(bare)) + " " +
+        std::to_string(reinterpret_cast<uintptr_t>(application.Handle())) + " " +
+        std::to_string(buttons));
+    if (!client) {
         std::printf("cannot start the client\n");
         return;
     }
@@ -201,9 +189,8 @@ void RunHost(int buttons) {
             break;
         DispatchMessageA(&msg);
     }
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(client, 10000);
+    CloseHandle(client);
 }
 
 HWND HandleArg(const char* text) {
@@ -222,19 +209,12 @@ int main(int argc, char** argv) {
         ExitProcess(0); // the windows go with the process
     }
     // One host process per size, so that each starts with a clean screen.
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
     for (int buttons : {10, 100, 500}) {
-        std::string command = "\"" + std::string(exe) + "\" host " + std::to_string(buttons);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                            &startup, &process))
+        HANDLE host = bench::StartSelf("host " + std::to_string(buttons));
+        if (!host)
             return 1;
-        WaitForSingleObject(process.hProcess, 600000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        WaitForSingleObject(host, 600000);
+        CloseHandle(host);
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 // them, next to a bare WM_COPYDATA round trip to a window that does nothing.
 // Run without arguments: the program starts itself as the client and prints
 // microseconds per request (median and mean) with 1, 50 and 500 icons present.
-#include "bench/BenchTiming.h"
+#include "bench/BenchSupport.h"
 #include "bench/tray/BenchTray.h"
 
 #include <windows.h>
@@ -217,34 +217,22 @@ int main(int argc, char** argv) {
         return RunClient(reinterpret_cast<HWND>(std::stoull(argv[2])),
                          reinterpret_cast<HWND>(std::stoull(argv[3])));
     traybench::BenchTray bench;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = SinkProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OrvaneBenchSink";
-    RegisterClassA(&wc);
-    HWND sink = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string command = "\"" + std::string(path) + "\" --client " +
-                          std::to_string(reinterpret_cast<uintptr_t>(bench.tray->Handle())) + " " +
-                          std::to_string(reinterpret_cast<uintptr_t>(sink));
-    STARTUPINFOA startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
+    HWND sink = bench::CreateBareWindow("OrvaneBenchSink", SinkProc);
+    HANDLE client = bench::StartSelf(
+        "--client " + std::to_string(reinterpret_cast<uintptr_t>(bench.tray->Handle())) + " " +
+        std::to_string(reinterpret_cast<uintptr_t>(sink)));
+    if (!client)
         return 1;
     // The client's requests are handled here, in this thread's message loop.
-    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
+    while (MsgWaitForMultipleObjects(1, &client, FALSE, INFINITE, QS_ALLINPUT) ==
            WAIT_OBJECT_0 + 1) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
     }
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(client, &code);
+    CloseHandle(client);
     std::printf("icons left on the panel: %d\n", bench.tray->IconCount());
     return static_cast<int>(code);
 }

@@ -1,6 +1,7 @@
 // One form showing every widget of the toolkit in the shell's skin, captured
 // from the screen into the build tree (gallery\gallery.bmp) to be looked at.
 #include "shell/GradientFill.h"
+#include "shell/Dib.h"
 #include "skin/Application.h"
 #include "skin/Button.h"
 #include "skin/ComboBox.h"
@@ -54,12 +55,7 @@ std::vector<uint32_t> CaptureWindow(HWND window, const std::string& bmpPath, SIZ
     RECT rect;
     GetWindowRect(window, &rect);
     size = {rect.right - rect.left, rect.bottom - rect.top};
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = orvane::TopDownDibInfo(size.cx, size.cy);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -74,14 +70,7 @@ std::vector<uint32_t> CaptureWindow(HWND window, const std::string& bmpPath, SIZ
     for (uint32_t& pixel : pixels)
         pixel |= 0xFF000000u;
 
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
-    std::string data(reinterpret_cast<const char*>(&file), sizeof file);
-    data.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    data.append(reinterpret_cast<const char*>(pixels.data()), pixels.size() * 4);
-    orvane::test::WriteFileText(bmpPath, data);
+    orvane::test::WriteBmp(bmpPath, size.cx, size.cy, pixels);
 
     DeleteObject(bitmap);
     DeleteDC(memory);

@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include "shell/Dib.h"
+
 #include <stdexcept>
 
 namespace orvane::test {
@@ -102,6 +104,18 @@ void WriteFileText(const std::string& path, const std::string& text) {
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+void WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+    const BITMAPINFO info = TopDownDibInfo(width, height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
+    std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+    data.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    data.append(reinterpret_cast<const char*>(pixels.data()), pixels.size() * 4);
+    WriteFileText(path, data);
 }
 
 bool FileExists(const std::string& path) {

@@ -4,6 +4,7 @@
 // file helpers.
 #include <windows.h>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,6 +37,8 @@ void RemoveTree(const std::string& path);
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
+// Saves top-down 32-bit pixels as a BMP file, for a person to look at.
+void WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 std::vector<std::string> SplitLines(const std::string& text);
 
 // Polls `condition` every 20 ms, handling this thread's messages, until it holds

@@ -112,15 +112,7 @@ std::vector<uint32_t> RenderPanel(TSkinPanel& panel, const std::string& bmpPath,
                                  static_cast<uint32_t*>(bits) + width * height);
     for (uint32_t& pixel : pixels)
         pixel |= 0xFF000000u;
-    const BITMAPINFO info = TopDownDibInfo(width, height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
-    std::string data(reinterpret_cast<const char*>(&file), sizeof file);
-    data.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    data.append(reinterpret_cast<const char*>(pixels.data()), pixels.size() * 4);
-    test::WriteFileText(bmpPath, data);
+    orvane::test::WriteBmp(bmpPath, width, height, pixels);
     return pixels;
 }
 
