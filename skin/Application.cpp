@@ -227,9 +227,14 @@ void TApplication::SetHint(HWND control, const std::string& text) {
     tool.hwnd = GetParent(control) ? GetParent(control) : control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<char*>(text.c_str());
-    // Replaced whole: the tip text is copied when the tool is added.
-    SendMessageA(hintWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(hintWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // A known tool only takes the new text (the control copies it); adding
+    // anew costs a subclassing of the window each time.
+    TOOLINFOA known = tool;
+    known.lpszText = nullptr;
+    if (SendMessageA(hintWindow_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&known)))
+        SendMessageA(hintWindow_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    else
+        SendMessageA(hintWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TApplication::RemoveHint(HWND control) {
