@@ -24,6 +24,7 @@ constexpr int kSpacing = 3;
 // Glyph and the button's frame beside margin and spacing.
 constexpr int kGlyphAndFrame = 34;
 constexpr char kEllipsis[] = "...";
+constexpr size_t kMaxCachedGlyphs = 64;
 
 std::string TrimTitle(const std::string& title) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -87,14 +88,24 @@ void TTaskButtons::AddTaskButton(HWND window) {
     button->SetMargin(kMargin);
     button->SetSpacing(kSpacing);
     button->SetBounds(bar_.Width(), 0, kInitialWidth, bar_.ButtonHeight());
-    UniqueBitmap glyph = IconToBitmap(GetFileIcon(ProgramFileOf(window), true).get());
-    button->SetGlyph(glyph.get());
+    button->SetGlyph(GlyphOf(ProgramFileOf(window)));
     button->SetHint(TrimTitle(title));
     button->Tag = reinterpret_cast<intptr_t>(window);
     button->OnMouseDown = [this](TComponent& sender, TMouseButton, TShiftState, int, int) {
         TaskButtonMouseDown(static_cast<TSkinSpeedButton&>(sender));
     };
     button->SetParent(&bar_);
+}
+
+HBITMAP TTaskButtons::GlyphOf(const std::string& programFile) {
+    auto known = glyphs_.find(programFile);
+    if (known != glyphs_.end())
+        return known->second.get();
+    // A program's icon is looked up once; its windows share the picture.
+    if (glyphs_.size() >= kMaxCachedGlyphs)
+        glyphs_.clear();
+    UniqueBitmap glyph = IconToBitmap(GetFileIcon(programFile, true).get());
+    return glyphs_.emplace(programFile, std::move(glyph)).first->second.get();
 }
 
 std::vector<TSkinSpeedButton*> TTaskButtons::Buttons() const {

@@ -5,6 +5,7 @@
 // destroyed, activated, redrawn) keep the row current.
 #include <windows.h>
 
+#include "shell/Win32Handles.h"
 #include "skin/Canvas.h"
 
 #include <functional>
@@ -53,6 +54,8 @@ class TTaskButtons {
   private:
     void Activate(HWND window);
     void DestroyButton(TSkinSpeedButton* button);
+    // The 16 x 16 picture of a program file's small icon; kept by this object.
+    HBITMAP GlyphOf(const std::string& programFile);
 
     // What each caption was last fitted from: measuring again is skipped while
     // the title, the room and the font stay the same.
@@ -67,6 +70,7 @@ class TTaskButtons {
     HWND applicationWindow_;
     HWND lastActiveWindow_ = nullptr;
     std::unordered_map<const TSkinSpeedButton*, TCaptionLayout> captionLayouts_;
+    std::unordered_map<std::string, UniqueBitmap> glyphs_;
 };
 
 // The longest "<first k characters of text>..." that `fits`, or the
