@@ -116,6 +116,13 @@ std::vector<TSkinSpeedButton*> TTaskButtons::Buttons() const {
     return buttons;
 }
 
+std::vector<HWND> TTaskButtons::Windows() const {
+    std::vector<HWND> windows;
+    for (TSkinSpeedButton* button : Buttons())
+        windows.push_back(WindowOf(*button));
+    return windows;
+}
+
 HWND TTaskButtons::WindowOf(const TSkinSpeedButton& button) {
     return reinterpret_cast<HWND>(button.Tag);
 }

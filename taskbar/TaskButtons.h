@@ -42,6 +42,8 @@ class TTaskButtons {
     void HookNotify(HWND window, LPARAM code);
 
     std::vector<TSkinSpeedButton*> Buttons() const;
+    // The windows of the buttons, in button order.
+    std::vector<HWND> Windows() const;
     TSkinSpeedButton* ButtonOf(HWND window) const;
     static HWND WindowOf(const TSkinSpeedButton& button);
 

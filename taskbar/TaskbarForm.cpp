@@ -224,10 +224,7 @@ void TfrmTaskbar::RunStart() {
     TakeWorkArea();
 
     EnumWindows(AddTaskButtonFor, reinterpret_cast<LPARAM>(this));
-    std::vector<HWND> buttonWindows;
-    for (TSkinSpeedButton* button : taskButtons_->Buttons())
-        buttonWindows.push_back(TTaskButtons::WindowOf(*button));
-    FitMaximizedWindows(buttonWindows);
+    FitMaximizedWindows(taskButtons_->Windows());
 
     hooked_ = SetShellHook(Handle()) != 0;
     if (RunningUnderWine())
@@ -262,12 +259,7 @@ bool TfrmTaskbar::LoadSkin() {
 void TfrmTaskbar::StartWindowEventWatcher() {
     windowWatcher_ = std::make_unique<TWindowEventWatcher>(
         [this](HWND window, LPARAM code) { HookNotify(window, code); },
-        [this] {
-            std::vector<HWND> windows;
-            for (TSkinSpeedButton* button : taskButtons_->Buttons())
-                windows.push_back(TTaskButtons::WindowOf(*button));
-            return windows;
-        });
+        [this] { return taskButtons_->Windows(); });
     tmrWindowWatch_ = NewComponent<TTimer>(this);
     tmrWindowWatch_->SetName("tmrWindowWatch");
     tmrWindowWatch_->SetInterval(kWindowWatchInterval);
