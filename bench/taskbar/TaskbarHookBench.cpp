@@ -8,7 +8,6 @@
 #include "shell/ProcessInfo.h"
 #include "shell/ShellIcons.h"
 #include "skin/Application.h"
-#include "skin/SkinButton.h"
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
 #include "taskbar/WindowEventWatcher.h"
