@@ -17,6 +17,13 @@ class WidgetTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
+    // A new component of the form, shown on `parent` (the form by default).
+    template <typename T> T* Put(TControl* parent = nullptr) {
+        T* control = NewComponent<T>(form);
+        control->SetParent(parent ? parent : form);
+        return control;
+    }
+
     TForm* form = nullptr;
 };
 
