@@ -6,6 +6,7 @@
 #include "skin/SkinPanel.h"
 #include "tray/Tray.h"
 #include "tray/TrayIconImage.h"
+#include "tests/tray/TrayBlocks.h"
 
 #include <gtest/gtest.h>
 

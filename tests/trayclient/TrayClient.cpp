@@ -21,6 +21,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "tests/tray/TrayBlocks.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -31,7 +33,6 @@
 
 namespace {
 
-constexpr uint32_t kSignature = 0x34753423;
 constexpr UINT kDefaultCallback = WM_APP + 1;
 
 FILE* out = stdout;
@@ -73,23 +74,9 @@ void Pump(DWORD ms, bool (*done)()) {
     }
 }
 
-// The block the platform sends: signature, command, cbSize, then the 32-bit
-// fields of the notify-icon data and the tip.
 LRESULT SendBlock(HWND tray, uint32_t command, uint32_t id, uint32_t flags, uint32_t callback,
                   const std::wstring& tip) {
-    std::vector<uint8_t> block(32 + 128, 0);
-    auto put = [&block](size_t offset, uint32_t value) {
-        std::memcpy(block.data() + offset, &value, sizeof value);
-    };
-    put(0, kSignature);
-    put(4, command);
-    put(8, 504);
-    put(12, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)));
-    put(16, id);
-    put(20, flags);
-    put(24, callback);
-    put(28, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon)));
-    std::memcpy(block.data() + 32, tip.c_str(), std::min<size_t>(tip.size(), 63) * 2);
+    auto block = traytest::PlatformBlock(command, owner, id, flags, callback, icon, tip);
     COPYDATASTRUCT data{1, static_cast<DWORD>(block.size()), block.data()};
     DWORD_PTR reply = 0;
     SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(owner),
