@@ -24,10 +24,16 @@ class PixelSurface {
         selected_.emplace(dc_.get(), bitmap_.get());
         std::fill(bits_, bits_ + width * height, ToPixel(fill));
     }
+    // `size` of the window's client area as it paints itself (WM_PRINTCLIENT) over `fill`.
+    PixelSurface(HWND window, SIZE size, COLORREF fill) : PixelSurface(size.cx, size.cy, fill) {
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT);
+    }
     static uint32_t ToPixel(COLORREF c) {
         return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
     HDC dc() const { return dc_.get(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     COLORREF At(int x, int y) const {
         GdiFlush();
         uint32_t pixel = bits_[y * width_ + x];
