@@ -7,7 +7,7 @@
 #include <vector>
 
 using namespace orvane;
-using orvane::test::ListsApp;
+using orvane::test::App;
 using orvane::test::ListsTest;
 
 namespace {
@@ -130,7 +130,7 @@ TEST_F(ListBoxTest, EachVisibleEntryIsDrawnInItsRowAndReachesTheScreen) {
     };
     list->SetParent(form_);
     list->SetItemIndex(1);
-    ListsApp().ProcessMessages();
+    App().ProcessMessages();
     calls.clear();
     PaintNow(*list);
 
@@ -202,4 +202,3 @@ TEST_F(ListBoxTest, HeightPointsAndClicksFindTheirEntries) {
     SendMessageA(window, WM_LBUTTONUP, 0, onSecond);
     EXPECT_EQ(doubleClicks, 1);
 }
-

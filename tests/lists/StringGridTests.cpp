@@ -9,7 +9,7 @@
 #include <vector>
 
 using namespace orvane;
-using orvane::test::ListsApp;
+using orvane::test::App;
 using orvane::test::ListsTest;
 
 namespace {
@@ -167,7 +167,7 @@ TEST_F(StringGridTest, EveryShownCellIsDrawnWithItsRectangle) {
         }
         calls.push_back({col, row, rect, selected});
     };
-    ListsApp().ProcessMessages();
+    App().ProcessMessages();
     calls.clear();
     PaintNow(*grid);
 

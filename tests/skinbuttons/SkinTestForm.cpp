@@ -4,11 +4,6 @@ namespace skintest {
 
 using namespace orvane;
 
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
-
 TForm* NewForm(const char* name, int width, int height) {
     auto* form = CreateForm<TForm>(&App(), name);
     form->SetBorderStyle(TBorderStyle::None);

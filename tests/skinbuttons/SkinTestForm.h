@@ -1,7 +1,7 @@
 #pragma once
 // What the skinned control tests share: one application, a bare form to put
 // controls on, clicks and off-screen rendering.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 #include "skin/Form.h"
 #include "tests/support/PixelSurface.h"
 
@@ -11,7 +11,7 @@
 
 namespace skintest {
 
-orvane::TApplication& App();
+using orvane::test::App;
 
 // A borderless form (not shown: nothing here needs the screen) of the given client size; free it
 // with App().FreeComponent.

@@ -9,11 +9,6 @@ namespace traytest {
 
 using namespace orvane;
 
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
-
 TfrmTrayTest::TfrmTrayTest(TComponent* owner, std::string name) : TForm(owner, std::move(name)) {
     SetBorderStyle(TBorderStyle::None);
     SetBounds(-2000, 10, 300, 30);
