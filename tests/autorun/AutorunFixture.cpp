@@ -70,21 +70,6 @@ std::optional<DWORD> RunRunner(const std::string& arguments) {
     return runner.wait(30000);
 }
 
-void CreateLink(const std::string& linkPath, const std::string& target,
-                const std::string& arguments) {
-    ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                link.putVoid())))
-        throw std::runtime_error("no shell link object");
-    link->SetPath(target.c_str());
-    link->SetArguments(arguments.c_str());
-    auto file = link.as<IPersistFile>(IID_IPersistFile);
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    if (!file || FAILED(file->Save(wide, TRUE)))
-        throw std::runtime_error("cannot save " + linkPath);
-}
-
 std::string SpecialFolder(int csidl) {
     char buffer[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathA(nullptr, buffer, csidl, TRUE))

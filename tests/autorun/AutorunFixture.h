@@ -37,9 +37,6 @@ class RecorderFolder {
 // success), or nothing when it did not end in time.
 std::optional<DWORD> RunRunner(const std::string& arguments);
 
-// A shortcut at `linkPath` to `target` with `arguments`.
-void CreateLink(const std::string& linkPath, const std::string& target,
-                const std::string& arguments);
 std::string SpecialFolder(int csidl);
 
 // Sets a string value for one scope, then restores the previous value or removes it.

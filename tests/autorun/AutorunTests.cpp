@@ -1,6 +1,7 @@
 #include "shell/Autorun.h"
 #include "shell/Platform.h"
 #include "shell/ShellError.h"
+#include "shell/Shortcuts.h"
 #include "tests/autorun/AutorunFixture.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ class AutorunAllTest : public ::testing::Test {
     void AddStartupLink(int csidl, const std::string& fileName, const std::string& tag,
                         bool hidden = false) {
         auto file = std::make_unique<ScopedFile>(SpecialFolder(csidl) + "\\" + fileName);
-        CreateLink(file->path(), recorders_.RecorderPath(), tag);
+        CreateShortcut(recorders_.RecorderPath(), file->path(), "", tag);
         if (hidden)
             SetFileAttributesA(file->path().c_str(), FILE_ATTRIBUTE_HIDDEN);
         files_.push_back(std::move(file));

@@ -7,20 +7,22 @@
 namespace orvane::test {
 namespace {
 
-TEST(ProcessNameMatches, ComparesFileNamePartAndWholeFieldIgnoringAsciiCase) {
+TEST(ProcessNameMatches, ComparesFileNamePartOrWholeFieldIgnoringAsciiCase) {
     // 9x lists full paths, NT only file names.
-    EXPECT_TRUE(ProcessNameMatches("explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE"));
-    EXPECT_TRUE(ProcessNameMatches("explorer.exe", "explorer.exe"));
-    EXPECT_TRUE(ProcessNameMatches("EXPLORER.EXE", "Explorer.exe"));
-    EXPECT_TRUE(ProcessNameMatches("c:\\windows\\explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE"));
-}
-
-TEST(ProcessNameMatches, RejectsPartialNames) {
-    EXPECT_FALSE(ProcessNameMatches("explorer.exe", "iexplorer.exe"));
-    EXPECT_FALSE(ProcessNameMatches("explorer", "explorer.exe"));
-    EXPECT_FALSE(ProcessNameMatches("explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE.BAK"));
-    EXPECT_FALSE(ProcessNameMatches("windows\\explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE"));
-    EXPECT_FALSE(ProcessNameMatches("", "explorer.exe"));
+    const struct {
+        const char *name, *listed;
+        bool matches;
+    } cases[] = {{"explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE", true},
+                 {"explorer.exe", "explorer.exe", true},
+                 {"EXPLORER.EXE", "Explorer.exe", true},
+                 {"c:\\windows\\explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE", true},
+                 {"explorer.exe", "iexplorer.exe", false},
+                 {"explorer", "explorer.exe", false},
+                 {"explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE.BAK", false},
+                 {"windows\\explorer.exe", "C:\\WINDOWS\\EXPLORER.EXE", false},
+                 {"", "explorer.exe", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ProcessNameMatches(c.name, c.listed), c.matches) << c.name << " / " << c.listed;
 }
 
 class KillProcessByNameTest : public ::testing::Test {
@@ -40,16 +42,14 @@ class KillProcessByNameTest : public ::testing::Test {
     ScratchDir dir_{"kill"};
 };
 
-TEST_F(KillProcessByNameTest, EndsProgramNamedExplorerWithExitCodeOne) {
-    auto child = StartIdleAs("explorer.exe");
-    EXPECT_TRUE(KillProcessByName("explorer.exe"));
-    EXPECT_EQ(child.wait(10000), 1u);
-}
-
-TEST_F(KillProcessByNameTest, MatchesWhateverTheCaseOfTheName) {
-    auto child = StartIdleAs("OrvIdleCase.exe");
-    EXPECT_TRUE(KillProcessByName("orvidlecase.EXE"));
-    EXPECT_EQ(child.wait(10000), 1u);
+TEST_F(KillProcessByNameTest, EndsProgramsOfTheNameInAnyCaseWithExitCodeOne) {
+    const std::pair<const char*, const char*> cases[] = {{"explorer.exe", "explorer.exe"},
+                                                         {"OrvIdleCase.exe", "orvidlecase.EXE"}};
+    for (const auto& [file, asked] : cases) {
+        auto child = StartIdleAs(file);
+        EXPECT_TRUE(KillProcessByName(asked)) << asked;
+        EXPECT_EQ(child.wait(10000), 1u) << asked;
+    }
 }
 
 TEST_F(KillProcessByNameTest, NameOfNoProcessGivesFalseAndEndsNothing) {

@@ -2,6 +2,7 @@
 #include "skin/PaintBuffer.h"
 #include "shell/ShellError.h"
 #include "shell/Win32Handles.h"
+#include "tests/support/PixelSurface.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,11 @@ constexpr COLORREF kUntouched = RGB(0x12, 0x34, 0x56);
 constexpr COLORREF kRed = RGB(0xE0, 0x10, 0x20), kGreen = RGB(0x10, 0xC0, 0x30);
 constexpr COLORREF kBlue = RGB(0x20, 0x30, 0xF0), kWhite = RGB(0xFF, 0xFF, 0xFF);
 
-uint32_t ToPixel(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
+using Surface = test::PixelSurface;
 
 UniqueBitmap MakeDib(int width, int height, uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
     void* memory = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+    UniqueBitmap bitmap = CreateTopDownDib(width, height, &memory);
     *bits = static_cast<uint32_t*>(memory);
     return bitmap;
 }
@@ -33,45 +30,6 @@ UniqueBitmap MakeDib(int width, int height, uint32_t** bits) {
 bool Inside(const RECT& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
-
-// A memory DC on a top-down 32-bit DIB prefilled with kUntouched.
-class Surface {
-  public:
-    Surface(int width, int height) : width_(width), height_(height) {
-        bitmap_ = MakeDib(width, height, &bits_);
-        dc_.reset(CreateCompatibleDC(nullptr));
-        selected_.emplace(dc_.get(), bitmap_.get());
-        std::fill(bits_, bits_ + width * height, ToPixel(kUntouched));
-    }
-    HDC dc() const { return dc_.get(); }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    ::testing::AssertionResult Matches(const std::function<COLORREF(int, int)>& expected) const {
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                if (At(x, y) != expected(x, y))
-                    return ::testing::AssertionFailure()
-                           << "pixel (" << x << "," << y << ") is " << std::hex << At(x, y);
-        return ::testing::AssertionSuccess();
-    }
-    int Count(COLORREF colour, const RECT& area) const {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                count += At(x, y) == colour;
-        return count;
-    }
-
-  private:
-    int width_, height_;
-    uint32_t* bits_ = nullptr;
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    std::optional<SelectedObject> selected_;
-};
 
 TEST(CanvasShapes, FillAndFrameTouchOnlyTheirPixels) {
     Surface filled(20, 16), framed(20, 16);
@@ -151,7 +109,7 @@ TEST(CanvasBitmaps, DrawAndStretchDrawCopyThePixels) {
     UniqueBitmap source = MakeDib(2, 2, &bits);
     const COLORREF colours[] = {kRed, kGreen, kBlue, kWhite};
     for (int i = 0; i < 4; ++i)
-        bits[i] = ToPixel(colours[i]);
+        bits[i] = Surface::ToPixel(colours[i]);
     auto quadrant = [&](int x, int y, int left, int top, int cell) {
         int column = (x - left) / cell, row = (y - top) / cell;
         return x < left || y < top || column > 1 || row > 1 ? kUntouched

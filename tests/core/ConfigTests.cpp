@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <optional>
 
 namespace orvane {
 namespace {
@@ -12,31 +14,32 @@ namespace {
 using test::FileExists;
 using test::ScratchDir;
 
-TEST(IniInteger, DecimalWithSignAndLeadingBlanks) {
-    EXPECT_EQ(ParseIniInteger("640"), 640);
-    EXPECT_EQ(ParseIniInteger(" 640"), 640);
-    EXPECT_EQ(ParseIniInteger("   +640"), 640);
-    EXPECT_EQ(ParseIniInteger("-640"), -640);
-    EXPECT_EQ(ParseIniInteger("0"), 0);
-}
-
-TEST(IniInteger, AllHexadecimalPrefixes) {
-    for (const char* text : {"0x280", "$280", "x280", "X280", "0X280", "$0280", "0x0280"})
-        EXPECT_EQ(ParseIniInteger(text), 640) << text;
-    EXPECT_EQ(ParseIniInteger("$ff"), 255);
-    EXPECT_EQ(ParseIniInteger("-$10"), -16);
-    EXPECT_EQ(ParseIniInteger(" +0x10"), 16);
-}
-
-TEST(IniInteger, ThirtyTwoBitRange) {
-    EXPECT_EQ(ParseIniInteger("2147483647"), INT32_MAX);
-    EXPECT_EQ(ParseIniInteger("-2147483648"), INT32_MIN);
-    EXPECT_EQ(ParseIniInteger("2147483648"), std::nullopt);
-    EXPECT_EQ(ParseIniInteger("-2147483649"), std::nullopt);
-    EXPECT_EQ(ParseIniInteger("99999999999"), std::nullopt);
-    // Colour values use all 32 bits in hexadecimal.
-    EXPECT_EQ(ParseIniInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(ParseIniInteger("$100000000"), std::nullopt);
+TEST(IniInteger, DecimalHexadecimalAndTheThirtyTwoBitRange) {
+    // Colour values use all 32 bits in hexadecimal ($FFFFFFFF).
+    const std::pair<const char*, std::optional<int32_t>> cases[] = {{"640", 640},
+                                                                    {" 640", 640},
+                                                                    {"   +640", 640},
+                                                                    {"-640", -640},
+                                                                    {"0", 0},
+                                                                    {"0x280", 640},
+                                                                    {"$280", 640},
+                                                                    {"x280", 640},
+                                                                    {"X280", 640},
+                                                                    {"0X280", 640},
+                                                                    {"$0280", 640},
+                                                                    {"0x0280", 640},
+                                                                    {"$ff", 255},
+                                                                    {"-$10", -16},
+                                                                    {" +0x10", 16},
+                                                                    {"2147483647", INT32_MAX},
+                                                                    {"-2147483648", INT32_MIN},
+                                                                    {"2147483648", std::nullopt},
+                                                                    {"-2147483649", std::nullopt},
+                                                                    {"99999999999", std::nullopt},
+                                                                    {"$FFFFFFFF", -1},
+                                                                    {"$100000000", std::nullopt}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseIniInteger(text), value) << '"' << text << '"';
 }
 
 TEST(IniInteger, AnythingElseIsNoNumber) {
@@ -68,7 +71,7 @@ class IniFileTest : public testing::Test {
     IniFile ini{dir / "Orvane_Shell.ini"};
 };
 
-TEST_F(IniFileTest, ReadsNeverCreateTheFile) {
+TEST_F(IniFileTest, ReadsNeverCreateTheFileAndWritesAreDecimal) {
     EXPECT_EQ(ini.ReadString("General", "Language", "English"), "English");
     EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenRight", 1024), 1024);
     EXPECT_TRUE(ini.ReadSection("Run").empty());
@@ -76,6 +79,11 @@ TEST_F(IniFileTest, ReadsNeverCreateTheFile) {
     ini.WriteString("General", "Language", "Deutsch");
     EXPECT_TRUE(FileExists(ini.path()));
     EXPECT_EQ(ini.ReadString("General", "Language", "English"), "Deutsch");
+    // Integers are written in decimal.
+    ini.WriteInteger("WinSettings", "ActiveTitle", 0x00FF8000);
+    ini.WriteInteger("WinSettings", "ScreenLeft", -5);
+    EXPECT_EQ(ini.ReadString("WinSettings", "ActiveTitle", ""), "16744448");
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenLeft", 0), -5);
 }
 
 TEST_F(IniFileTest, IntegerValuesFromTheFile) {
@@ -89,13 +97,6 @@ TEST_F(IniFileTest, IntegerValuesFromTheFile) {
     EXPECT_EQ(ini.ReadInteger("WinSettings", "ActiveTitle", 9), 640);
     EXPECT_EQ(ini.ReadInteger("WinSettings", "GradientActiveTitle", 10), 10);
     EXPECT_EQ(ini.ReadInteger("WinSettings", "Missing", 11), 11);
-}
-
-TEST_F(IniFileTest, IntegersAreWrittenInDecimal) {
-    ini.WriteInteger("WinSettings", "ActiveTitle", 0x00FF8000);
-    ini.WriteInteger("WinSettings", "ScreenLeft", -5);
-    EXPECT_EQ(ini.ReadString("WinSettings", "ActiveTitle", ""), "16744448");
-    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenLeft", 0), -5);
 }
 
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndBlanksAreStripped) {
@@ -123,17 +124,16 @@ TEST_F(IniFileTest, EraseSectionRemovesLineAndKeysOnly) {
 
 TEST_F(IniFileTest, RefusedWriteNamesTheFile) {
     IniFile nowhere(dir / "no such folder\\Orvane_Shell.ini");
-    try {
-        nowhere.WriteString("General", "Language", "Deutsch");
-        FAIL() << "write into a missing folder succeeded";
-    } catch (const ShellError& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + nowhere.path());
-    }
-    try {
-        nowhere.WriteInteger("WinSettings", "ScreenLeft", 0);
-        FAIL() << "write into a missing folder succeeded";
-    } catch (const ShellError& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + nowhere.path());
+    const std::function<void()> writes[] = {
+        [&] { nowhere.WriteString("General", "Language", "Deutsch"); },
+        [&] { nowhere.WriteInteger("WinSettings", "ScreenLeft", 0); }};
+    for (const auto& write : writes) {
+        try {
+            write();
+            ADD_FAILURE() << "write into a missing folder succeeded";
+        } catch (const ShellError& error) {
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + nowhere.path());
+        }
     }
 }
 

@@ -20,21 +20,28 @@ class HistoryTest : public testing::Test {
     }
 };
 
-TEST_F(HistoryTest, FirstItemCreatesTheList) {
-    AddToHistory(ini, "Run", "notepad");
-    EXPECT_EQ(ini.ReadSection("Run"), Keys({"notepad"}));
-}
-
-TEST_F(HistoryTest, KnownItemMovesToTheFront) {
-    test::WriteFileText(ini.path(), "[Run]\r\n0=notepad\r\n1=calc\r\n2=cmd\r\n");
-    AddToHistory(ini, "Run", "calc");
-    EXPECT_EQ(ini.ReadSection("Run"), Keys({"calc", "notepad", "cmd"}));
-}
-
-TEST_F(HistoryTest, NewItemGoesInFrontOfTheOthers) {
-    test::WriteFileText(ini.path(), "[Run]\r\n0=notepad\r\n1=calc\r\n");
-    AddToHistory(ini, "Run", "cmd");
-    EXPECT_EQ(ini.ReadSection("Run"), Keys({"cmd", "notepad", "calc"}));
+TEST_F(HistoryTest, TheItemGoesToTheFrontOnce) {
+    struct Case {
+        const char* file;
+        const char* item;
+        IniPairs expected;
+    };
+    const Case cases[] = {
+        {"", "notepad", Keys({"notepad"})},
+        {"[Run]\r\n0=notepad\r\n1=calc\r\n2=cmd\r\n", "calc", Keys({"calc", "notepad", "cmd"})},
+        {"[Run]\r\n0=notepad\r\n1=calc\r\n", "cmd", Keys({"cmd", "notepad", "calc"})},
+        // Only the last of duplicate occurrences is removed.
+        {"[Run]\r\n0=calc\r\n1=notepad\r\n2=calc\r\n3=cmd\r\n", "calc",
+         Keys({"calc", "calc", "notepad", "cmd"})},
+        // Items differing in case stay separate.
+        {"[Run]\r\n0=Calc\r\n", "calc", Keys({"calc", "Calc"})}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (*c.file) // the first case starts without a file
+            test::WriteFileText(ini.path(), c.file);
+        AddToHistory(ini, "Run", c.item);
+        EXPECT_EQ(ini.ReadSection("Run"), c.expected);
+    }
 }
 
 TEST_F(HistoryTest, EleventhItemDropsTheOldest) {
@@ -48,18 +55,6 @@ TEST_F(HistoryTest, EleventhItemDropsTheOldest) {
         EXPECT_EQ(pairs[i].first, std::to_string(i));
         EXPECT_EQ(pairs[i].second, "C:\\folder" + std::to_string(11 - i) + "\\");
     }
-}
-
-TEST_F(HistoryTest, ItemsDifferingInCaseStaySeparate) {
-    AddToHistory(ini, "Run", "Calc");
-    AddToHistory(ini, "Run", "calc");
-    EXPECT_EQ(ini.ReadSection("Run"), Keys({"calc", "Calc"}));
-}
-
-TEST_F(HistoryTest, OnlyTheLastOfDuplicateOccurrencesIsRemoved) {
-    test::WriteFileText(ini.path(), "[Run]\r\n0=calc\r\n1=notepad\r\n2=calc\r\n3=cmd\r\n");
-    AddToHistory(ini, "Run", "calc");
-    EXPECT_EQ(ini.ReadSection("Run"), Keys({"calc", "calc", "notepad", "cmd"}));
 }
 
 TEST_F(HistoryTest, OtherSectionsAreLeftAlone) {

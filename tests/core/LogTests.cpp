@@ -11,6 +11,11 @@ using test::ReadFileText;
 using test::ScratchDir;
 using test::SplitLines;
 
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() > tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 class LogTest : public testing::Test {
   protected:
     ScratchDir dir{"log"};
@@ -25,8 +30,7 @@ TEST_F(LogTest, NewLogHoldsBannerAndOneEmptyLine) {
     std::string text = ReadFileText(path);
     const std::string head = "   *** Orvane Shell log - ";
     ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
-    ASSERT_GE(text.size(), 8u);
-    EXPECT_EQ(text.substr(text.size() - 8), " ***\r\n\r\n");
+    ASSERT_TRUE(EndsWith(text, " ***\r\n\r\n")) << text;
     // Only the banner: a date between the fixed parts, no further line.
     std::string date = text.substr(head.size(), text.size() - head.size() - 8);
     EXPECT_FALSE(date.empty());
@@ -34,66 +38,45 @@ TEST_F(LogTest, NewLogHoldsBannerAndOneEmptyLine) {
     EXPECT_EQ(log.FileName(), path);
 }
 
-TEST_F(LogTest, AddWritesTimeBlankAndText) {
+TEST_F(LogTest, AddWritesTimeBlankAndTextAndAppendToLastExtendsIt) {
     TLog log(path);
     log.Add("Program start");
     auto lines = Lines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "");
-    const std::string tail = " Program start";
-    ASSERT_GT(lines[2].size(), tail.size());
-    EXPECT_EQ(lines[2].substr(lines[2].size() - tail.size()), tail);
+    EXPECT_TRUE(EndsWith(lines[2], " Program start")) << lines[2];
     EXPECT_NE(lines[2][0], ' ') << "the line starts with the time";
-}
 
-TEST_F(LogTest, AddOnceSkipsTextFoundInsideALongerLine) {
-    TLog log(path);
-    log.Add("TfrmStart.Show: Main panel is shown first time failed");
-    std::string before = ReadFileText(path);
-    log.AddOnce("Main panel is shown first time");
-    EXPECT_EQ(ReadFileText(path), before);
-}
-
-TEST_F(LogTest, AddOnceTwiceAppendsOneLine) {
-    TLog log(path);
-    log.AddOnce("Begin of first main panel showing");
-    log.AddOnce("Begin of first main panel showing");
-    auto lines = Lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_NE(lines[2].find("Begin of first main panel showing"), std::string::npos);
-}
-
-TEST_F(LogTest, AddOnceIsCaseSensitive) {
-    TLog log(path);
-    log.Add("Work end");
-    log.AddOnce("work end");
-    EXPECT_EQ(Lines().size(), 4u);
-}
-
-TEST_F(LogTest, AppendToLastExtendsTheLastLine) {
-    TLog log(path);
-    log.Add("Program start");
     log.Add("Set default shell: explorer.exe");
     log.AppendToLast("done");
-    auto lines = Lines();
+    lines = Lines();
     ASSERT_EQ(lines.size(), 4u);
-    const std::string tail = " Set default shell: explorer.exe... done";
-    ASSERT_GT(lines[3].size(), tail.size());
-    EXPECT_EQ(lines[3].substr(lines[3].size() - tail.size()), tail);
+    EXPECT_TRUE(EndsWith(lines[3], " Set default shell: explorer.exe... done")) << lines[3];
     EXPECT_EQ(lines[2].find("done"), std::string::npos);
 }
 
-TEST_F(LogTest, ContainsIsCaseSensitive) {
+TEST_F(LogTest, AddOnceSkipsKnownTextCaseSensitively) {
     TLog log(path);
+    log.Add("TfrmStart.Show: Main panel is shown first time failed");
+    std::string before = ReadFileText(path);
+    log.AddOnce("Main panel is shown first time"); // found inside a longer line
+    EXPECT_EQ(ReadFileText(path), before);
+    log.AddOnce("Begin of first main panel showing");
+    log.AddOnce("Begin of first main panel showing");
+    auto lines = Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[3].find("Begin of first main panel showing"), std::string::npos);
+    log.AddOnce("begin of first main panel showing");
+    EXPECT_EQ(Lines().size(), 5u);
+}
+
+TEST_F(LogTest, ContainsIsCaseSensitiveAndSeesTheBanner) {
+    TLog log(path);
+    EXPECT_TRUE(TLog::Contains(path, "Orvane Shell log"));
     log.Add("Work end");
     EXPECT_TRUE(TLog::Contains(path, "Work end"));
     EXPECT_FALSE(TLog::Contains(path, "work end"));
     EXPECT_FALSE(TLog::Contains(path, "Program start"));
-}
-
-TEST_F(LogTest, ContainsFindsTextAcrossTheBanner) {
-    TLog log(path);
-    EXPECT_TRUE(TLog::Contains(path, "Orvane Shell log"));
 }
 
 TEST_F(LogTest, MissingFileRaisesFileError) {
@@ -110,19 +93,17 @@ TEST_F(LogTest, LockedFileRaisesAndKeepsItsContent) {
     TLog log(path);
     log.Add("Program start");
     std::string before = ReadFileText(path);
-    {
-        HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-        EXPECT_THROW(log.Add("Work end"), ShellError);
-        EXPECT_THROW(TLog::Contains(path, "Program start"), ShellError);
-        try {
-            log.Add("Work end");
-        } catch (const ShellError& error) {
-            EXPECT_STRNE(error.what(), "");
-        }
-        CloseHandle(lock);
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    try {
+        log.Add("Work end");
+        ADD_FAILURE() << "write to a locked log succeeded";
+    } catch (const ShellError& error) {
+        EXPECT_STRNE(error.what(), "");
     }
+    EXPECT_THROW(TLog::Contains(path, "Program start"), ShellError);
+    CloseHandle(lock);
     EXPECT_EQ(ReadFileText(path), before);
     log.Add("Work end");
     EXPECT_TRUE(TLog::Contains(path, "Work end"));
@@ -136,8 +117,7 @@ TEST_F(LogTest, LogFailureWritesWhereAndMessage) {
     LogFailure("AutorunAll", "not written");
     auto lines = Lines();
     ASSERT_EQ(lines.size(), 3u);
-    const std::string tail = " TrayWindowProc: boom";
-    EXPECT_EQ(lines[2].substr(lines[2].size() - tail.size()), tail);
+    EXPECT_TRUE(EndsWith(lines[2], " TrayWindowProc: boom")) << lines[2];
 }
 
 } // namespace

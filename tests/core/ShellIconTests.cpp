@@ -76,31 +76,22 @@ TEST(GetSysIconIndex, MatchesTheSystemImageListOfTheFileType) {
     CoTaskMemFree(item);
 }
 
-TEST(IconToBitmap, SixteenBySixteenWithTheIconDrawn) {
+TEST(IconToBitmap, SixteenBySixteenWithTheIconDrawnOrBlank) {
     UniqueIcon icon = SolidIcon(16, RGB(255, 0, 0));
     ASSERT_TRUE(icon);
-    UniqueBitmap bitmap = IconToBitmap(icon.get());
-    ASSERT_TRUE(bitmap);
-    SIZE size = BitmapSize(bitmap.get());
-    EXPECT_EQ(size.cx, 16);
-    EXPECT_EQ(size.cy, 16);
+    UniqueIcon shellIcon = GetFileIcon("program.exe", true);
+    UniqueBitmap bitmap = IconToBitmap(icon.get()), fromShell = IconToBitmap(shellIcon.get()),
+                 blank = IconToBitmap(nullptr);
+    for (HBITMAP made : {bitmap.get(), fromShell.get(), blank.get()}) {
+        ASSERT_TRUE(made);
+        SIZE size = BitmapSize(made);
+        EXPECT_EQ(size.cx, 16);
+        EXPECT_EQ(size.cy, 16);
+    }
     EXPECT_EQ(PixelOf(bitmap.get(), 8, 8), RGB(255, 0, 0));
     EXPECT_EQ(PixelOf(bitmap.get(), 0, 15), RGB(255, 0, 0));
     // The icon stays usable: it belongs to the caller.
     EXPECT_EQ(IconSize(icon.get()).cx, 16);
-}
-
-TEST(IconToBitmap, ShellIconAndNoIcon) {
-    UniqueIcon icon = GetFileIcon("program.exe", true);
-    UniqueBitmap fromShell = IconToBitmap(icon.get());
-    SIZE size = BitmapSize(fromShell.get());
-    EXPECT_EQ(size.cx, 16);
-    EXPECT_EQ(size.cy, 16);
-
-    UniqueBitmap blank = IconToBitmap(nullptr);
-    size = BitmapSize(blank.get());
-    EXPECT_EQ(size.cx, 16);
-    EXPECT_EQ(size.cy, 16);
     EXPECT_EQ(PixelOf(blank.get(), 8, 8), RGB(255, 255, 255));
 }
 

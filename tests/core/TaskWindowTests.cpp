@@ -29,29 +29,18 @@ UniqueWindow MakeWindow(DWORD exStyle, DWORD style, HWND parent = nullptr,
 constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW;
 
-TEST(IsTaskWindow, PlainVisibleTopLevelWindow) {
+TEST(IsTaskWindow, OnlyShownTopLevelWindowsThatExist) {
     auto window = MakeWindow(0, kVisible);
     EXPECT_TRUE(IsTaskWindow(window.get()));
-}
-
-TEST(IsTaskWindow, WindowsThatAreNotShownOrNotTopLevel) {
     auto hidden = MakeWindow(0, kHidden);
     EXPECT_FALSE(IsTaskWindow(hidden.get()));
-
     auto tool = MakeWindow(WS_EX_TOOLWINDOW, kVisible);
     EXPECT_FALSE(IsTaskWindow(tool.get()));
-
-    auto parent = MakeWindow(0, kVisible);
-    auto child = MakeWindow(0, WS_CHILD | WS_VISIBLE, parent.get());
+    auto child = MakeWindow(0, WS_CHILD | WS_VISIBLE, window.get());
     EXPECT_FALSE(IsTaskWindow(child.get()));
-
     // Visible style, but its owner is hidden: IsWindowVisible is what counts.
-    auto hiddenParent = MakeWindow(0, kHidden);
-    auto childOfHidden = MakeWindow(0, WS_CHILD | WS_VISIBLE, hiddenParent.get());
+    auto childOfHidden = MakeWindow(0, WS_CHILD | WS_VISIBLE, hidden.get());
     EXPECT_FALSE(IsTaskWindow(childOfHidden.get()));
-}
-
-TEST(IsTaskWindow, NoSuchWindow) {
     EXPECT_FALSE(IsTaskWindow(nullptr));
     HWND gone = MakeWindow(0, kVisible).get();
     EXPECT_FALSE(IsTaskWindow(gone));
@@ -65,15 +54,13 @@ TEST(IsTaskWindow, UserDataMarkKeepsAWindowOff) {
     EXPECT_TRUE(IsTaskWindow(window.get()));
 }
 
-TEST(IsTaskWindow, OwnedAppWindowOfAQualifyingOwner) {
-    auto owner = MakeWindow(0, kVisible);
-    auto owned = MakeWindow(WS_EX_APPWINDOW, kVisible, owner.get());
-    ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
-    EXPECT_TRUE(IsTaskWindow(owner.get()));
-    EXPECT_FALSE(IsTaskWindow(owned.get()));
-}
+TEST(IsTaskWindow, OwnedWindowsNeedTheAppWindowStyleAndAHiddenOwner) {
+    auto shownOwner = MakeWindow(0, kVisible);
+    auto ownedByShown = MakeWindow(WS_EX_APPWINDOW, kVisible, shownOwner.get());
+    ASSERT_EQ(GetWindow(ownedByShown.get(), GW_OWNER), shownOwner.get());
+    EXPECT_TRUE(IsTaskWindow(shownOwner.get()));
+    EXPECT_FALSE(IsTaskWindow(ownedByShown.get()));
 
-TEST(IsTaskWindow, OwnedAppWindowOfAHiddenOwner) {
     auto owner = MakeWindow(0, kHidden);
     auto owned = MakeWindow(WS_EX_APPWINDOW, kVisible, owner.get());
     ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
@@ -81,18 +68,12 @@ TEST(IsTaskWindow, OwnedAppWindowOfAHiddenOwner) {
     // The owner's own mark decides nothing about the owned window.
     SetWindowLongPtrA(owned.get(), GWLP_USERDATA, kNoTaskButtonMark);
     EXPECT_FALSE(IsTaskWindow(owned.get()));
-}
 
-TEST(IsTaskWindow, OwnedWindowWithoutAppWindowStyle) {
-    auto owner = MakeWindow(0, kHidden);
-    auto owned = MakeWindow(0, kVisible, owner.get());
-    ASSERT_EQ(GetWindow(owned.get(), GW_OWNER), owner.get());
-    EXPECT_FALSE(IsTaskWindow(owned.get()));
-}
+    auto plainOwned = MakeWindow(0, kVisible, owner.get());
+    ASSERT_EQ(GetWindow(plainOwned.get(), GW_OWNER), owner.get());
+    EXPECT_FALSE(IsTaskWindow(plainOwned.get()));
 
-TEST(IsTaskWindow, OwnedPopupHasItsOwnerAsParent) {
     // GetParent reports the owner of a pop-up, which rules it out.
-    auto owner = MakeWindow(0, kHidden);
     auto popup = MakeWindow(WS_EX_APPWINDOW, WS_POPUP | WS_CAPTION | WS_VISIBLE, owner.get());
     ASSERT_EQ(GetParent(popup.get()), owner.get());
     EXPECT_FALSE(IsTaskWindow(popup.get()));

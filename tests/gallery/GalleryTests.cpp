@@ -43,7 +43,7 @@ class TfrmGallery : public TForm {
 };
 
 template <typename T> T* Place(TControl* parent, const char* name, int x, int y, int w, int h) {
-    auto* control = NewComponent<T>(parent->Owner() && parent->Is<TForm>() ? parent : parent);
+    auto* control = NewComponent<T>(parent);
     control->SetName(name);
     control->SetBounds(x, y, w, h);
     control->SetParent(parent);

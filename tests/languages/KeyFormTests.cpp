@@ -110,12 +110,12 @@ class TranslateFormTest : public testing::Test {
 };
 
 TEST(LanguageSection, DropsOnlyOneOrTwoDigitCounters) {
-    EXPECT_EQ(LanguageSectionName("frmFiles_2"), "frmFiles");
-    EXPECT_EQ(LanguageSectionName("frmStart_12"), "frmStart");
-    EXPECT_EQ(LanguageSectionName("frmStart_123"), "frmStart_123");
-    EXPECT_EQ(LanguageSectionName("frmStart_"), "frmStart_");
-    EXPECT_EQ(LanguageSectionName("frmStart_x1"), "frmStart_x1");
-    EXPECT_EQ(LanguageSectionName("_7"), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"frmFiles_2", "frmFiles"},       {"frmStart_12", "frmStart"},
+        {"frmStart_123", "frmStart_123"}, {"frmStart_", "frmStart_"},
+        {"frmStart_x1", "frmStart_x1"},   {"_7", ""}};
+    for (const auto& [name, section] : cases)
+        EXPECT_EQ(LanguageSectionName(name), section) << name;
 }
 
 TEST(LanguageSection, SecondLiveWindowReadsTheDesignedSection) {
@@ -135,7 +135,11 @@ TEST(LanguageSection, SecondLiveWindowReadsTheDesignedSection) {
     App().FreeComponent(first);
 }
 
-TEST_F(TranslateFormTest, IndexedKeysKeepTheDotOnlyInTheDottedForm) {
+TEST_F(TranslateFormTest, ListKeysByIndexAndCommaText) {
+    Translate("lbxSettings(3)=far\r\nlbxSettings(-1)=before\r\ncbTimeFormat.Items(2)=far\r\n");
+    EXPECT_EQ(lbxSettings->Items().Lines(),
+              (std::vector<std::string>{"General", "Groups", "Clock"}));
+    EXPECT_EQ(cbTimeFormat->Items().Count(), 2);
     Translate("lbxSettings(1)=.  Groups\r\n"
               "LBXSETTINGS(2)=Uhr\r\n"
               "cbTimeFormat.Items(0)=.x\r\n"
@@ -143,16 +147,12 @@ TEST_F(TranslateFormTest, IndexedKeysKeepTheDotOnlyInTheDottedForm) {
     EXPECT_EQ(lbxSettings->Items().Lines(),
               (std::vector<std::string>{"General", "  Groups", "Uhr"}));
     EXPECT_EQ(cbTimeFormat->Items().Lines(), (std::vector<std::string>{".x", "hh"}));
+    Translate("lbxSettings.Items=a,,b c\r\ncbTimeFormat.Items=a,,\"b c\"\r\n");
+    EXPECT_EQ(lbxSettings->Items().Lines(), (std::vector<std::string>{"a", "", "b", "c"}));
+    EXPECT_EQ(cbTimeFormat->Items().Lines(), (std::vector<std::string>{"a", "", "b c"}));
 }
 
-TEST_F(TranslateFormTest, IndexOutsideTheListChangesNothing) {
-    Translate("lbxSettings(3)=far\r\nlbxSettings(-1)=before\r\ncbTimeFormat.Items(2)=far\r\n");
-    EXPECT_EQ(lbxSettings->Items().Lines(),
-              (std::vector<std::string>{"General", "Groups", "Clock"}));
-    EXPECT_EQ(cbTimeFormat->Items().Count(), 2);
-}
-
-TEST_F(TranslateFormTest, PlainKeysSetTheDefaultPropertyOfEachKind) {
+TEST_F(TranslateFormTest, PlainKeysSetTheDefaultPropertyAndDottedKeysAnyProperty) {
     Translate("Caption=Settings\r\n"
               "btnOK=OK\r\n"
               "Button1=Ignored\r\n"
@@ -174,18 +174,9 @@ TEST_F(TranslateFormTest, PlainKeysSetTheDefaultPropertyOfEachKind) {
     char text[64] = {};
     GetWindowTextA(btnOK->Handle(), text, sizeof text);
     EXPECT_STREQ(text, "OK");
-}
-
-TEST_F(TranslateFormTest, DottedKeyReachesAnyPublishedProperty) {
     Translate("Button1.Caption=OK\r\nbtnok.hint=Save\r\n");
     EXPECT_EQ(Button1->Caption(), "OK");
     EXPECT_EQ(btnOK->Hint(), "Save");
-}
-
-TEST_F(TranslateFormTest, CommaTextReplacesWholeLists) {
-    Translate("lbxSettings.Items=a,,b c\r\ncbTimeFormat.Items=a,,\"b c\"\r\n");
-    EXPECT_EQ(lbxSettings->Items().Lines(), (std::vector<std::string>{"a", "", "b", "c"}));
-    EXPECT_EQ(cbTimeFormat->Items().Lines(), (std::vector<std::string>{"a", "", "b c"}));
 }
 
 TEST_F(TranslateFormTest, EnumerationsAndIntegersTakeNumbersInRange) {

@@ -9,11 +9,6 @@
 
 namespace orvane::test {
 
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
-
 TestLanguage::TestLanguage(std::string language, const std::string& text)
     : path_(ProgramFolder() + "\\Languages\\" + language + ".lng"), previous_(CurrentLanguage()) {
     CreateDirectoryA((ProgramFolder() + "\\Languages").c_str(), nullptr);

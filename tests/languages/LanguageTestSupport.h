@@ -1,13 +1,11 @@
 #pragma once
 // Language files written beside the test executable, where the shell looks for
 // them, and the application object the test forms belong to.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 
 #include <string>
 
 namespace orvane::test {
-
-TApplication& App();
 
 // Writes <program folder>\Languages\<language>.lng and makes it the current
 // language; the file goes and the former language comes back at the end.

@@ -2,18 +2,13 @@
 
 namespace orvane::test {
 
-TApplication& ListsApp() {
-    static TApplication application;
-    return application;
-}
-
 namespace {
 
 // One shown form for all tests: under Wine, hiding or destroying a shown
 // window waits for the X server for seconds.
 TForm* SharedForm() {
     static TForm* form = [] {
-        auto* created = CreateForm<TForm>(&ListsApp(), "frmLists");
+        auto* created = CreateForm<TForm>(&App(), "frmLists");
         created->SetBorderStyle(TBorderStyle::None);
         created->SetBounds(40, 40, 400, 300);
         created->Show();
@@ -26,13 +21,13 @@ TForm* SharedForm() {
 
 void ListsTest::SetUp() {
     form_ = SharedForm();
-    ListsApp().ProcessMessages();
+    App().ProcessMessages();
 }
 
 void ListsTest::TearDown() {
     while (!form_->Components().empty())
         form_->FreeComponent(form_->Components().back().get());
-    ListsApp().ProcessMessages();
+    App().ProcessMessages();
 }
 
 void ListsTest::PaintNow(TControl& control) {

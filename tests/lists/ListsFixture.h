@@ -1,14 +1,11 @@
 #pragma once
 // A shown form for the list and grid tests to place their controls on.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 #include "skin/Form.h"
 
 #include <gtest/gtest.h>
 
 namespace orvane::test {
-
-// The one application object of the executable.
-TApplication& ListsApp();
 
 class ListsTest : public ::testing::Test {
   protected:

@@ -4,11 +4,12 @@
 #include "skin/StringGrid.h"
 #include "tests/lists/ListsFixture.h"
 
+#include <initializer_list>
 #include <tuple>
 #include <vector>
 
 using namespace orvane;
-using orvane::test::ListsApp;
+using orvane::test::App;
 using orvane::test::ListsTest;
 
 namespace {
@@ -36,6 +37,16 @@ class StringGridTest : public ListsTest {
         int col = -2, row = -2;
         grid.MouseToCell(x, y, col, row);
         return {col, row};
+    }
+
+    // A press at the first point, moves to the others, the release at the last.
+    static void Drag(HWND window, std::initializer_list<POINT> points) {
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(points.begin()->x, points.begin()->y));
+        for (auto point = points.begin() + 1; point != points.end(); ++point)
+            SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(point->x, point->y));
+        const POINT last = *(points.end() - 1);
+        SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(last.x, last.y));
     }
 
     static void Key(TStringGrid& grid, WORD key) {
@@ -86,10 +97,7 @@ TEST_F(StringGridTest, DraggingAHeaderBorderResizesThatColumn) {
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZEWE));
 
     // The border of column 1 lies at x 81 (50 + 1 + 30); taken 1 pixel off it.
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 6));
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(95, 6));
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(107, 30));
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(107, 30));
+    Drag(window, {{82, 6}, {95, 6}, {107, 30}});
     EXPECT_EQ(grid->ColWidths(1), 30 + 25);
     EXPECT_EQ(grid->ColWidths(0), 50);
     EXPECT_EQ(grid->ColWidths(2), 40);
@@ -99,15 +107,11 @@ TEST_F(StringGridTest, DraggingAHeaderBorderResizesThatColumn) {
     EXPECT_EQ(grid->Row(), 1); // and the row under the pointer is not selected
 
     // Dragged far to the left, a column keeps a few pixels.
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 6));
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-100, 6));
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(-100, 6));
+    Drag(window, {{50, 6}, {-100, 6}});
     EXPECT_EQ(grid->ColWidths(0), TStringGrid::MinColWidth);
 
     // Inside a header cell, a drag resizes nothing and a click is a click.
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 6));
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 6));
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(40, 6));
+    Drag(window, {{30, 6}, {40, 6}});
     EXPECT_EQ(grid->ColWidths(1), 55);
     EXPECT_EQ(resized.size(), 2u);
     EXPECT_EQ(clicks, 1);
@@ -118,25 +122,16 @@ TEST_F(StringGridTest, KeysMoveTheSelectionAndTheShownRowsFollowIt) {
     EXPECT_EQ(grid->VisibleRowCount(), 3);
     auto state = [&] { return std::make_tuple(grid->Row(), grid->TopRow()); };
 
-    Key(*grid, VK_DOWN);
-    Key(*grid, VK_DOWN);
-    EXPECT_EQ(state(), std::make_tuple(3, 1));
-    Key(*grid, VK_DOWN); // past the last row shown
-    EXPECT_EQ(state(), std::make_tuple(4, 2));
-    Key(*grid, VK_NEXT);
-    EXPECT_EQ(state(), std::make_tuple(7, 5));
-    Key(*grid, VK_END);
-    EXPECT_EQ(state(), std::make_tuple(9, 7));
-    Key(*grid, VK_DOWN);
-    EXPECT_EQ(state(), std::make_tuple(9, 7));
-    Key(*grid, VK_PRIOR);
-    EXPECT_EQ(state(), std::make_tuple(6, 6));
-    Key(*grid, VK_UP); // above the first row shown
-    EXPECT_EQ(state(), std::make_tuple(5, 5));
-    Key(*grid, VK_HOME);
-    EXPECT_EQ(state(), std::make_tuple(1, 1));
-    Key(*grid, VK_UP);
-    EXPECT_EQ(state(), std::make_tuple(1, 1));
+    // Each key with the selected row and the top row shown after it.
+    const std::tuple<WORD, int, int> steps[] = {
+        {VK_DOWN, 2, 1},  {VK_DOWN, 3, 1}, {VK_DOWN, 4, 2}, // past the last row shown
+        {VK_NEXT, 7, 5},  {VK_END, 9, 7},  {VK_DOWN, 9, 7},
+        {VK_PRIOR, 6, 6}, {VK_UP, 5, 5}, // above the first row shown
+        {VK_HOME, 1, 1},  {VK_UP, 1, 1}};
+    for (const auto& [key, row, top] : steps) {
+        Key(*grid, key);
+        EXPECT_EQ(state(), std::make_tuple(row, top)) << "after key " << key;
+    }
 
     // A key the handler takes does not move the selection.
     grid->OnKeyDown = [](TComponent&, WORD& key, TShiftState) {
@@ -172,7 +167,7 @@ TEST_F(StringGridTest, EveryShownCellIsDrawnWithItsRectangle) {
         }
         calls.push_back({col, row, rect, selected});
     };
-    ListsApp().ProcessMessages();
+    App().ProcessMessages();
     calls.clear();
     PaintNow(*grid);
 

@@ -3,6 +3,7 @@
 #include "skin/MenuItem.h"
 #include "skin/MenuPaint.h"
 #include "skin/Skin.h"
+#include "tests/support/PixelSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -117,45 +118,17 @@ TEST(MenuItemTree, CaptionsStayAsSetAndOnlyADashIsASeparator) {
     }
     item.Caption = "-";
     EXPECT_TRUE(item.IsSeparator());
-    EXPECT_EQ(TMenuItem::StaticClassName, std::string("TMenuItem"));
     const TProperty* caption = item.FindProperty("caption");
     ASSERT_NE(caption, nullptr);
     caption->SetText("&Run...");
     EXPECT_EQ(item.Caption, "&Run...");
 }
 
-// The skinned painting, on a 32-bit top-down DIB.
-class PaintSurface {
-  public:
-    PaintSurface(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
-        void* memory = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
-        bits_ = static_cast<uint32_t*>(memory);
-        dc_.reset(CreateCompatibleDC(nullptr));
-        selected_.emplace(dc_.get(), bitmap_.get());
-    }
-    HDC dc() const { return dc_.get(); }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-  private:
-    int width_;
-    UniqueBitmap bitmap_;
-    uint32_t* bits_ = nullptr;
-    UniqueMemoryDc dc_;
-    std::optional<SelectedObject> selected_;
-};
-
 TEST(MenuItemPainting, SelectedItemsGetTheSkinHighlightOthersTheFace) {
     const TSkinElement& look = CurrentSkin().Element("popupmenu");
     TMenuItem item(nullptr);
     item.Caption = "Programs";
-    PaintSurface surface(120, 60);
+    test::PixelSurface surface(120, 60);
     {
         TCanvas canvas(surface.dc());
         PaintMenuItem(item, canvas, RECT{0, 0, 120, 20}, false);

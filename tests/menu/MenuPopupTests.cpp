@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,12 @@ class PopupMenuTest : public ::testing::Test {
         return folder;
     }
 
+    // Opens the menu at (kX, kY) while `script` plays the user on its own thread.
+    void Run(std::function<void(MenuDriver&)> script) {
+        MenuDriver driver(std::move(script));
+        menu_->Popup(kX, kY);
+    }
+
     static size_t CountMenuWindows() { return test::MenuWindowsOf(GetCurrentThreadId()).size(); }
 
     TComponent root_{nullptr};
@@ -81,54 +88,40 @@ TEST_F(PopupMenuTest, LeafChosenByKeyboardRunsItsClickOnceAfterTheMenuClosed) {
     };
     bool popupRan = false;
     menu_->OnPopup = [&](TComponent&) { popupRan = true; };
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            d.Key(VK_DOWN);
-            DrawnItem hot{};
-            ASSERT_TRUE(log_.WaitFor("&Open", 2000, &hot));
-            d.Sleep(200);
-            d.Key(VK_RETURN);
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        d.Key(VK_DOWN);
+        DrawnItem hot{};
+        ASSERT_TRUE(log_.WaitFor("&Open", 2000, &hot));
+        d.Sleep(200);
+        d.Key(VK_RETURN);
+    });
     EXPECT_TRUE(popupRan);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(trackingAtClick);
     EXPECT_EQ(CountMenuWindows(), 0u);
 }
 
-TEST_F(PopupMenuTest, EscapeClosesWithoutAnyClick) {
+TEST_F(PopupMenuTest, EscapeOrAClickOutsideClosesWithoutAnyClick) {
     int clicks = 0;
     TMenuItem* item = AddItem(menu_->Items(), "One");
     item->OnClick = [&](TComponent&) { ++clicks; };
     AddFolder(menu_->Items(), "Folder");
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            d.Key(VK_DOWN);
-            d.Sleep(200);
-            d.Key(VK_ESCAPE);
-            EXPECT_TRUE(d.WaitForWindows(0, 3000));
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        d.Key(VK_DOWN);
+        d.Sleep(200);
+        d.Key(VK_ESCAPE);
+        EXPECT_TRUE(d.WaitForWindows(0, 3000));
+    });
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(folderClicks_, 0);
     EXPECT_FALSE(menu_->Tracking());
-}
-
-TEST_F(PopupMenuTest, ClickOutsideClosesWithoutAnyClick) {
-    int clicks = 0;
-    AddItem(menu_->Items(), "One")->OnClick = [&](TComponent&) { ++clicks; };
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            d.ClickAt({5, 5});
-            EXPECT_TRUE(d.WaitForWindows(0, 3000));
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        d.ClickAt({5, 5});
+        EXPECT_TRUE(d.WaitForWindows(0, 3000));
+    });
     EXPECT_EQ(clicks, 0);
 }
 
@@ -136,20 +129,17 @@ TEST_F(PopupMenuTest, OpeningBySubmenuKeyRunsTheActionFirstAndShowsWhatItAdded) 
     AddItem(menu_->Items(), "Leaf");
     AddFolder(menu_->Items(), "Folder");
     DrawnItem child{};
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            d.Key(VK_DOWN);
-            d.Key(VK_DOWN);
-            d.Sleep(200);
-            d.Key(VK_RIGHT);
-            ASSERT_TRUE(d.WaitForWindows(2, 3000));
-            ASSERT_TRUE(log_.WaitFor("Child & A", 2000, &child));
-            d.Sleep(200);
-            d.Key(VK_RETURN);
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        d.Key(VK_DOWN);
+        d.Key(VK_DOWN);
+        d.Sleep(200);
+        d.Key(VK_RIGHT);
+        ASSERT_TRUE(d.WaitForWindows(2, 3000));
+        ASSERT_TRUE(log_.WaitFor("Child & A", 2000, &child));
+        d.Sleep(200);
+        d.Key(VK_RETURN);
+    });
     EXPECT_EQ(folderClicks_, 1);
     // Only the first level was on the screen while the action ran.
     EXPECT_EQ(windowsAtFolderClick_, 1);
@@ -164,24 +154,21 @@ TEST_F(PopupMenuTest, Resting500msOnAFolderRunsItsActionAndTheAddedItemCanBeClic
     AddItem(menu_->Items(), "Leaf");
     AddFolder(menu_->Items(), "Folder");
     int afterRest = -1;
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            DrawnItem folder{};
-            ASSERT_TRUE(log_.WaitFor("Folder", 2000, &folder));
-            d.MoveTo(Center(folder.screen));
-            d.Sleep(600);
-            afterRest = folderClicks_;
-            ASSERT_TRUE(d.WaitForWindows(2, 2000));
-            DrawnItem child{};
-            ASSERT_TRUE(log_.WaitFor("Child & A", 2000, &child));
-            d.MoveTo(Center(child.screen));
-            d.Sleep(100);
-            d.ClickAt(Center(child.screen));
-            EXPECT_TRUE(d.WaitForWindows(0, 3000));
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        DrawnItem folder{};
+        ASSERT_TRUE(log_.WaitFor("Folder", 2000, &folder));
+        d.MoveTo(Center(folder.screen));
+        d.Sleep(600);
+        afterRest = folderClicks_;
+        ASSERT_TRUE(d.WaitForWindows(2, 2000));
+        DrawnItem child{};
+        ASSERT_TRUE(log_.WaitFor("Child & A", 2000, &child));
+        d.MoveTo(Center(child.screen));
+        d.Sleep(100);
+        d.ClickAt(Center(child.screen));
+        EXPECT_TRUE(d.WaitForWindows(0, 3000));
+    });
     EXPECT_EQ(afterRest, 1);
     EXPECT_EQ(folderClicks_, 1);
     EXPECT_EQ(windowsAtFolderClick_, 1);
@@ -195,21 +182,18 @@ TEST_F(PopupMenuTest, DrawCallbackGetsStackedRectanglesCaptionsAsSetAndTheHotIte
         AddItem(menu_->Items(), caption);
     std::vector<DrawnItem> firstPaint;
     DrawnItem hot{};
-    {
-        MenuDriver driver([&](MenuDriver& d) {
-            ASSERT_TRUE(d.WaitForWindows(1, 5000));
-            ASSERT_TRUE(log_.WaitFor("Last", 2000));
-            d.Sleep(200);
-            firstPaint = log_.Items();
-            log_.Clear();
-            d.Key(VK_DOWN);
-            ASSERT_TRUE(log_.WaitFor("&Programs", 2000));
-            d.Sleep(200);
-            log_.Find("&Programs", hot);
-            d.Key(VK_ESCAPE);
-        });
-        menu_->Popup(kX, kY);
-    }
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        ASSERT_TRUE(log_.WaitFor("Last", 2000));
+        d.Sleep(200);
+        firstPaint = log_.Items();
+        log_.Clear();
+        d.Key(VK_DOWN);
+        ASSERT_TRUE(log_.WaitFor("&Programs", 2000));
+        d.Sleep(200);
+        log_.Find("&Programs", hot);
+        d.Key(VK_ESCAPE);
+    });
     ASSERT_GE(firstPaint.size(), captions.size());
     std::vector<DrawnItem> order(firstPaint.begin(), firstPaint.begin() + 5);
     for (size_t i = 0; i < captions.size(); ++i) {
@@ -232,15 +216,15 @@ TEST_F(PopupMenuTest, AnErrorInAnActionClosesTheMenuAndReachesTheCaller) {
     TMenuItem* folder = AddItem(menu_->Items(), "Broken");
     AddItem(*folder, "");
     folder->OnClick = [](TComponent&) { throw ShellError("no such folder"); };
-    MenuDriver driver([&](MenuDriver& d) {
-        ASSERT_TRUE(d.WaitForWindows(1, 5000));
-        d.Key(VK_DOWN);
-        d.Key(VK_DOWN);
-        d.Sleep(200);
-        d.Key(VK_RIGHT);
-        EXPECT_TRUE(d.WaitForWindows(0, 3000));
-    });
-    EXPECT_THROW(menu_->Popup(kX, kY), ShellError);
+    EXPECT_THROW(Run([&](MenuDriver& d) {
+                     ASSERT_TRUE(d.WaitForWindows(1, 5000));
+                     d.Key(VK_DOWN);
+                     d.Key(VK_DOWN);
+                     d.Sleep(200);
+                     d.Key(VK_RIGHT);
+                     EXPECT_TRUE(d.WaitForWindows(0, 3000));
+                 }),
+                 ShellError);
     EXPECT_FALSE(menu_->Tracking());
 }
 

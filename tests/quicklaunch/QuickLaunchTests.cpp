@@ -3,11 +3,11 @@
 #include "taskbar/QuickLaunch.h"
 
 #include "shell/Shortcuts.h"
-#include "skin/Application.h"
 #include "skin/Form.h"
 #include "skin/ImageList.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinToolBar.h"
+#include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +18,6 @@ using namespace orvane;
 using namespace orvane::test;
 
 namespace {
-
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
 
 // The taskbar's part of it: a flat bar without captions or hints, 80 pixels
 // wide, over an image list that holds two images of its own.

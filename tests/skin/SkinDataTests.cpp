@@ -12,18 +12,13 @@ namespace {
 using test::CompileSkin;
 using test::ScratchDir;
 
-TEST(InstalledSkin, HasEveryElement) {
+TEST(InstalledSkin, HasEveryElementAndIsTheOliveTheme) {
     TSkinData skin;
     skin.LoadFromFile(test::InstalledSkinPath());
     EXPECT_EQ(skin.FileName(), test::InstalledSkinPath());
     for (std::string_view name : SkinElementNames())
         EXPECT_TRUE(skin.Contains(name)) << name;
     EXPECT_EQ(skin.ElementNames().size(), SkinElementNames().size());
-}
-
-TEST(InstalledSkin, IsTheOliveTheme) {
-    TSkinData skin;
-    skin.LoadFromFile(test::InstalledSkinPath());
     const TSkinElement& form = skin.Element("form");
     EXPECT_EQ(form.captionActive.start, SkinRgb(96, 129, 35));
     EXPECT_EQ(form.captionActive.end, SkinRgb(160, 204, 11));
@@ -40,16 +35,12 @@ TEST(InstalledSkin, IsTheOliveTheme) {
         EXPECT_NE(skin.Element(name).face.start, SkinRgb(192, 192, 192)) << name;
 }
 
-TEST(SkinLookup, IgnoresCase) {
+TEST(SkinLookup, IgnoresCaseAndMissingElementsGetTheBuiltInLook) {
     TSkinData skin;
     skin.LoadFromBytes(CompileSkin("[statusbar]\nbevel = 3\n"), "mem");
     EXPECT_TRUE(skin.Contains("StatusBar"));
     EXPECT_EQ(skin.Element("STATUSBAR").bevelWidth, 3);
     EXPECT_EQ(&skin.Element("StatusBar"), &skin.Element("statusbar"));
-}
-
-TEST(SkinLookup, ElementsMissingFromTheFileGetTheBuiltInLook) {
-    TSkinData skin;
     skin.LoadFromBytes(CompileSkin("[panel]\nbevel = 5\n"), "mem");
     EXPECT_FALSE(skin.Contains("hint"));
     EXPECT_EQ(static_cast<const SkinElementStyle&>(skin.Element("hint")),
@@ -116,22 +107,17 @@ TEST(SkinRoundTrip, EmbeddedBitmapBecomesADibSection) {
     EXPECT_FALSE(skin.Element("panel").bitmapHandle);
 }
 
-TEST(SkinLoadFailure, MissingFileNamesThePath) {
+TEST(SkinLoadFailure, MissingFileNamesThePathAndTheSkinBeforeIsKept) {
     ScratchDir dir("skin");
-    const std::string path = dir / "Skins\\Orvane.skn";
     TSkinData skin;
+    skin.LoadFromBytes(CompileSkin("[panel]\nbevel = 4\n"), "first");
+    const std::string path = dir / "Skins\\Orvane.skn";
     try {
         skin.LoadFromFile(path);
         ADD_FAILURE() << "a missing file loaded";
     } catch (const ShellError& error) {
         EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
     }
-}
-
-TEST(SkinLoadFailure, KeepsTheSkinLoadedBefore) {
-    ScratchDir dir("skin");
-    TSkinData skin;
-    skin.LoadFromBytes(CompileSkin("[panel]\nbevel = 4\n"), "first");
     auto broken = CompileSkin("[panel]\nbevel = 6\n");
     broken.back() ^= 0x55;
     test::WriteBytes(dir / "broken.skn", broken);

@@ -56,19 +56,17 @@ TEST(SkinSource, KeysLeftOutKeepTheBuiltInLook) {
     EXPECT_EQ(elements[1], DefaultSkinElement("hint"));
 }
 
-TEST(SkinSource, FaultsNameTheLine) {
+TEST(SkinSource, FaultsNameTheLineAndRejectRepeatsAndEmptySkins) {
     EXPECT_EQ(FaultOf("[panel]\n\nfacee = 1,2,3\n"), "t.skin.txt:3: unknown key \"facee\"");
     EXPECT_EQ(FaultOf("[panel]\n[knob]\n"), "t.skin.txt:2: unknown element [knob]");
     EXPECT_EQ(FaultOf("face = 1,2,3\n"), "t.skin.txt:1: a key before the first [element]");
-}
-
-TEST(SkinSource, RejectsRepeatedSectionsAndKeys) {
     EXPECT_NE(FaultOf("[panel]\n[edit]\n[PANEL]\n").find(":3: [panel] given twice"),
               std::string::npos);
     EXPECT_NE(FaultOf("[panel]\nbevel = 1\nBevel = 2\n").find(":3: \"bevel\" given twice"),
               std::string::npos);
     // The same key in two sections is fine.
     EXPECT_EQ(FaultOf("[panel]\nbevel = 1\n[edit]\nbevel = 2\n"), "");
+    EXPECT_NE(FaultOf("; nothing\n\n").find("defines no element"), std::string::npos);
 }
 
 TEST(SkinSource, RejectsBadValues) {
@@ -96,10 +94,6 @@ TEST(SkinSource, RejectsBadValues) {
         EXPECT_NE(FaultOf(std::string("[panel]\n") + line + "\n").find("t.skin.txt:2: "),
                   std::string::npos)
             << line;
-}
-
-TEST(SkinSource, AnEmptySkinIsAFault) {
-    EXPECT_NE(FaultOf("; nothing\n\n").find("defines no element"), std::string::npos);
 }
 
 TEST(SkinSource, BitmapsAreReadThroughTheReaderAndChecked) {

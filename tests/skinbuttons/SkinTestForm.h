@@ -1,8 +1,9 @@
 #pragma once
 // What the skinned control tests share: one application, a bare form to put
 // controls on, clicks and off-screen rendering.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 #include "skin/Form.h"
+#include "tests/support/PixelSurface.h"
 
 #include <windows.h>
 
@@ -10,7 +11,7 @@
 
 namespace skintest {
 
-orvane::TApplication& App();
+using orvane::test::App;
 
 // A borderless form (not shown: nothing here needs the screen) of the given client size; free it
 // with App().FreeComponent.
@@ -20,16 +21,10 @@ orvane::TForm* NewForm(const char* name, int width = 400, int height = 200);
 void ClickAt(HWND window, int x = 3, int y = 3);
 
 // The control's client area as it paints itself (WM_PRINTCLIENT), pixel by pixel.
-class Snapshot {
+class Snapshot : public orvane::test::PixelSurface {
   public:
-    explicit Snapshot(const orvane::TControl& control);
-    COLORREF At(int x, int y) const;
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
-  private:
-    int width_, height_;
-    std::vector<COLORREF> pixels_;
+    explicit Snapshot(const orvane::TControl& control)
+        : PixelSurface(control.Handle(), SIZE{control.Width(), control.Height()}, RGB(0, 0, 0)) {}
 };
 
 } // namespace skintest

@@ -13,16 +13,23 @@ namespace {
 
 using EditTest = SkinEditTest;
 
-TEST_F(EditTest, KindsShareTheEditBase) {
+TEST_F(EditTest, KindsShareTheEditBaseAndTheSkinnedBorderTakesItsShare) {
     auto* plain = NewComponent<TEdit>(form);
     auto* skinned = NewComponent<TSkinEdit>(form);
     EXPECT_TRUE(plain->Is<TCustomEdit>());
     EXPECT_TRUE(skinned->InheritsFrom("TCustomEdit"));
     EXPECT_FALSE(skinned->InheritsFrom("TEdit"));
+    skinned->SetBounds(10, 10, 120, 20);
     skinned->SetParent(form);
     char name[64] = {};
     GetClassNameA(skinned->Handle(), name, sizeof name);
     EXPECT_STREQ(name, "TSkinEdit");
+    RECT client;
+    GetClientRect(skinned->Handle(), &client);
+    // The skin's border and a pixel of margin inside it.
+    int frame = CurrentSkin().Element("edit").borderWidth + 1;
+    EXPECT_EQ(client.right, 120 - 2 * frame);
+    EXPECT_EQ(client.bottom, 20 - 2 * frame);
 }
 
 TEST_F(EditTest, TextFollowsTypingAndCode) {
@@ -66,18 +73,6 @@ TEST_F(EditTest, LimitsHoldForTyping) {
     TypeChar(edit->Handle(), 'q');
     EXPECT_EQ(edit->Text(), "abc");
     EXPECT_EQ(edit->FindProperty("MaxLength")->GetOrdinal(), 3);
-}
-
-TEST_F(EditTest, SkinnedBorderTakesItsShareOfTheWindow) {
-    auto* edit = NewComponent<TSkinEdit>(form);
-    edit->SetBounds(10, 10, 120, 20);
-    edit->SetParent(form);
-    RECT client;
-    GetClientRect(edit->Handle(), &client);
-    // The skin's border and a pixel of margin inside it.
-    int frame = CurrentSkin().Element("edit").borderWidth + 1;
-    EXPECT_EQ(client.right, 120 - 2 * frame);
-    EXPECT_EQ(client.bottom, 20 - 2 * frame);
 }
 
 } // namespace

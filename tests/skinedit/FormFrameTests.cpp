@@ -60,7 +60,7 @@ class FormFrameTest : public SkinEditTest {
     int caption = 0;
 };
 
-TEST_F(FormFrameTest, ClientAreaLeavesRoomForTheSkinsFrame) {
+TEST_F(FormFrameTest, ClientAreaLeavesRoomAndThePointerFindsCaptionBordersAndButtons) {
     ASSERT_GT(caption, 0);
     RECT window, client;
     GetWindowRect(form->Handle(), &window);
@@ -72,9 +72,6 @@ TEST_F(FormFrameTest, ClientAreaLeavesRoomForTheSkinsFrame) {
     ClientToScreen(form->Handle(), &origin);
     EXPECT_EQ(origin.x - window.left, border);
     EXPECT_EQ(origin.y - window.top, border + caption);
-}
-
-TEST_F(FormFrameTest, PointerFindsCaptionBordersAndButtons) {
     EXPECT_EQ(HitAt(40, border + caption / 2), HTCAPTION);
     EXPECT_EQ(HitAt(150, 100), HTCLIENT);
     EXPECT_EQ(HitAt(299, 199), HTBOTTOMRIGHT);

@@ -4,19 +4,14 @@
 
 namespace orvane::test {
 
-TApplication& SkinEditApp() {
-    static TApplication application;
-    return application;
-}
-
 void SkinEditTest::SetUp() {
-    form = CreateForm<TForm>(&SkinEditApp(), "frmEditTest");
+    form = CreateForm<TForm>(&App(), "frmEditTest");
     form->SetBounds(40, 40, 320, 240);
     form->Show();
 }
 
 void SkinEditTest::TearDown() {
-    SkinEditApp().FreeComponent(form);
+    App().FreeComponent(form);
     PumpMessagesFor(10);
 }
 

@@ -1,13 +1,11 @@
 #pragma once
 // One application per test program and a fresh, shown form per test.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 #include "skin/Form.h"
 
 #include <gtest/gtest.h>
 
 namespace orvane::test {
-
-TApplication& SkinEditApp();
 
 class SkinEditTest : public ::testing::Test {
   protected:

@@ -1,5 +1,4 @@
 #include "WidgetFixture.h"
-#include "shell/Dib.h"
 
 namespace orvane::test {
 
@@ -23,30 +22,6 @@ void WidgetTest::SetUp() {
 
 void WidgetTest::TearDown() {
     TheApplication().FreeComponent(form);
-}
-
-ClientCapture::ClientCapture(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    void* bits = nullptr;
-    bitmap_ = orvane::CreateTopDownDib(width_, height_, &bits);
-    dc_.reset(CreateCompatibleDC(nullptr));
-    SelectObject(dc_.get(), bitmap_.get());
-    // Magenta first, so a control that paints nothing cannot pass for one that does.
-    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
-    FillRect(dc_.get(), &client, magenta.get());
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-}
-
-int ClientCapture::CountOtherThan(COLORREF color) const {
-    int count = 0;
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
-            if (At(x, y) != color)
-                ++count;
-    return count;
 }
 
 } // namespace orvane::test

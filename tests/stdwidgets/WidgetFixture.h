@@ -3,6 +3,7 @@
 #include "shell/Win32Handles.h"
 #include "skin/Application.h"
 #include "skin/Form.h"
+#include "tests/support/PixelSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -17,24 +18,33 @@ class WidgetTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
+    // A new component of the form, shown on `parent` (the form by default).
+    template <typename T> T* Put(TControl* parent = nullptr) {
+        T* control = NewComponent<T>(form);
+        control->SetParent(parent ? parent : form);
+        return control;
+    }
+
     TForm* form = nullptr;
 };
 
-// A control's client area as WM_PRINTCLIENT paints it, in a 32-bit DIB.
-class ClientCapture {
+// A control's client area as WM_PRINTCLIENT paints it, in a 32-bit DIB. Magenta
+// first, so a control that paints nothing cannot pass for one that does.
+class ClientCapture : public PixelSurface {
   public:
-    explicit ClientCapture(HWND window);
-    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    explicit ClientCapture(HWND window)
+        : PixelSurface(window, ClientSize(window), RGB(255, 0, 255)) {}
     // Pixels of the capture that differ from `color`.
-    int CountOtherThan(COLORREF color) const;
+    int CountOtherThan(COLORREF color) const {
+        return Width() * Height() - Count(color, RECT{0, 0, Width(), Height()});
+    }
 
   private:
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    int width_ = 0;
-    int height_ = 0;
+    static SIZE ClientSize(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        return SIZE{client.right, client.bottom};
+    }
 };
 
 } // namespace orvane::test

@@ -22,14 +22,12 @@ std::string WindowClassOf(HWND window) {
 }
 
 TEST_F(WidgetTest, ClassChainsAndWindowClasses) {
-    auto* label = NewComponent<TLabel>(form);
-    label->SetParent(form);
+    auto* label = Put<TLabel>();
     EXPECT_TRUE(label->InheritsFrom("TCustomLabel"));
     EXPECT_TRUE(label->Is<TControl>());
     EXPECT_EQ(WindowClassOf(label->Handle()), "TLabel");
 
-    auto* button = NewComponent<TButton>(form);
-    button->SetParent(form);
+    auto* button = Put<TButton>();
     EXPECT_TRUE(button->Is<TButton>());
     EXPECT_EQ(WindowClassOf(button->Handle()), "TButton");
     // A real system push button underneath: it answers the button messages.
@@ -62,8 +60,7 @@ TEST_F(WidgetTest, PublishedPropertiesReachTheWidgets) {
     button->FindProperty("Caption")->SetText("OK");
     EXPECT_EQ(button->Caption(), "OK");
 
-    auto* notebook = NewComponent<TNotebook>(form);
-    notebook->SetParent(form);
+    auto* notebook = Put<TNotebook>();
     notebook->AddPage("Groups");
     const TProperty* pages = notebook->FindProperty("Pages");
     ASSERT_NE(pages, nullptr);
@@ -72,8 +69,7 @@ TEST_F(WidgetTest, PublishedPropertiesReachTheWidgets) {
 }
 
 TEST_F(WidgetTest, ButtonWithModalResultEndsTheModalLoop) {
-    auto* button = NewComponent<TButton>(form);
-    button->SetParent(form);
+    auto* button = Put<TButton>();
     button->SetModalResult(mrOk);
     int clicks = 0;
     button->OnClick = [&](TComponent&) { ++clicks; };
@@ -84,16 +80,13 @@ TEST_F(WidgetTest, ButtonWithModalResultEndsTheModalLoop) {
 }
 
 TEST_F(WidgetTest, ButtonsAnswerTheDialogKeys) {
-    auto* ok = NewComponent<TButton>(form);
-    ok->SetParent(form);
+    auto* ok = Put<TButton>();
     ok->SetModalResult(mrOk);
     ok->SetDefault(true);
-    auto* cancel = NewComponent<TButton>(form);
-    cancel->SetParent(form);
+    auto* cancel = Put<TButton>();
     cancel->SetModalResult(mrCancel);
     cancel->SetCancel(true);
-    auto* plain = NewComponent<TButton>(form);
-    plain->SetParent(form);
+    auto* plain = Put<TButton>();
 
     EXPECT_EQ(GetWindowLongA(ok->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_TRUE(TButton::DialogKey(*form, VK_ESCAPE));
@@ -166,8 +159,7 @@ int VisiblePages(const TNotebook& notebook) {
 }
 
 TEST_F(WidgetTest, NotebookShowsExactlyOnePage) {
-    auto* notebook = NewComponent<TNotebook>(form);
-    notebook->SetParent(form);
+    auto* notebook = Put<TNotebook>();
     notebook->SetBounds(130, 0, 250, 200);
     EXPECT_EQ(notebook->PageIndex(), -1);
     TControl* groups = notebook->AddPage("Groups");
@@ -203,16 +195,14 @@ TEST_F(WidgetTest, NotebookShowsExactlyOnePage) {
     EXPECT_EQ(notebook->PageIndex(), 1);
     EXPECT_EQ(VisiblePages(*notebook), 1);
     // Emptying the list keeps the pages and what is on them.
-    auto* onPage = NewComponent<TButton>(form);
-    onPage->SetParent(notebook->Page(1));
+    auto* onPage = Put<TButton>(notebook->Page(1));
     notebook->Pages().Clear();
     EXPECT_EQ(notebook->PageCount(), 5);
     EXPECT_TRUE(IsWindow(onPage->Handle()));
 }
 
 TEST_F(WidgetTest, LabelFollowsItsTextWhenAutoSized) {
-    auto* label = NewComponent<TLabel>(form);
-    label->SetParent(form);
+    auto* label = Put<TLabel>();
     label->SetCaption("Go");
     int shortWidth = label->Width();
     label->SetCaption("Select a language from the list");
@@ -235,12 +225,10 @@ TEST_F(WidgetTest, LabelFollowsItsTextWhenAutoSized) {
 }
 
 TEST_F(WidgetTest, GroupBoxKeepsAlignedChildrenInsideItsFrame) {
-    auto* box = NewComponent<TGroupBox>(form);
-    box->SetParent(form);
+    auto* box = Put<TGroupBox>();
     box->SetCaption("Groups");
     box->SetBounds(0, 0, 200, 150);
-    auto* inner = NewComponent<TPaintBox>(form);
-    inner->SetParent(box);
+    auto* inner = Put<TPaintBox>(box);
     inner->SetAlign(TAlign::Client);
     EXPECT_GT(inner->Top(), 5); // below the caption
     EXPECT_GT(inner->Left(), 0);

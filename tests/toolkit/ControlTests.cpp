@@ -1,7 +1,7 @@
 // Controls and forms: real windows named after their classes, the alignment of
 // children, form naming, closing, and errors escaping event handlers.
-#include "skin/Application.h"
 #include "skin/Form.h"
+#include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +9,9 @@
 #include <stdexcept>
 
 using namespace orvane;
+using orvane::test::App;
 
 namespace {
-
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
 
 class TfrmProbe : public TForm {
     ORVANE_COMPONENT(TfrmProbe, TForm)

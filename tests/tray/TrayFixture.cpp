@@ -9,11 +9,6 @@ namespace traytest {
 
 using namespace orvane;
 
-TApplication& App() {
-    static TApplication application;
-    return application;
-}
-
 TfrmTrayTest::TfrmTrayTest(TComponent* owner, std::string name) : TForm(owner, std::move(name)) {
     SetBorderStyle(TBorderStyle::None);
     SetBounds(-2000, 10, 300, 30);
@@ -34,30 +29,14 @@ TfrmTrayTest::TfrmTrayTest(TComponent* owner, std::string name) : TForm(owner, s
     tbApplButtons->SetParent(Panel1);
 }
 
-std::vector<uint8_t> PlatformBlock(const Request& request) {
-    std::vector<uint8_t> block(32 + 128, 0);
-    auto put = [&block](size_t offset, uint32_t value) {
-        std::memcpy(block.data() + offset, &value, sizeof value);
-    };
-    put(0, 0x34753423);
-    put(4, request.command);
-    put(8, 504);
-    put(12, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(request.owner)));
-    put(16, request.id);
-    put(20, request.flags);
-    put(24, request.callback);
-    put(28, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(request.icon)));
-    std::memcpy(block.data() + 32, request.tip.data(),
-                std::min<size_t>(request.tip.size(), 64) * sizeof(wchar_t));
-    return block;
+std::vector<uint8_t> PlatformBlock(const Request& r) {
+    return PlatformBlock(r.command, r.owner, r.id, r.flags, r.callback, r.icon, r.tip);
 }
 
 std::vector<uint8_t> WineBlock(const Request& request) {
     std::vector<uint8_t> block(960, 0);
-    auto put = [&block](size_t offset, uint32_t value) {
-        std::memcpy(block.data() + offset, &value, sizeof value);
-    };
-    put(0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(request.owner)));
+    auto put = [&block](size_t offset, uint32_t value) { Put32(block, offset, value); };
+    put(0, Handle32(request.owner));
     put(4, request.id);
     put(8, request.flags);
     put(12, request.callback);

@@ -1,11 +1,12 @@
 #pragma once
 // What the tray tests share: the application, a small form laid out like the
 // middle of the taskbar, notify-icon blocks, owner windows and their mail.
-#include "skin/Application.h"
+#include "tests/support/TestApp.h"
 #include "skin/Form.h"
 #include "skin/SkinPanel.h"
 #include "tray/Tray.h"
 #include "tray/TrayIconImage.h"
+#include "tests/tray/TrayBlocks.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@
 
 namespace traytest {
 
-orvane::TApplication& App();
+using orvane::test::App;
 
 // Panel1 holds a client-aligned stand-in for the task button bar and the
 // notification panel aligned right, 18 wide, as the taskbar lays them out.

@@ -1,4 +1,5 @@
 #include "tests/tray/TrayFuzz.h"
+#include "tests/tray/TrayBlocks.h"
 
 #include "shell/Win32Handles.h"
 #include "tray/TrayIconImage.h"
@@ -13,8 +14,6 @@ namespace traytest {
 using namespace orvane;
 
 namespace {
-
-constexpr uint32_t kSignature = 0x34753423;
 
 class BlockMaker {
   public:
@@ -69,12 +68,12 @@ class BlockMaker {
             for (auto& byte : block)
                 byte = static_cast<uint8_t>(random_());
             dwData = random_();
-            Put(block, 0, Below(8) ? kSignature : static_cast<uint32_t>(random_()));
-            Put(block, 4, Command());
-            Put(block, 12, Owner());
-            Put(block, 16, Id());
-            Put(block, 20, Below(8));
-            Put(block, 28, Icon());
+            Put32(block, 0, Below(8) ? kPlatformSignature : static_cast<uint32_t>(random_()));
+            Put32(block, 4, Command());
+            Put32(block, 12, Owner());
+            Put32(block, 16, Id());
+            Put32(block, 20, Below(8));
+            Put32(block, 28, Icon());
         }
         // Now and then cut the block anywhere, fields included.
         if (Below(5) == 0 && !block.empty())
@@ -83,11 +82,6 @@ class BlockMaker {
     }
 
   private:
-    static void Put(std::vector<uint8_t>& block, size_t offset, uint32_t value) {
-        if (offset + sizeof value <= block.size())
-            std::memcpy(block.data() + offset, &value, sizeof value);
-    }
-
     std::vector<uint8_t> WineShaped(ULONG_PTR& dwData) {
         uint32_t width = Below(4) ? 16 << Below(2) : Below(300);
         uint32_t height = Below(4) ? width : Below(300);
@@ -101,13 +95,13 @@ class BlockMaker {
         for (auto& byte : block)
             byte = static_cast<uint8_t>(random_());
         dwData = Command();
-        Put(block, 0, Owner());
-        Put(block, 4, Id());
-        Put(block, 8, Below(8));
-        Put(block, 944, width);
-        Put(block, 948, height);
-        Put(block, 952, planes);
-        Put(block, 956, bpp);
+        Put32(block, 0, Owner());
+        Put32(block, 4, Id());
+        Put32(block, 8, Below(8));
+        Put32(block, 944, width);
+        Put32(block, 948, height);
+        Put32(block, 952, planes);
+        Put32(block, 956, bpp);
         return block;
     }
 
@@ -173,10 +167,8 @@ FuzzResult RunFuzz(TTray& tray, const TSkinPanel& panel, const std::vector<HWND>
 void RemoveAllIcons(TTray& tray) {
     while (tray.IconCount() > 0) {
         const TTrayIconRecord& last = tray.TrayInfo().back();
-        uint32_t block[8] = {kSignature, NIM_DELETE, 504,
-                             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(last.Owner)),
-                             last.Id};
-        COPYDATASTRUCT data{1, sizeof block, block};
+        auto block = PlatformBlock(NIM_DELETE, last.Owner, last.Id, 0, 0, nullptr, L"");
+        COPYDATASTRUCT data{1, static_cast<DWORD>(block.size()), block.data()};
         if (SendMessageA(tray.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 1)
             return;
     }

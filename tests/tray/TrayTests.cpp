@@ -37,7 +37,7 @@ TEST_F(TrayTest, CreationStartsTheCommandsAndTheHiddenTrayWindow) {
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(TrayTest, OneIconSitsAt9By3AndThePanelGrowsLeftward) {
+TEST_F(TrayTest, OneIconSitsAt9By3ThePanelGrowsLeftwardAndTipsAreCut) {
     int right = form->plSysTray->Left() + form->plSysTray->Width();
     int barWidth = form->tbApplButtons->Width();
     HWND owner = NewOwner();
@@ -58,6 +58,9 @@ TEST_F(TrayTest, OneIconSitsAt9By3AndThePanelGrowsLeftward) {
     EXPECT_EQ(form->plSysTray->Left() + form->plSysTray->Width(), right);
     EXPECT_EQ(form->tbApplButtons->Width(), barWidth - 16);
     EXPECT_EQ(refreshes, 0); // adding leaves the task buttons to their next layout
+    // Tips are cut at 32 units.
+    ASSERT_EQ(Add(owner, 2, L"0123456789abcdefghijklmnopqrstuvwxyzABCD"), 1);
+    EXPECT_EQ(Icon(1).Hint(), "0123456789abcdefghijklmnopqrstuv");
 }
 
 TEST_F(TrayTest, AddModifyAndDeleteAnswerAsTheProtocolSays) {
@@ -130,25 +133,6 @@ TEST_F(TrayTest, DeletingTheMiddleOfThreeMovesTheThirdDown) {
     EXPECT_TRUE(TakePosted(owners3[1]).empty());
 }
 
-TEST_F(TrayTest, TipsAreCutAt32Units) {
-    HWND owner = NewOwner();
-    std::wstring forty = L"0123456789abcdefghijklmnopqrstuvwxyzABCD";
-    ASSERT_EQ(Add(owner, 1, forty), 1);
-    ASSERT_EQ(Add(owner, 2, L"ten chars!"), 1);
-    EXPECT_EQ(Icon(0).Hint(), "0123456789abcdefghijklmnopqrstuv");
-    EXPECT_EQ(Icon(1).Hint(), "ten chars!");
-}
-
-TEST_F(TrayTest, IdsFrom0xFFFFFFA0UpAreIgnored) {
-    HWND owner = NewOwner();
-    for (uint32_t command : {0u, 1u, 2u})
-        EXPECT_EQ(Send(Request{command, owner, 0xFFFFFFA0u}), 0);
-    EXPECT_EQ(Send(Request{NIM_ADD, owner, 0xFFFFFFFFu}), 0);
-    EXPECT_EQ(tray->IconCount(), 0);
-    EXPECT_EQ(Send(Request{NIM_ADD, owner, 0xFFFFFF9Fu}), 1);
-    EXPECT_EQ(tray->TrayInfo().at(0).Id, 0xFFFFFF9Fu);
-}
-
 TEST_F(TrayTest, ModifyWithOnlyTheTipFlagKeepsPictureAndCallback) {
     HWND owner = NewOwner();
     ASSERT_EQ(Add(owner, 3, L"before", WM_APP + 7), 1);
@@ -165,13 +149,20 @@ TEST_F(TrayTest, ModifyWithOnlyTheTipFlagKeepsPictureAndCallback) {
     EXPECT_EQ(tray->TrayInfo()[0].CallbackMessage, static_cast<uint32_t>(WM_APP + 8));
 }
 
-TEST_F(TrayTest, OwnersThatAreNoWindowAreRefused) {
+TEST_F(TrayTest, OwnersThatAreNoWindowAndIdsFrom0xFFFFFFA0UpAreRefused) {
     HWND gone = NewOwner();
     DestroyWindow(gone);
     EXPECT_EQ(Send(Request{NIM_ADD, gone, 1}), 0);
     EXPECT_EQ(Send(Request{NIM_ADD, reinterpret_cast<HWND>(static_cast<intptr_t>(-1)), 1}), 0);
     EXPECT_EQ(Send(Request{NIM_MODIFY, nullptr, 1}), 0);
     EXPECT_EQ(tray->IconCount(), 0);
+    HWND owner = NewOwner();
+    for (uint32_t command : {0u, 1u, 2u})
+        EXPECT_EQ(Send(Request{command, owner, 0xFFFFFFA0u}), 0);
+    EXPECT_EQ(Send(Request{NIM_ADD, owner, 0xFFFFFFFFu}), 0);
+    EXPECT_EQ(tray->IconCount(), 0);
+    EXPECT_EQ(Send(Request{NIM_ADD, owner, 0xFFFFFF9Fu}), 1);
+    EXPECT_EQ(tray->TrayInfo().at(0).Id, 0xFFFFFF9Fu);
 }
 
 TEST_F(TrayTest, MouseEventsArePostedToTheOwner) {

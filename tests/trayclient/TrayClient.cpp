@@ -8,7 +8,6 @@
 //   add ID TIP [CALLBACK] NIM_ADD: an icon, the tip, callback message (default 0x8001)
 //   modify ID FLAGS TIP   NIM_MODIFY with the given NIF_ flags (1 message, 2 icon, 4 tip)
 //   delete ID             NIM_DELETE
-//   command N ID          a request with command number N
 //   callbacks N MS        wait up to MS ms until N callback messages have arrived
 //   created MS            wait up to MS ms for the "TaskbarCreated" broadcast
 //   sleep MS              handle messages for MS ms
@@ -21,6 +20,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "tests/tray/TrayBlocks.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -31,7 +32,6 @@
 
 namespace {
 
-constexpr uint32_t kSignature = 0x34753423;
 constexpr UINT kDefaultCallback = WM_APP + 1;
 
 FILE* out = stdout;
@@ -73,23 +73,9 @@ void Pump(DWORD ms, bool (*done)()) {
     }
 }
 
-// The block the platform sends: signature, command, cbSize, then the 32-bit
-// fields of the notify-icon data and the tip.
 LRESULT SendBlock(HWND tray, uint32_t command, uint32_t id, uint32_t flags, uint32_t callback,
                   const std::wstring& tip) {
-    std::vector<uint8_t> block(32 + 128, 0);
-    auto put = [&block](size_t offset, uint32_t value) {
-        std::memcpy(block.data() + offset, &value, sizeof value);
-    };
-    put(0, kSignature);
-    put(4, command);
-    put(8, 504);
-    put(12, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)));
-    put(16, id);
-    put(20, flags);
-    put(24, callback);
-    put(28, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon)));
-    std::memcpy(block.data() + 32, tip.c_str(), std::min<size_t>(tip.size(), 63) * 2);
+    auto block = traytest::PlatformBlock(command, owner, id, flags, callback, icon, tip);
     COPYDATASTRUCT data{1, static_cast<DWORD>(block.size()), block.data()};
     DWORD_PTR reply = 0;
     SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(owner),
@@ -112,6 +98,11 @@ LRESULT Request(uint32_t command, uint32_t id, uint32_t flags, uint32_t callback
     }
     HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
     return tray ? SendBlock(tray, command, id, flags, callback, tip) : 0;
+}
+
+void Reply(const char* step, uint32_t id, LRESULT reply) {
+    std::fprintf(out, "reply %s %lu %ld\n", step, static_cast<unsigned long>(id),
+                 static_cast<long>(reply));
 }
 
 std::wstring Wide(const char* text) {
@@ -172,30 +163,17 @@ int main(int argc, char** argv) {
             uint32_t callback = kDefaultCallback;
             if (at < args.size() && std::isdigit(static_cast<unsigned char>(args[at][0])))
                 callback = Number(args[at++].c_str());
-            LRESULT reply = Request(NIM_ADD, id, NIF_ICON | NIF_TIP | NIF_MESSAGE, callback, tip);
-            std::fprintf(out, "reply add %lu %ld\n", static_cast<unsigned long>(id),
-                         static_cast<long>(reply));
+            Reply("add", id, Request(NIM_ADD, id, NIF_ICON | NIF_TIP | NIF_MESSAGE, callback, tip));
         } else if (step == "modify") {
             need(3);
             uint32_t id = Number(args[at].c_str()), flags = Number(args[at + 1].c_str());
             std::wstring tip = Wide(args[at + 2].c_str());
             at += 3;
-            LRESULT reply = Request(NIM_MODIFY, id, flags, kDefaultCallback, tip);
-            std::fprintf(out, "reply modify %lu %ld\n", static_cast<unsigned long>(id),
-                         static_cast<long>(reply));
+            Reply("modify", id, Request(NIM_MODIFY, id, flags, kDefaultCallback, tip));
         } else if (step == "delete") {
             need(1);
             uint32_t id = Number(args[at++].c_str());
-            LRESULT reply = Request(NIM_DELETE, id, 0, 0, L"");
-            std::fprintf(out, "reply delete %lu %ld\n", static_cast<unsigned long>(id),
-                         static_cast<long>(reply));
-        } else if (step == "command") {
-            need(2);
-            uint32_t command = Number(args[at].c_str()), id = Number(args[at + 1].c_str());
-            at += 2;
-            LRESULT reply = Request(command, id, 0, 0, L"");
-            std::fprintf(out, "reply command%lu %lu %ld\n", static_cast<unsigned long>(command),
-                         static_cast<unsigned long>(id), static_cast<long>(reply));
+            Reply("delete", id, Request(NIM_DELETE, id, 0, 0, L""));
         } else if (step == "callbacks") {
             need(2);
             static int wanted;

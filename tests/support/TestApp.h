@@ -1,0 +1,12 @@
+#pragma once
+#include "skin/Application.h"
+
+namespace orvane::test {
+
+// The one application object of a test executable.
+inline TApplication& App() {
+    static TApplication application;
+    return application;
+}
+
+} // namespace orvane::test
