@@ -1,12 +1,14 @@
 # All of the shell's code but the entry goes into one static library, which the
-# program and the unit tests link alike.
-set(ORVANE_SUBSYSTEMS shell skin taskbar tray startpanel desktop files settings)
+# program and the unit tests link alike. The folders are the layers; what each
+# may include is written in docs/ARCHITECTURE.md and checked by layer_check.
+set(ORVANE_LAYERS base system skinfile paint toolkit widgets i18n
+  tray taskbar startpanel desktop files settings app)
 set(ORVANE_LIB_SOURCES)
-foreach(dir ${ORVANE_SUBSYSTEMS})
+foreach(dir ${ORVANE_LAYERS})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   list(APPEND ORVANE_LIB_SOURCES ${sources})
 endforeach()
-list(REMOVE_ITEM ORVANE_LIB_SOURCES ${CMAKE_SOURCE_DIR}/shell/Orvane_Shell.cpp)
+list(REMOVE_ITEM ORVANE_LIB_SOURCES ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp)
 
 add_library(orvane_lib STATIC ${ORVANE_LIB_SOURCES})
 target_include_directories(orvane_lib PUBLIC ${CMAKE_SOURCE_DIR})
@@ -14,6 +16,6 @@ target_compile_options(orvane_lib PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(orvane_lib PUBLIC winwatch orvane_zlib orvane_jpeg
   ole32 oleaut32 uuid shell32 shlwapi comctl32 comdlg32 gdi32 user32 advapi32 version)
 
-add_executable(Orvane_Shell WIN32 ${CMAKE_SOURCE_DIR}/shell/Orvane_Shell.cpp)
+add_executable(Orvane_Shell WIN32 ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp)
 target_compile_options(Orvane_Shell PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(Orvane_Shell PRIVATE orvane_lib)

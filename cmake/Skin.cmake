@@ -1,5 +1,5 @@
 # The skin file: content/skin/Orvane.skin.txt compiled into Skins/Orvane.skn.
-# The compiler shares the format code in skin/ but runs on the build machine, so
+# The compiler shares the format code in skinfile/ but runs on the build machine, so
 # it is built with the host's C++ compiler and zlib, not the cross toolchain.
 find_program(ORVANE_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 find_file(ORVANE_HOST_ZLIB_H zlib.h PATHS /usr/include /usr/local/include
@@ -9,18 +9,18 @@ if(NOT ORVANE_HOST_ZLIB_H)
 endif()
 
 set(ORVANE_SKINC_SOURCES
-  ${CMAKE_SOURCE_DIR}/skin/compiler/SkinCompiler.cpp
-  ${CMAKE_SOURCE_DIR}/skin/SkinModel.cpp
-  ${CMAKE_SOURCE_DIR}/skin/SkinSource.cpp
-  ${CMAKE_SOURCE_DIR}/skin/SkinPayload.cpp
-  ${CMAKE_SOURCE_DIR}/skin/SkinContainer.cpp
-  ${CMAKE_SOURCE_DIR}/skin/SkinBitmap.cpp)
+  ${CMAKE_SOURCE_DIR}/skinfile/compiler/SkinCompiler.cpp
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinModel.cpp
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinSource.cpp
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinPayload.cpp
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinContainer.cpp
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinBitmap.cpp)
 set(ORVANE_SKINC_HEADERS
-  ${CMAKE_SOURCE_DIR}/skin/SkinModel.h
-  ${CMAKE_SOURCE_DIR}/skin/SkinSource.h
-  ${CMAKE_SOURCE_DIR}/skin/SkinPayload.h
-  ${CMAKE_SOURCE_DIR}/skin/SkinContainer.h
-  ${CMAKE_SOURCE_DIR}/skin/SkinBitmap.h)
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinModel.h
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinSource.h
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinPayload.h
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinContainer.h
+  ${CMAKE_SOURCE_DIR}/skinfile/SkinBitmap.h)
 set(ORVANE_SKINC ${CMAKE_BINARY_DIR}/host/orvane-skinc)
 
 add_custom_command(OUTPUT ${ORVANE_SKINC}

@@ -1,8 +1,8 @@
 #include "taskbar/ClockTick.h"
 
-#include "shell/Win32Handles.h"
-#include "skin/Canvas.h"
-#include "skin/SkinButton.h"
+#include "base/Win32Handles.h"
+#include "paint/Canvas.h"
+#include "widgets/SkinButton.h"
 #include "taskbar/ClockFormat.h"
 #include "taskbar/TaskbarForm.h"
 

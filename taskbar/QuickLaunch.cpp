@@ -1,11 +1,11 @@
 #include "taskbar/QuickLaunch.h"
 
-#include "shell/Log.h"
-#include "shell/ShellIcons.h"
-#include "shell/Win32Handles.h"
-#include "skin/ImageList.h"
-#include "skin/SkinButton.h"
-#include "skin/SkinToolBar.h"
+#include "base/Log.h"
+#include "system/ShellIcons.h"
+#include "base/Win32Handles.h"
+#include "widgets/ImageList.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinToolBar.h"
 
 #include <shellapi.h>
 

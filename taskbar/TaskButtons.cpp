@@ -1,13 +1,13 @@
 #include "taskbar/TaskButtons.h"
 
-#include "shell/Platform.h"
-#include "shell/ProcessInfo.h"
-#include "shell/ShellIcons.h"
-#include "shell/TaskWindows.h"
-#include "shell/Win32Handles.h"
-#include "skin/Canvas.h"
-#include "skin/SkinButton.h"
-#include "skin/SkinToolBar.h"
+#include "base/Platform.h"
+#include "system/ProcessInfo.h"
+#include "system/ShellIcons.h"
+#include "system/TaskWindows.h"
+#include "base/Win32Handles.h"
+#include "paint/Canvas.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinToolBar.h"
 
 #include <algorithm>
 

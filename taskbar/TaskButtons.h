@@ -5,8 +5,8 @@
 // destroyed, activated, redrawn) keep the row current.
 #include <windows.h>
 
-#include "shell/Win32Handles.h"
-#include "skin/Canvas.h"
+#include "base/Win32Handles.h"
+#include "paint/Canvas.h"
 
 #include <functional>
 #include <unordered_map>

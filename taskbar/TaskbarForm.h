@@ -3,8 +3,8 @@
 // the screen with the start button, the quick-launch bar, the task buttons,
 // the notification area and the clock. Creating it is the shell's start;
 // closing it ends the shell.
-#include "shell/Log.h"
-#include "skin/Form.h"
+#include "base/Log.h"
+#include "toolkit/Form.h"
 #include "winwatch/winwatch.h"
 
 #include <functional>

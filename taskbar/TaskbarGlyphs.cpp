@@ -1,6 +1,6 @@
 #include "taskbar/TaskbarGlyphs.h"
 
-#include "skin/ImageList.h"
+#include "widgets/ImageList.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The taskbar's built-in pictures: the start button's emblem and the two
 // chevrons the start panel's section buttons show.
-#include "shell/Win32Handles.h"
+#include "base/Win32Handles.h"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 #include "taskbar/TaskbarStart.h"
 
-#include "shell/Config.h"
-#include "shell/Log.h"
-#include "shell/Win32Handles.h"
+#include "base/Config.h"
+#include "base/Log.h"
+#include "base/Win32Handles.h"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 #include "tray/IconPixels.h"
-#include "shell/Dib.h"
+#include "paint/Dib.h"
 
-#include "shell/ShellError.h"
-#include "shell/Win32Handles.h"
+#include "base/ShellError.h"
+#include "base/Win32Handles.h"
 
 #include <algorithm>
 #include <cstring>

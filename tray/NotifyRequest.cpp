@@ -1,7 +1,7 @@
 #include "tray/NotifyRequest.h"
 
-#include "shell/ShellError.h"
-#include "shell/Win32Handles.h"
+#include "base/ShellError.h"
+#include "base/Win32Handles.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "tray/ShellServiceObjects.h"
 
-#include "shell/Log.h"
-#include "shell/ShellError.h"
+#include "base/Log.h"
+#include "base/ShellError.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The shell service objects the system lists for delayed loading: started
 // when the tray comes up, closed when it goes.
-#include "shell/Win32Handles.h"
+#include "base/Win32Handles.h"
 
 #include <docobj.h>
 

@@ -1,8 +1,8 @@
 #include "tray/Tray.h"
 
-#include "shell/Log.h"
-#include "shell/ShellError.h"
-#include "skin/SkinPanel.h"
+#include "base/Log.h"
+#include "base/ShellError.h"
+#include "widgets/SkinPanel.h"
 #include "tray/TrayIconImage.h"
 
 #include <exception>

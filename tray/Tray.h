@@ -3,7 +3,7 @@
 // notify-icon requests of other programs, the list of their icons, the icon
 // controls in the taskbar's notification panel and the forwarding of mouse
 // events to the icons' owners.
-#include "shell/Win32Handles.h"
+#include "base/Win32Handles.h"
 #include "tray/NotifyRequest.h"
 #include "tray/ShellServiceObjects.h"
 

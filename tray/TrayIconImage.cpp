@@ -1,7 +1,7 @@
 #include "tray/TrayIconImage.h"
-#include "shell/Dib.h"
+#include "paint/Dib.h"
 
-#include "shell/ShellError.h"
+#include "base/ShellError.h"
 
 #include <cstring>
 

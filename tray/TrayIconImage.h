@@ -1,8 +1,8 @@
 #pragma once
 // The 16 x 16 image that shows one notify icon in the notification panel,
 // drawn through its alpha over the panel.
-#include "shell/Win32Handles.h"
-#include "skin/Image.h"
+#include "base/Win32Handles.h"
+#include "widgets/Image.h"
 #include "tray/IconPixels.h"
 
 #include <optional>

@@ -5,9 +5,9 @@
 // Run without arguments: the program starts itself as the client (the program
 // raising the events) and prints microseconds per event, median and mean.
 #include "bench/BenchSupport.h"
-#include "shell/ProcessInfo.h"
-#include "shell/ShellIcons.h"
-#include "skin/Application.h"
+#include "system/ProcessInfo.h"
+#include "system/ShellIcons.h"
+#include "toolkit/Application.h"
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
 #include "taskbar/WindowEventWatcher.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The tray as the benchmarks run it: a hidden form with the notification panel
 // laid out as in the taskbar, and a tray on it that starts no commands.
-#include "skin/Application.h"
-#include "skin/Form.h"
-#include "skin/SkinPanel.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "widgets/SkinPanel.h"
 #include "tray/Tray.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "tests/e2e/ShellHarness.h"
 
-#include "shell/KillProcess.h"
+#include "system/KillProcess.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -182,7 +182,7 @@ void EnsureExplorerEnded() {
 }
 
 ChildProcess StartWindowHelper(const std::string& title) {
-    return ChildProcess::Start("\"" + BinDir() + "\\e2e_window_helper.exe\" \"" + title + "\"");
+    return ChildProcess::Start("\"" + BinDir() + "\\test_window.exe\" \"" + title + "\"");
 }
 
 } // namespace orvane::test

@@ -2,7 +2,7 @@
 // shell registered as the logon shell, the logon programs started.
 #include "tests/e2e/ShellHarness.h"
 
-#include "shell/KillProcess.h"
+#include "system/KillProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(ShellStart, AtLogonRunsTheLogonProgramsOnce) {
     ASSERT_TRUE(WaitUntil([] { return !IsProcessRunning("explorer.exe"); }, 5000));
     const std::string probe = "Started at logon";
     SetRegString(HKEY_CURRENT_USER, kRunOnce, "OrvaneProbe",
-                 "\"" + BinDir() + "\\e2e_window_helper.exe\" \"" + probe + "\"");
+                 "\"" + BinDir() + "\\test_window.exe\" \"" + probe + "\"");
 
     ShellInstall install;
     StartedShell shell = StartShell(install);

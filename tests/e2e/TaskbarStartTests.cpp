@@ -3,7 +3,7 @@
 // place and shape.
 #include "tests/e2e/ShellHarness.h"
 
-#include "shell/Config.h"
+#include "base/Config.h"
 
 #include <gtest/gtest.h>
 

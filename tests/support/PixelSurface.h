@@ -1,8 +1,8 @@
 #pragma once
 // A memory DC on a top-down 32-bit DIB, prefilled with one colour: every pixel
 // painted into it reads back exactly.
-#include "shell/Dib.h"
-#include "shell/Win32Handles.h"
+#include "paint/Dib.h"
+#include "base/Win32Handles.h"
 
 #include <gtest/gtest.h>
 

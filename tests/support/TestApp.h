@@ -1,5 +1,5 @@
 #pragma once
-#include "skin/Application.h"
+#include "toolkit/Application.h"
 
 namespace orvane::test {
 

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "shell/Dib.h"
+#include "paint/Dib.h"
 
 #include <stdexcept>
 

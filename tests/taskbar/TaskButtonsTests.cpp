@@ -1,9 +1,9 @@
 // Task buttons: who gets one, how the row shares its width and shortens the
 // captions, what the window events and a press on a button do.
-#include "skin/SkinButton.h"
-#include "skin/SkinToolBar.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinToolBar.h"
 #include "taskbar/TaskButtons.h"
-#include "tests/skinbuttons/SkinTestForm.h"
+#include "tests/support/SkinTestForm.h"
 #include "tests/support/TestSupport.h"
 #include "tests/taskbar/TaskbarTestSupport.h"
 

@@ -1,13 +1,13 @@
 // The taskbar form as designed, without the start that takes the system over:
 // its controls' places, the clock's tick, the task buttons on the real bar.
-#include "skin/ImageList.h"
-#include "skin/SkinButton.h"
-#include "skin/SkinPanel.h"
-#include "skin/SkinToolBar.h"
+#include "widgets/ImageList.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinPanel.h"
+#include "widgets/SkinToolBar.h"
 #include "taskbar/ClockFormat.h"
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
-#include "tests/skinbuttons/SkinTestForm.h"
+#include "tests/support/SkinTestForm.h"
 #include "tests/support/TestSupport.h"
 #include "tests/taskbar/TaskbarTestSupport.h"
 

@@ -1,7 +1,7 @@
 // The start's changes to the system, seen from inside the shell's process
 // (under Wine the work area is kept per process): the work area, the caption
 // colours, the hiding of minimised windows, the verdict on the last run.
-#include "shell/Config.h"
+#include "base/Config.h"
 #include "taskbar/TaskbarStart.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,5 +1,5 @@
 // Components: ownership, lookup by name, the class chain and published properties.
-#include "skin/Component.h"
+#include "toolkit/Component.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Controls and forms: real windows named after their classes, the alignment of
 // children, form naming, closing, and errors escaping event handlers.
-#include "skin/Form.h"
+#include "toolkit/Form.h"
 #include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
 

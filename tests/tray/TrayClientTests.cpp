@@ -3,10 +3,10 @@
 // Also writes a picture of the panel with icons (tray\tray-panel.bmp in the
 // build tree) to be looked at.
 #include "tests/tray/TrayFixture.h"
-#include "shell/Dib.h"
+#include "paint/Dib.h"
 
-#include "shell/KillProcess.h"
-#include "skin/Skin.h"
+#include "system/KillProcess.h"
+#include "paint/Skin.h"
 #include "tests/support/TestSupport.h"
 
 using namespace orvane;

@@ -1,6 +1,6 @@
 #include "tests/tray/TrayFixture.h"
 
-#include "shell/Win32Handles.h"
+#include "base/Win32Handles.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 // What the tray tests share: the application, a small form laid out like the
 // middle of the taskbar, notify-icon blocks, owner windows and their mail.
 #include "tests/support/TestApp.h"
-#include "skin/Form.h"
-#include "skin/SkinPanel.h"
+#include "toolkit/Form.h"
+#include "widgets/SkinPanel.h"
 #include "tray/Tray.h"
 #include "tray/TrayIconImage.h"
 #include "tests/tray/TrayBlocks.h"

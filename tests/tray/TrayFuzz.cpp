@@ -1,7 +1,7 @@
 #include "tests/tray/TrayFuzz.h"
 #include "tests/tray/TrayBlocks.h"
 
-#include "shell/Win32Handles.h"
+#include "base/Win32Handles.h"
 #include "tray/TrayIconImage.h"
 
 #include <psapi.h>

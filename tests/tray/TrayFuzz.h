@@ -1,7 +1,7 @@
 #pragma once
 // Random notify-icon blocks against a tray, and the checks that the tray came
 // through: its list matches the controls and the panel, nothing leaked.
-#include "skin/SkinPanel.h"
+#include "widgets/SkinPanel.h"
 #include "tray/Tray.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // the "TaskbarCreated" broadcast. Changes HKEY_LOCAL_MACHINE: scratch prefix only.
 #include "tests/tray/TrayFixture.h"
 
-#include "shell/Log.h"
+#include "base/Log.h"
 #include "tests/support/TestSupport.h"
 
 #include <docobj.h>

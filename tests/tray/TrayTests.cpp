@@ -2,7 +2,7 @@
 // the panel, mouse forwarding, creation and the service objects.
 #include "tests/tray/TrayFixture.h"
 
-#include "shell/Log.h"
+#include "base/Log.h"
 #include "tests/support/TestSupport.h"
 
 using namespace orvane;

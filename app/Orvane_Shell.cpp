@@ -1,0 +1,43 @@
+// Program entry: one shell per logon; the main window's creation is the start.
+#include "system/Autorun.h"
+#include "base/Log.h"
+#include "base/Platform.h"
+#include "app/SingleInstance.h"
+#include "base/Win32Handles.h"
+#include "i18n/Languages.h"
+#include "toolkit/Application.h"
+#include "toolkit/Timer.h"
+#include "taskbar/TaskbarForm.h"
+
+#include <exception>
+
+using namespace orvane;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TApplication application;
+    // Before the title changes: the mutex name follows the executable's name.
+    if (!InitSingleInstance(application.Handle())) {
+        ActivatePrevInstance(application.Handle());
+        return 0;
+    }
+
+    ComApartment com;
+    application.SetTitle("Orvane Shell");
+    OSPlatform = GetOSPlatform();
+    LoadLanguage(false);
+
+    auto* taskbar = CreateForm<TfrmTaskbar>(&application);
+    if (taskbar->tmrClock->Enabled()) {
+        taskbar->Show();
+        TranslateAllForms();
+        try {
+            AutorunAll(taskbar->ExplorerWasRunning);
+        } catch (const std::exception& error) {
+            LogFailure("AutorunAll", error.what());
+        }
+    } else {
+        application.Terminate();
+    }
+    application.Run();
+    return 0;
+}

@@ -1,0 +1,31 @@
+#include "base/Platform.h"
+
+#include <windows.h>
+
+namespace orvane {
+
+uint8_t OSPlatform = kPlatformOther;
+
+uint8_t GetOSPlatform() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info; // 148 bytes
+    if (!GetVersionExA(&info))
+        return kPlatformOther;
+    switch (info.dwPlatformId) {
+    case VER_PLATFORM_WIN32s:
+        return kPlatformWin32s;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return kPlatform9x;
+    case VER_PLATFORM_WIN32_NT:
+        return kPlatformNT;
+    default:
+        return kPlatformOther;
+    }
+}
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+} // namespace orvane

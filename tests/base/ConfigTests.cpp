@@ -1,0 +1,156 @@
+#include "base/Config.h"
+#include "base/ShellError.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <optional>
+
+namespace orvane {
+namespace {
+
+using test::FileExists;
+using test::ScratchDir;
+
+TEST(IniInteger, DecimalHexadecimalAndTheThirtyTwoBitRange) {
+    // Colour values use all 32 bits in hexadecimal ($FFFFFFFF).
+    const std::pair<const char*, std::optional<int32_t>> cases[] = {{"640", 640},
+                                                                    {" 640", 640},
+                                                                    {"   +640", 640},
+                                                                    {"-640", -640},
+                                                                    {"0", 0},
+                                                                    {"0x280", 640},
+                                                                    {"$280", 640},
+                                                                    {"x280", 640},
+                                                                    {"X280", 640},
+                                                                    {"0X280", 640},
+                                                                    {"$0280", 640},
+                                                                    {"0x0280", 640},
+                                                                    {"$ff", 255},
+                                                                    {"-$10", -16},
+                                                                    {" +0x10", 16},
+                                                                    {"2147483647", INT32_MAX},
+                                                                    {"-2147483648", INT32_MIN},
+                                                                    {"2147483648", std::nullopt},
+                                                                    {"-2147483649", std::nullopt},
+                                                                    {"99999999999", std::nullopt},
+                                                                    {"$FFFFFFFF", -1},
+                                                                    {"$100000000", std::nullopt}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseIniInteger(text), value) << '"' << text << '"';
+}
+
+TEST(IniInteger, AnythingElseIsNoNumber) {
+    for (const char* text : {"", " ", "640px", "px640", "+", "-", "$", "0x", "x", "6 40", "--1",
+                             "+-1", "0x$1", "$g", "12a", "1.5", "0b101"})
+        EXPECT_EQ(ParseIniInteger(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST(ProgramFolder, FilesBesideTheExecutable) {
+    std::string exe = ExecutablePath();
+    const std::string name = "\\core_tests.exe";
+    ASSERT_GT(exe.size(), name.size());
+    EXPECT_EQ(exe.substr(exe.size() - name.size()), name);
+    std::string folder = ProgramFolder();
+    EXPECT_EQ(folder + "\\core_tests.exe", exe);
+    EXPECT_EQ(ConfigFilePath(), folder + "\\core_tests.ini");
+    EXPECT_EQ(LogFilePath(), folder + "\\core_tests.log");
+}
+
+TEST(ProgramFolder, ReplaceExtensionOnlyTouchesTheFileName) {
+    EXPECT_EQ(ReplaceExtension("C:\\a\\Orvane_Shell.exe", ".ini"), "C:\\a\\Orvane_Shell.ini");
+    EXPECT_EQ(ReplaceExtension("C:\\a.b\\shell", ".log"), "C:\\a.b\\shell.log");
+    EXPECT_EQ(ReplaceExtension("C:\\a\\x.y.exe", ".ini"), "C:\\a\\x.y.ini");
+}
+
+class IniFileTest : public testing::Test {
+  protected:
+    ScratchDir dir{"ini"};
+    IniFile ini{dir / "Orvane_Shell.ini"};
+};
+
+TEST_F(IniFileTest, ReadsNeverCreateTheFileAndWritesAreDecimal) {
+    EXPECT_EQ(ini.ReadString("General", "Language", "English"), "English");
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenRight", 1024), 1024);
+    EXPECT_TRUE(ini.ReadSection("Run").empty());
+    EXPECT_FALSE(FileExists(ini.path()));
+    ini.WriteString("General", "Language", "Deutsch");
+    EXPECT_TRUE(FileExists(ini.path()));
+    EXPECT_EQ(ini.ReadString("General", "Language", "English"), "Deutsch");
+    // Integers are written in decimal.
+    ini.WriteInteger("WinSettings", "ActiveTitle", 0x00FF8000);
+    ini.WriteInteger("WinSettings", "ScreenLeft", -5);
+    EXPECT_EQ(ini.ReadString("WinSettings", "ActiveTitle", ""), "16744448");
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenLeft", 0), -5);
+}
+
+TEST_F(IniFileTest, IntegerValuesFromTheFile) {
+    test::WriteFileText(ini.path(), "[WinSettings]\r\nScreenRight=0x280\r\nScreenBottom=$1E0\r\n"
+                                    "ScreenLeft=640px\r\nScreenTop=\r\nActiveTitle= 640\r\n"
+                                    "GradientActiveTitle=4294967296\r\n");
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenRight", 1), 640);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenBottom", 1), 480);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenLeft", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ScreenTop", 8), 8);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "ActiveTitle", 9), 640);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "GradientActiveTitle", 10), 10);
+    EXPECT_EQ(ini.ReadInteger("WinSettings", "Missing", 11), 11);
+}
+
+TEST_F(IniFileTest, NamesMatchWithoutCaseAndBlanksAreStripped) {
+    test::WriteFileText(ini.path(), "[General]\r\n  Language  =  Deutsch  \r\n");
+    EXPECT_EQ(ini.ReadString("GENERAL", "language", "English"), "Deutsch");
+}
+
+TEST_F(IniFileTest, SectionListingKeepsFileOrder) {
+    test::WriteFileText(ini.path(), "[Run]\r\n2=cmd\r\n0=notepad\r\n1=calc\r\n[Other]\r\nx=y\r\n");
+    IniPairs expected{{"2", "cmd"}, {"0", "notepad"}, {"1", "calc"}};
+    EXPECT_EQ(ini.ReadSection("Run"), expected);
+    EXPECT_EQ(ini.ReadSection("run"), expected);
+    EXPECT_TRUE(ini.ReadSection("Missing").empty());
+}
+
+TEST_F(IniFileTest, EraseSectionRemovesLineAndKeysOnly) {
+    test::WriteFileText(ini.path(), "[Run]\r\n0=calc\r\n1=cmd\r\n[Recent]\r\n0=C:\\\r\n");
+    ini.EraseSection("Run");
+    EXPECT_TRUE(ini.ReadSection("Run").empty());
+    EXPECT_EQ(ini.ReadString("Recent", "0", ""), "C:\\");
+    std::string text = test::ReadFileText(ini.path());
+    EXPECT_EQ(text.find("[Run]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("calc"), std::string::npos) << text;
+}
+
+TEST_F(IniFileTest, RefusedWriteNamesTheFile) {
+    IniFile nowhere(dir / "no such folder\\Orvane_Shell.ini");
+    const std::function<void()> writes[] = {
+        [&] { nowhere.WriteString("General", "Language", "Deutsch"); },
+        [&] { nowhere.WriteInteger("WinSettings", "ScreenLeft", 0); }};
+    for (const auto& write : writes) {
+        try {
+            write();
+            ADD_FAILURE() << "write into a missing folder succeeded";
+        } catch (const ShellError& error) {
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + nowhere.path());
+        }
+    }
+}
+
+TEST_F(IniFileTest, RefusedWriteToALockedFile) {
+    ini.WriteString("General", "Language", "English");
+    HANDLE lock = CreateFileA(ini.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    try {
+        ini.WriteString("General", "Language", "Deutsch");
+        ADD_FAILURE() << "write to a locked file succeeded";
+    } catch (const ShellError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + ini.path());
+    }
+    CloseHandle(lock);
+    EXPECT_EQ(ini.ReadString("General", "Language", ""), "English");
+}
+
+} // namespace
+} // namespace orvane

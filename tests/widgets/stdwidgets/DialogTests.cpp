@@ -1,0 +1,88 @@
+#include "WidgetFixture.h"
+
+#include "widgets/Dialogs.h"
+#include "toolkit/Timer.h"
+#include "tests/support/TestSupport.h"
+
+#include <functional>
+
+namespace orvane::test {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(FileDialogFilter, DelphiSyntaxBecomesTheSystemForm) {
+    EXPECT_EQ(TOpenDialog::SystemFilter("Bitmaps (*.bmp)|*.bmp|All|*.*"),
+              "Bitmaps (*.bmp)\0*.bmp\0All\0*.*\0\0"s);
+    // A description left without its pattern still gets one.
+    EXPECT_EQ(TOpenDialog::SystemFilter("Links|*.lnk|All files"),
+              "Links\0*.lnk\0All files\0*.*\0\0"s);
+    EXPECT_EQ(TOpenDialog::SystemFilter(""), "");
+}
+
+// Runs `answer` on the system dialog titled `title` once it is up.
+class DialogAnswerer {
+  public:
+    DialogAnswerer(TComponent* owner, std::string title, std::function<void(HWND)> answer)
+        : owner_(owner), title_(std::move(title)), answer_(std::move(answer)) {
+        timer_ = NewComponent<TTimer>(owner);
+        timer_->SetInterval(100);
+        timer_->OnTimer = [this](TComponent&) {
+            HWND dialog = FindWindowA("#32770", title_.c_str());
+            if (!dialog)
+                return;
+            timer_->SetEnabled(false);
+            answered_ = true;
+            answer_(dialog);
+        };
+    }
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+    // The timer refers to this object, so it goes first.
+    ~DialogAnswerer() { owner_->FreeComponent(timer_); }
+    bool Answered() const { return answered_; }
+
+  private:
+    TComponent* owner_;
+    std::string title_;
+    std::function<void(HWND)> answer_;
+    TTimer* timer_;
+    bool answered_ = false;
+};
+
+TEST_F(WidgetTest, OpenDialogReturnsTheChosenFile) {
+    ScratchDir folder("stdwidgets");
+    std::string path = folder / "group item.exe";
+    WriteFileText(path, "MZ");
+    auto* dialog = NewComponent<TOpenDialog>(form);
+    dialog->Title = "Selection application for group";
+    dialog->Filter = "Executable files|*.exe|Links|*.lnk|All files|*.*";
+    dialog->FileName = path;
+    DialogAnswerer answerer(form, dialog->Title,
+                            [](HWND window) { PostMessageA(window, WM_COMMAND, IDOK, 0); });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_TRUE(answerer.Answered());
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, dialog->FileName.c_str(), -1,
+                             path.c_str(), -1),
+              CSTR_EQUAL)
+        << dialog->FileName;
+    EXPECT_EQ(dialog->FilterIndex, 1);
+}
+
+TEST_F(WidgetTest, CancelledPictureDialogHasAPreviewAndReturnsFalse) {
+    auto* dialog = NewComponent<TSavePictureDialog>(form);
+    dialog->Title = "Select a wallpaper...";
+    dialog->FileName = "unchanged.bmp";
+    bool hadPreview = false;
+    DialogAnswerer answerer(form, dialog->Title, [&](HWND window) {
+        hadPreview = FindWindowExA(window, nullptr, "TPicturePreview", nullptr) != nullptr;
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_FALSE(dialog->Execute());
+    EXPECT_TRUE(answerer.Answered());
+    EXPECT_TRUE(hadPreview);
+    EXPECT_EQ(dialog->FileName, "unchanged.bmp");
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,250 @@
+#include "toolkit/Application.h"
+
+#include "base/Config.h"
+#include "widgets/Button.h"
+#include "toolkit/Form.h"
+
+#include <commctrl.h>
+
+#include <cctype>
+
+namespace orvane {
+
+namespace {
+
+constexpr char kApplicationClass[] = "TApplication";
+TApplication* theApplication = nullptr;
+
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterApplicationClass() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    wc.lpszClassName = kApplicationClass;
+    RegisterClassA(&wc); // a second registration in the same process fails harmlessly
+}
+
+struct TopMostQuery {
+    DWORD processId;
+    HWND hintWindow;
+    std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectTopMost(HWND window, LPARAM param) {
+    auto& query = *reinterpret_cast<TopMostQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == query.processId && window != query.hintWindow && IsWindowVisible(window) &&
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        query.found->push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+TApplication* Application() {
+    return theApplication;
+}
+
+std::string TApplication::InitialTitle(const std::string& executablePath) {
+    std::string name = executablePath.substr(executablePath.find_last_of('\\') + 1);
+    name = name.substr(0, name.find('.'));
+    for (size_t i = 1; i < name.size(); ++i)
+        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    return name;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterApplicationClass();
+    // Hidden, but a real top-level window, so other instances can find it.
+    handle_ = CreateWindowExA(0, kApplicationClass, InitialTitle(ExecutablePath()).c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                              0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    theApplication = this;
+}
+
+TApplication::~TApplication() {
+    // The forms go first, while the application still answers for them.
+    while (!Components().empty())
+        FreeComponent(Components().back().get());
+    if (hintWindow_)
+        DestroyWindow(hintWindow_);
+    if (handle_)
+        DestroyWindow(handle_);
+    if (theApplication == this)
+        theApplication = nullptr;
+}
+
+std::string TApplication::Title() const {
+    char buffer[513] = {};
+    GetWindowTextA(handle_, buffer, sizeof buffer);
+    return buffer;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    SetWindowTextA(handle_, title.c_str());
+}
+
+void TApplication::SetMainForm(TForm* form) {
+    mainForm_ = form;
+    mainWindow_ = form ? form->Handle() : nullptr;
+}
+
+std::vector<TForm*> TApplication::Forms() const {
+    std::vector<TForm*> forms;
+    for (const auto& component : Components())
+        if (component->Is<TForm>())
+            forms.push_back(static_cast<TForm*>(component.get()));
+    return forms;
+}
+
+void TApplication::Terminate() {
+    if (terminated_)
+        return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+namespace {
+
+// Enter and Escape inside a form press its default and cancel buttons.
+bool IsDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE))
+        return false;
+    // A dropped-down list takes its own Enter and Escape.
+    for (HWND w = msg.hwnd; w; w = GetParent(w))
+        if (SendMessageA(w, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
+    TControl* root = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+    return root && root->Is<TForm>() && TButton::DialogKey(*root, static_cast<WORD>(msg.wParam));
+}
+
+void Dispatch(const MSG& msg) {
+    if (IsDialogKey(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+} // namespace
+
+bool TApplication::HandleMessage() {
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        terminated_ = true;
+        return false;
+    }
+    Dispatch(msg);
+    return !terminated_;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void TApplication::Run() {
+    while (!terminated_ && HandleMessage()) {
+    }
+    terminated_ = true;
+}
+
+void TApplication::NormalizeTopMosts() {
+    if (topMostLevel_++ > 0)
+        return;
+    loweredTopMosts_.clear();
+    TopMostQuery query{GetCurrentProcessId(), hintWindow_, &loweredTopMosts_};
+    EnumWindows(CollectTopMost, reinterpret_cast<LPARAM>(&query));
+    for (HWND window : loweredTopMosts_)
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TApplication::RestoreTopMosts() {
+    if (topMostLevel_ > 0 && --topMostLevel_ > 0)
+        return;
+    if (topMostLevel_ == 0 && loweredTopMosts_.empty()) {
+        // Nothing lowered: re-assert the stay-on-top forms (a paint asks for it).
+        for (TForm* form : Forms())
+            if (form->Handle() && form->FormStyle() == TFormStyle::StayOnTop)
+                SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    for (auto it = loweredTopMosts_.rbegin(); it != loweredTopMosts_.rend(); ++it)
+        if (IsWindow(*it))
+            SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    loweredTopMosts_.clear();
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    NormalizeTopMosts();
+    HWND owner = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : handle_;
+    int result = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_SETFOREGROUND);
+    RestoreTopMosts();
+    return result;
+}
+
+void TApplication::HandleException(const std::exception& error) {
+    std::string message = error.what();
+    if (OnException) {
+        OnException(message);
+        return;
+    }
+    MessageBox(message, Title(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::EnsureHintWindow() {
+    if (hintWindow_)
+        return;
+    hintWindow_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (hintWindow_)
+        SendMessageA(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+void TApplication::SetHint(HWND control, const std::string& text) {
+    EnsureHintWindow();
+    if (!hintWindow_)
+        return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control) ? GetParent(control) : control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    // A known tool only takes the new text (the control copies it); adding
+    // anew costs a subclassing of the window each time.
+    TOOLINFOA known = tool;
+    known.lpszText = nullptr;
+    if (SendMessageA(hintWindow_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&known)))
+        SendMessageA(hintWindow_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    else
+        SendMessageA(hintWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TApplication::RemoveHint(HWND control) {
+    if (!hintWindow_)
+        return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(control) ? GetParent(control) : control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(hintWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+} // namespace orvane
