@@ -23,6 +23,8 @@ make_prefix() {
   local prefix=$1 reg
   rm -rf "$prefix"
   WINEPREFIX=$prefix timeout 300 "$WINE_LOADER" wineboot -u >/dev/null 2>&1
+  WINEPREFIX=$prefix "$WINESERVER" -w
+  unlink_home_folders "$prefix"
   reg=$(mktemp --suffix=.reg)
   # A crashing program must end, not open the debugger: winedbg can hang a run.
   cat >"$reg" <<'REG'
@@ -38,6 +40,19 @@ REG
   WINEPREFIX=$prefix timeout 120 "$WINE_LOADER" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
   rm -f "$reg"
   WINEPREFIX=$prefix "$WINESERVER" -w
+}
+
+# A new prefix links the user's Desktop, Documents, Downloads, Music, Pictures
+# and Videos to the Unix home folders: the shell's desktop and file browser
+# create and delete files there, so every prefix gets real folders instead.
+unlink_home_folders() {
+  local link
+  for link in "$1"/drive_c/users/*/{Desktop,Documents,Downloads,Music,Pictures,Videos}; do
+    if [ -L "$link" ]; then
+      rm -f "$link"
+      mkdir -p "$link"
+    fi
+  done
 }
 
 # Wine maps the whole Unix tree to drive Z:.

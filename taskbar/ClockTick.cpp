@@ -4,7 +4,6 @@
 #include "paint/Canvas.h"
 #include "widgets/SkinButton.h"
 #include "taskbar/ClockFormat.h"
-#include "taskbar/TaskbarForm.h"
 
 namespace orvane {
 
@@ -38,25 +37,17 @@ std::string DefaultClockFormat() {
     return DefaultTimeFormat(UserLocaleFormats());
 }
 
-void TickClock(TfrmTaskbar& taskbar) {
-    if (taskbar.Desktop && !taskbar.Desktop->Visible()) {
-        taskbar.RefreshTaskButtons();
-        taskbar.Desktop->Show();
-    }
+void ShowClockTime(TSkinButton& clock, const std::string& pattern) {
     const TLocaleFormats locale = UserLocaleFormats();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const std::string caption = FormatDateTime(taskbar.TimeFormat, now, locale);
-    if (caption != taskbar.btnClock->Caption()) {
-        FitClockFont(*taskbar.btnClock, caption);
-        taskbar.btnClock->SetCaption(caption);
+    const std::string caption = FormatDateTime(pattern, now, locale);
+    if (caption != clock.Caption()) {
+        FitClockFont(clock, caption);
+        clock.SetCaption(caption);
     }
     GetLocalTime(&now);
-    taskbar.btnClock->SetHint(FormatDateTime(locale.longDateFormat, now, locale));
-    GetLocalTime(&now);
-    if (now.wSecond == 0)
-        SetWindowPos(taskbar.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+    clock.SetHint(FormatDateTime(locale.longDateFormat, now, locale));
 }
 
 } // namespace orvane

@@ -1,14 +1,16 @@
 #pragma once
-// The taskbar's heartbeat: every tick of tmrClock keeps the desktop shown,
-// shows the time and date, and once a minute puts the bar on top again.
+// The clock's face: the time in the user's pattern as the caption, the long
+// date as the hint. The taskbar calls it at every tick of tmrClock.
 #include <string>
 
 namespace orvane {
 
-class TfrmTaskbar;
+class TSkinButton;
 
 // "d| " and the user's long time format: the clock pattern nobody chose.
 std::string DefaultClockFormat();
-void TickClock(TfrmTaskbar& taskbar);
+// Puts the current time in `pattern` on `clock` (stepping its font down when
+// the text would not fit) and the long date into its hint.
+void ShowClockTime(TSkinButton& clock, const std::string& pattern);
 
 } // namespace orvane

@@ -286,8 +286,19 @@ void TfrmTaskbar::WMDisplayChange() {
     RefreshTaskButtons();
 }
 
+// Every tick keeps the desktop shown and the time current; at second 0 the
+// bar is put on top again, over whatever took the top-most place meanwhile.
 void TfrmTaskbar::tmrClockTimer() {
-    TickClock(*this);
+    if (Desktop && !Desktop->Visible()) {
+        RefreshTaskButtons();
+        Desktop->Show();
+    }
+    ShowClockTime(*btnClock, TimeFormat);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond == 0)
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
 }
 
 void TfrmTaskbar::bbStartClick() {

@@ -1,7 +1,6 @@
 #include "toolkit/Application.h"
 
 #include "base/Config.h"
-#include "widgets/Button.h"
 #include "toolkit/Form.h"
 
 #include <commctrl.h>
@@ -123,7 +122,8 @@ bool IsDialogKey(const MSG& msg) {
         if (SendMessageA(w, CB_GETDROPPEDSTATE, 0, 0))
             return false;
     TControl* root = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
-    return root && root->Is<TForm>() && TButton::DialogKey(*root, static_cast<WORD>(msg.wParam));
+    return root && root->Is<TForm>() &&
+           static_cast<TForm*>(root)->DialogKey(static_cast<WORD>(msg.wParam));
 }
 
 void Dispatch(const MSG& msg) {

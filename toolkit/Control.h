@@ -121,6 +121,9 @@ class TControl : public TComponent {
 
     // Runs a click as a mouse click would.
     virtual void Click();
+    // True for a control that Enter (VK_RETURN) or Escape (VK_ESCAPE) clicks
+    // when pressed anywhere in its form: a dialog's default or cancel button.
+    virtual bool AnswersDialogKey(WORD /*key*/) const { return false; }
 
     // The control whose window this is; null for a foreign window.
     static TControl* FromHandle(HWND window);

@@ -160,6 +160,30 @@ void TForm::Show() {
     }
 }
 
+namespace {
+
+TControl* FindDialogKeyControl(TControl& root, WORD key) {
+    for (TControl* child : root.Controls()) {
+        if (!child->Visible() || !child->Enabled())
+            continue;
+        if (child->AnswersDialogKey(key))
+            return child;
+        if (TControl* inner = FindDialogKeyControl(*child, key))
+            return inner;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool TForm::DialogKey(WORD key) {
+    TControl* control = FindDialogKeyControl(*this, key);
+    if (!control)
+        return false;
+    control->Click();
+    return true;
+}
+
 void TForm::Close() {
     bool canClose = true;
     if (OnCloseQuery)

@@ -54,6 +54,9 @@ class TForm : public TControl {
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     void Release(); // destroyed once the current message is handled
+    // Enter or Escape pressed in the form: clicks the first visible, enabled
+    // control that answers the key. True when one was clicked.
+    bool DialogKey(WORD key);
     // The live form at `address`, or null: for form references that arrive in
     // messages, which any program could forge.
     static TForm* FindLive(const void* address);

@@ -13,21 +13,6 @@ TForm* ParentForm(TControl* control) {
     return nullptr;
 }
 
-TButton* FindDialogButton(TControl& root, bool wantDefault) {
-    for (TControl* child : root.Controls()) {
-        if (!child->Visible() || !child->Enabled())
-            continue;
-        if (child->Is<TButton>()) {
-            auto* button = static_cast<TButton*>(child);
-            if (wantDefault ? button->Default() : button->Cancel())
-                return button;
-        }
-        if (TButton* inner = FindDialogButton(*child, wantDefault))
-            return inner;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 TButton::TButton(TComponent* owner) : TControl(owner) {
@@ -84,14 +69,8 @@ bool TButton::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     return false;
 }
 
-bool TButton::DialogKey(TControl& root, WORD key) {
-    if (key != VK_RETURN && key != VK_ESCAPE)
-        return false;
-    TButton* button = FindDialogButton(root, key == VK_RETURN);
-    if (!button)
-        return false;
-    button->Click();
-    return true;
+bool TButton::AnswersDialogKey(WORD key) const {
+    return key == VK_RETURN ? default_ : key == VK_ESCAPE && cancel_;
 }
 
 void TButton::PublishProperties(std::vector<TProperty>& properties) {

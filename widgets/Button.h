@@ -18,7 +18,7 @@ class TButton : public TControl {
     // a modal loop with it.
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
-    // Enter clicks the default button, Escape the cancel button (DialogKey).
+    // Enter clicks the default button, Escape the cancel button (TForm::DialogKey).
     bool Default() const { return default_; }
     void SetDefault(bool value);
     bool Cancel() const { return cancel_; }
@@ -28,10 +28,7 @@ class TButton : public TControl {
 
     void Click() override;
 
-    // Enter or Escape pressed in a dialog: clicks its visible, enabled
-    // default (Enter) or cancel (Escape) button among `root`'s controls.
-    // True when one was clicked.
-    static bool DialogKey(TControl& root, WORD key);
+    bool AnswersDialogKey(WORD key) const override;
 
   protected:
     const char* SystemClass() const override { return "BUTTON"; }

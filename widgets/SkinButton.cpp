@@ -5,7 +5,6 @@
 #include "widgets/ImageList.h"
 #include "paint/Skin.h"
 #include "widgets/SkinBevel.h"
-#include "widgets/SkinToolBar.h"
 
 #include <algorithm>
 
@@ -142,19 +141,23 @@ void TSkinButton::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
     RECT after = BoundsRect();
     if (!EqualRect(&before, &after))
-        TellToolBar();
+        TellHost();
 }
 
 void TSkinButton::SetVisible(bool visible) {
     bool changed = visible != Visible();
     TControl::SetVisible(visible);
     if (changed)
-        TellToolBar();
+        TellHost();
 }
 
-void TSkinButton::TellToolBar() {
-    if (Parent() && Parent()->Is<TSkinToolBar>())
-        static_cast<TSkinToolBar*>(Parent())->Arrange();
+TSkinButtonHost* TSkinButton::Host() const {
+    return dynamic_cast<TSkinButtonHost*>(Parent());
+}
+
+void TSkinButton::TellHost() {
+    if (TSkinButtonHost* host = Host())
+        host->ButtonLayoutChanged();
 }
 
 void TSkinButton::Click() {
@@ -186,15 +189,13 @@ TSkinButton::State TSkinButton::CurrentState() const {
 TImageList* TSkinButton::EffectiveImages() const {
     if (images_)
         return images_;
-    if (Parent() && Parent()->Is<TSkinToolBar>())
-        return static_cast<TSkinToolBar*>(Parent())->Images();
-    return nullptr;
+    TSkinButtonHost* host = Host();
+    return host ? host->ButtonImages() : nullptr;
 }
 
 bool TSkinButton::ShowsCaption() const {
-    if (Parent() && Parent()->Is<TSkinToolBar>())
-        return static_cast<TSkinToolBar*>(Parent())->ShowCaptions();
-    return true;
+    TSkinButtonHost* host = Host();
+    return host ? host->ButtonCaptionsShown() : true;
 }
 
 void TSkinButton::Paint(TCanvas& canvas) {

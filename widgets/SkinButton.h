@@ -15,6 +15,19 @@ namespace orvane {
 
 class TImageList;
 
+// The control that lines skinned buttons up (a tool bar). Its buttons take
+// their images and caption setting from it and tell it when they move, resize
+// or show, so that it can arrange the row again.
+class TSkinButtonHost {
+  public:
+    virtual TImageList* ButtonImages() const = 0;
+    virtual bool ButtonCaptionsShown() const = 0;
+    virtual void ButtonLayoutChanged() = 0;
+
+  protected:
+    ~TSkinButtonHost() = default;
+};
+
 class TSkinButton : public TControl {
     ORVANE_COMPONENT(TSkinButton, TControl)
   public:
@@ -86,7 +99,8 @@ class TSkinButton : public TControl {
     TImageList* EffectiveImages() const;
     bool ShowsCaption() const;
     void ReleaseGroup();
-    void TellToolBar();
+    TSkinButtonHost* Host() const;
+    void TellHost();
 
     UniqueBitmap glyph_;
     UniqueImageList glyphList_;

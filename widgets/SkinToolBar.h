@@ -4,15 +4,13 @@
 // size, flat look and hint setting; buttons whose sizes change later (task
 // buttons) push the ones after them along.
 #include "toolkit/Control.h"
+#include "widgets/SkinButton.h"
 
 #include <string>
 
 namespace orvane {
 
-class TImageList;
-class TSkinSpeedButton;
-
-class TSkinToolBar : public TControl {
+class TSkinToolBar : public TControl, public TSkinButtonHost {
     ORVANE_COMPONENT(TSkinToolBar, TControl)
   public:
     explicit TSkinToolBar(TComponent* owner);
@@ -48,6 +46,10 @@ class TSkinToolBar : public TControl {
     // once, at EndUpdate, instead of once per change.
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
+
+    TImageList* ButtonImages() const override { return images_; }
+    bool ButtonCaptionsShown() const override { return showCaptions_; }
+    void ButtonLayoutChanged() override { Arrange(); }
 
   protected:
     void Paint(TCanvas& canvas) override;

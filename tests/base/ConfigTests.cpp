@@ -50,13 +50,13 @@ TEST(IniInteger, AnythingElseIsNoNumber) {
 
 TEST(ProgramFolder, FilesBesideTheExecutable) {
     std::string exe = ExecutablePath();
-    const std::string name = "\\core_tests.exe";
+    const std::string name = "\\base_tests.exe";
     ASSERT_GT(exe.size(), name.size());
     EXPECT_EQ(exe.substr(exe.size() - name.size()), name);
     std::string folder = ProgramFolder();
-    EXPECT_EQ(folder + "\\core_tests.exe", exe);
-    EXPECT_EQ(ConfigFilePath(), folder + "\\core_tests.ini");
-    EXPECT_EQ(LogFilePath(), folder + "\\core_tests.log");
+    EXPECT_EQ(folder + "\\base_tests.exe", exe);
+    EXPECT_EQ(ConfigFilePath(), folder + "\\base_tests.ini");
+    EXPECT_EQ(LogFilePath(), folder + "\\base_tests.log");
 }
 
 TEST(ProgramFolder, ReplaceExtensionOnlyTouchesTheFileName) {

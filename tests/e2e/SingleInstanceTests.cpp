@@ -12,12 +12,12 @@ bool LogHas(const ShellInstall& install, const std::string& text) {
            ReadFileText(install.LogPath()).find(text) != std::string::npos;
 }
 
-// The start is complete once the default shell has been written.
+// The start is complete once the tray host, its last step, is there.
 HWND StartAndWait(const ShellInstall& install, ChildProcess& shell) {
     shell = install.Start();
     HWND main = WaitForWindow(shell.id(), "TfrmTaskbar", 20000);
     EXPECT_NE(main, nullptr) << "no main window from " << install.ExePath();
-    EXPECT_TRUE(WaitUntil([&] { return LogHas(install, "... done"); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return LogHas(install, "TTray.Create"); }, 20000));
     return main;
 }
 

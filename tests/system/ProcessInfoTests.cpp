@@ -35,14 +35,14 @@ class HelperWindow : public testing::Test {
 
 TEST_F(HelperWindow, ModulePathIsTheHelpersProgramFileInLowerCase) {
     std::string result = GetProcessModulePath(window);
-    EXPECT_TRUE(EndsWith(result, "\\corewindowhelper.exe")) << result;
+    EXPECT_TRUE(EndsWith(result, "\\test_window.exe")) << result;
     EXPECT_EQ(result, Lower(result));
     EXPECT_EQ(result, Lower(path));
 }
 
 TEST_F(HelperWindow, ExeNameFromTheProcessList) {
     std::string result = GetProcessExeName(window);
-    EXPECT_TRUE(EndsWith(result, "corewindowhelper.exe")) << result;
+    EXPECT_TRUE(EndsWith(result, "test_window.exe")) << result;
     EXPECT_EQ(result, Lower(result));
 }
 
@@ -51,7 +51,7 @@ TEST(ProcessInfo, OwnWindowAndNoWindow) {
                                GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(GetProcessModulePath(own), Lower(ExecutablePath()));
-    EXPECT_TRUE(EndsWith(GetProcessExeName(own), "core_tests.exe"));
+    EXPECT_TRUE(EndsWith(GetProcessExeName(own), "system_tests.exe"));
     DestroyWindow(own);
     EXPECT_EQ(GetProcessModulePath(own), "");
     EXPECT_EQ(GetProcessExeName(own), "");

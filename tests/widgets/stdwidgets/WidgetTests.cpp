@@ -89,9 +89,9 @@ TEST_F(WidgetTest, ButtonsAnswerTheDialogKeys) {
     auto* plain = Put<TButton>();
 
     EXPECT_EQ(GetWindowLongA(ok->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(TButton::DialogKey(*form, VK_ESCAPE));
+    EXPECT_TRUE(form->DialogKey(VK_ESCAPE));
     EXPECT_EQ(form->ModalResult(), mrCancel);
-    EXPECT_TRUE(TButton::DialogKey(*form, VK_RETURN));
+    EXPECT_TRUE(form->DialogKey(VK_RETURN));
     EXPECT_EQ(form->ModalResult(), mrOk);
     // A button without a modal result leaves the form's alone.
     form->SetModalResult(mrNone);
@@ -99,7 +99,7 @@ TEST_F(WidgetTest, ButtonsAnswerTheDialogKeys) {
     EXPECT_EQ(form->ModalResult(), mrNone);
     // A disabled default button does not take Enter.
     ok->SetEnabled(false);
-    EXPECT_FALSE(TButton::DialogKey(*form, VK_RETURN));
+    EXPECT_FALSE(form->DialogKey(VK_RETURN));
 }
 
 TEST_F(WidgetTest, TimerTicksAtItsIntervalAndStopsWhenDisabled) {
