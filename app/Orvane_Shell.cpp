@@ -1,13 +1,14 @@
 // Program entry: one shell per logon; the main window's creation is the start.
-#include "system/Autorun.h"
+#include "app/SingleInstance.h"
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/Platform.h"
-#include "app/SingleInstance.h"
 #include "base/Win32Handles.h"
 #include "i18n/Languages.h"
+#include "system/Autorun.h"
+#include "taskbar/TaskbarForm.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
-#include "taskbar/TaskbarForm.h"
 
 #include <exception>
 
@@ -30,11 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (taskbar->tmrClock->Enabled()) {
         taskbar->Show();
         TranslateAllForms();
-        try {
-            AutorunAll(taskbar->ExplorerWasRunning);
-        } catch (const std::exception& error) {
-            LogFailure("AutorunAll", error.what());
-        }
+        Guarded("AutorunAll", FailurePolicy::LogAndContinue,
+                [&] { AutorunAll(taskbar->ExplorerWasRunning); });
     } else {
         application.Terminate();
     }

@@ -13,6 +13,8 @@ std::function<void(const std::string&)>& ErrorBox() {
     return show;
 }
 
+} // namespace
+
 std::string CurrentFailureMessage() {
     try {
         throw;
@@ -23,13 +25,13 @@ std::string CurrentFailureMessage() {
     }
 }
 
-} // namespace
-
 void SetErrorBox(std::function<void(const std::string& message)> show) {
     ErrorBox() = std::move(show);
 }
 
 void HandleCurrentFailure(std::string_view where, FailurePolicy policy) noexcept {
+    if (policy == FailurePolicy::Silent)
+        return;
     try {
         const std::string message = CurrentFailureMessage();
         if (policy == FailurePolicy::ShowError && ErrorBox()) {

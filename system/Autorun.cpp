@@ -1,6 +1,7 @@
 #include "system/Autorun.h"
 
 #include "base/Config.h"
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/Platform.h"
 #include "base/ShellError.h"
@@ -75,13 +76,11 @@ void RunWinIni() {
         size_t comma = list.find(',', start);
         if (comma == std::string::npos)
             comma = list.size();
-        try {
+        Guarded("AutorunAll", FailurePolicy::LogAndContinue, [&] {
             std::string item = list.substr(start, comma - start);
             if (!item.empty())
                 StartCommand(item);
-        } catch (const std::exception& error) {
-            LogFailure("AutorunAll", error.what());
-        }
+        });
         start = comma + 1;
     }
 }
@@ -128,14 +127,12 @@ void RunForDos(HKEY root, const std::string& key) {
     std::string commands = ReadStringValue(opened.get(), "Run") + " ";
     while (!commands.empty()) {
         size_t blank = commands.find(' ');
-        try {
+        Guarded("RunForDos", FailurePolicy::LogAndContinue, [&] {
             // Runs of blanks leave empty parts, which name nothing to start.
             std::string part = commands.substr(0, blank);
             if (!part.empty())
                 StartCommand(part);
-        } catch (const std::exception& error) {
-            LogFailure("RunForDos", error.what());
-        }
+        });
         commands.erase(0, blank + 1);
     }
 }

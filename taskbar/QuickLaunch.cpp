@@ -1,5 +1,6 @@
 #include "taskbar/QuickLaunch.h"
 
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "system/ShellIcons.h"
 #include "base/Win32Handles.h"
@@ -62,11 +63,8 @@ TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
     button->SetHint(path);
     button->SetParent(&bar);
     button->OnMouseDown = [](TComponent& sender, TMouseButton, TShiftState, int, int) {
-        try {
-            QuickLaunchMouseDown(static_cast<TSkinSpeedButton&>(sender));
-        } catch (const std::exception& error) {
-            LogFailure("TfrmTaskbar.QuickLaunchMouseDown", error.what());
-        }
+        Guarded("TfrmTaskbar.QuickLaunchMouseDown", FailurePolicy::LogAndContinue,
+                [&] { QuickLaunchMouseDown(static_cast<TSkinSpeedButton&>(sender)); });
     };
     return button;
 }

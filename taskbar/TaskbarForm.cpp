@@ -1,6 +1,7 @@
 #include "taskbar/TaskbarForm.h"
 
 #include "base/Config.h"
+#include "base/Guarded.h"
 #include "system/DefaultShell.h"
 #include "system/KillProcess.h"
 #include "base/Platform.h"
@@ -176,12 +177,7 @@ void TfrmTaskbar::FormCreate() {
         return;
     if (Application())
         Application()->SetMainForm(this);
-    try {
-        RunStart();
-    } catch (const std::exception& error) {
-        if (Log)
-            Log->Add(std::string("FormCreate: ") + error.what());
-    }
+    Guarded("FormCreate", FailurePolicy::LogAndContinue, [this] { RunStart(); });
 }
 
 void TfrmTaskbar::RunStart() {
@@ -204,11 +200,10 @@ void TfrmTaskbar::RunStart() {
         }
     }
 
-    try {
-        Application()->SetHelpFile(ProgramFolder() + "\\Help\\Orvane-Shell.hlp");
-    } catch (const std::exception&) {
+    // The only start step whose failure has a fixed line of its own.
+    if (!Guarded("Help file", FailurePolicy::Silent,
+                 [] { Application()->SetHelpFile(ProgramFolder() + "\\Help\\Orvane-Shell.hlp"); }))
         Log->Add("Help file assign error");
-    }
 
     if (ExplorerWasRunning) {
         Log->Add("Run under explorer");
@@ -242,18 +237,18 @@ void TfrmTaskbar::RunStart() {
 }
 
 bool TfrmTaskbar::LoadSkin() {
-    try {
-        CurrentSkin().LoadFromFile(ProgramFolder() + "\\Skins\\Orvane.skn");
-        Invalidate();
+    if (Guarded("LoadSkin", FailurePolicy::Silent, [this] {
+            CurrentSkin().LoadFromFile(ProgramFolder() + "\\Skins\\Orvane.skn");
+            Invalidate();
+        }))
         return true;
-    } catch (const std::exception&) {
-        const std::string text = "Erron on load application. Cannot find skin file\r\n"
-                                 "Try to run application one time more or reinstall it.";
-        Log->Add(text);
-        Application()->MessageBox(text, "Warning", MB_OK | MB_ICONWARNING);
-        Application()->Terminate();
-        return false;
-    }
+    // Without its skin the shell cannot draw itself: the start ends here.
+    const std::string text = "Erron on load application. Cannot find skin file\r\n"
+                             "Try to run application one time more or reinstall it.";
+    Log->Add(text);
+    Application()->MessageBox(text, "Warning", MB_OK | MB_ICONWARNING);
+    Application()->Terminate();
+    return false;
 }
 
 void TfrmTaskbar::StartWindowEventWatcher() {
@@ -264,11 +259,8 @@ void TfrmTaskbar::StartWindowEventWatcher() {
     tmrWindowWatch_->SetName("tmrWindowWatch");
     tmrWindowWatch_->SetInterval(kWindowWatchInterval);
     tmrWindowWatch_->OnTimer = [this](TComponent&) {
-        try {
-            windowWatcher_->Tick();
-        } catch (const std::exception& error) {
-            LogFailure("TfrmTaskbar.WindowWatch", error.what());
-        }
+        Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue,
+                [this] { windowWatcher_->Tick(); });
     };
 }
 
@@ -302,14 +294,12 @@ void TfrmTaskbar::tmrClockTimer() {
 }
 
 void TfrmTaskbar::bbStartClick() {
-    try {
+    Guarded("TfrmTaskbar.bbStartClick", FailurePolicy::LogAndContinue, [this] {
         if (Log)
             Log->AddOnce("Begin of first main panel showing");
         if (OnStartButton)
             OnStartButton();
-    } catch (const std::exception& error) {
-        LogFailure("TfrmTaskbar.bbStartClick", error.what());
-    }
+    });
 }
 
 void TfrmTaskbar::FormClose(TCloseAction&) {
@@ -329,11 +319,8 @@ void TfrmTaskbar::FormPaint() {
 }
 
 void TfrmTaskbar::HookNotify(HWND window, LPARAM code) {
-    try {
-        taskButtons_->HookNotify(window, code);
-    } catch (const std::exception& error) {
-        LogFailure("TfrmTaskbar.WMHookNotify", error.what());
-    }
+    Guarded("TfrmTaskbar.WMHookNotify", FailurePolicy::LogAndContinue,
+            [&] { taskButtons_->HookNotify(window, code); });
 }
 
 LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -355,11 +342,8 @@ LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_DISPLAYCHANGE:
-        try {
-            WMDisplayChange();
-        } catch (const std::exception& error) {
-            LogFailure("TfrmTaskbar.WMDisplayChange", error.what());
-        }
+        Guarded("TfrmTaskbar.WMDisplayChange", FailurePolicy::LogAndContinue,
+                [this] { WMDisplayChange(); });
         break;
     case WM_QUERYENDSESSION: {
         LRESULT answer = TForm::WndProc(message, wParam, lParam);

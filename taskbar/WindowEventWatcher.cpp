@@ -9,9 +9,15 @@ namespace orvane {
 
 namespace {
 
+// The windows that may have a task button: unowned ones, and owned ones that
+// ask for a button of their own (WS_EX_APPWINDOW); the task-button rule
+// decides the rest.
 BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
-    if (IsWindowVisible(window) && !GetWindow(window, GW_OWNER))
-        reinterpret_cast<std::unordered_set<HWND>*>(param)->insert(window);
+    if (!IsWindowVisible(window))
+        return TRUE;
+    if (GetWindow(window, GW_OWNER) && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW))
+        return TRUE;
+    reinterpret_cast<std::unordered_set<HWND>*>(param)->insert(window);
     return TRUE;
 }
 

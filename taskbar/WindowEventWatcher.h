@@ -4,7 +4,8 @@
 // raises "activated" or "redraw". Polled on the GUI thread, this watcher
 // notices the same changes and reports them with the codes the hook would
 // have used:
-//   created   - an unowned top-level window became visible and has no button;
+//   created   - a top-level window that may have a button (unowned, or owned
+//               with WS_EX_APPWINDOW) became visible and has no button;
 //   destroyed - a window with a button was hidden (destruction itself still
 //               comes from the hook);
 //   activated - the foreground window changed;

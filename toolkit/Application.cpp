@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include "base/Config.h"
+#include "base/Guarded.h"
 #include "toolkit/Form.h"
 
 #include <commctrl.h>
@@ -67,6 +68,8 @@ TApplication::TApplication() : TComponent(nullptr) {
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                               0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     theApplication = this;
+    // Failures that reach a window procedure or a timer end in the error box.
+    SetErrorBox([this](const std::string& message) { ReportError(message); });
 }
 
 TApplication::~TApplication() {
@@ -77,8 +80,10 @@ TApplication::~TApplication() {
         DestroyWindow(hintWindow_);
     if (handle_)
         DestroyWindow(handle_);
-    if (theApplication == this)
+    if (theApplication == this) {
         theApplication = nullptr;
+        SetErrorBox(nullptr);
+    }
 }
 
 std::string TApplication::Title() const {
@@ -198,7 +203,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::HandleException(const std::exception& error) {
-    std::string message = error.what();
+    ReportError(error.what());
+}
+
+void TApplication::ReportError(const std::string& message) {
     if (OnException) {
         OnException(message);
         return;

@@ -50,6 +50,7 @@ class TApplication : public TComponent {
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
     // An error that escaped an event handler: shown, and the program goes on.
     void HandleException(const std::exception& error);
+    void ReportError(const std::string& message);
     // Where HandleException shows its box; tests replace it.
     std::function<void(const std::string& message)> OnException;
 

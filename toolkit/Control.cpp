@@ -1,6 +1,7 @@
 #include "toolkit/Control.h"
 
 #include "toolkit/Application.h"
+#include "base/Guarded.h"
 #include "paint/PaintBuffer.h"
 
 #include <windowsx.h>
@@ -439,125 +440,47 @@ LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
     switch (message) {
     case WM_ERASEBKGND:
-        if (!PaintsItself())
-            return 1;
-        break;
     case WM_PAINT:
-        if (!PaintsItself()) {
-            TPaintBuffer buffer(handle_);
-            buffer.Canvas().Font = Font;
-            Paint(buffer.Canvas());
-            return 0;
-        }
-        break;
     case WM_PRINTCLIENT:
-        // Painting into a given DC: PrintWindow, AnimateWindow and tests use it.
-        if (!PaintsItself()) {
-            TCanvas canvas(reinterpret_cast<HDC>(wParam));
-            canvas.Font = Font;
-            Paint(canvas);
-            return 0;
-        }
+        if (WMPaint(message, wParam))
+            return message == WM_ERASEBKGND ? 1 : 0;
         break;
-    case WM_SIZE: {
-        RECT window;
-        GetWindowRect(handle_, &window);
-        MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&window), 2);
-        if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)
-            bounds_ = window;
-        else
-            GetWindowRect(handle_, &bounds_);
-        Resized();
+    case WM_SIZE:
+    case WM_MOVE:
+        WMBoundsChanged(message == WM_SIZE);
         break;
-    }
-    case WM_MOVE: {
-        RECT window;
-        GetWindowRect(handle_, &window);
-        if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)
-            MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&window), 2);
-        bounds_ = window;
-        break;
-    }
-    case WM_SETTEXT: {
-        LRESULT result = DefaultHandler(message, wParam, lParam);
+    case WM_SETTEXT:
+        result = DefaultHandler(message, wParam, lParam);
         caption_ = lParam ? reinterpret_cast<const char*>(lParam) : "";
         return result;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        TMouseButton button = message == WM_RBUTTONDOWN   ? TMouseButton::Right
-                              : message == WM_MBUTTONDOWN ? TMouseButton::Middle
-                                                          : TMouseButton::Left;
-        TShiftState shift = ShiftFromKeys(wParam);
-        shift.Double = message == WM_LBUTTONDBLCLK;
-        if (!PaintsItself())
-            SetCapture(handle_);
-        MouseDown(button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (message == WM_LBUTTONDBLCLK && OnDblClick)
-            OnDblClick(*this);
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        WMMouseButtonDown(message, wParam, lParam);
         break;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        TMouseButton button = message == WM_RBUTTONUP   ? TMouseButton::Right
-                              : message == WM_MBUTTONUP ? TMouseButton::Middle
-                                                        : TMouseButton::Left;
-        if (GetCapture() == handle_ && !PaintsItself())
-            ReleaseCapture();
-        int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-        MouseUp(button, ShiftFromKeys(wParam), x, y);
-        RECT client = ClientRect();
-        POINT at{x, y};
-        if (button == TMouseButton::Left && !PaintsItself() && PtInRect(&client, at) && handle_)
-            Click();
+    case WM_MBUTTONUP:
+        WMMouseButtonUp(message, wParam, lParam);
         break;
-    }
     case WM_MOUSEMOVE:
-        if (!mouseInside_) {
-            mouseInside_ = true;
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
-            TrackMouseEvent(&track);
-            MouseEnter();
-        }
-        MouseMove(ShiftFromKeys(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        WMMouseMove(wParam, lParam);
         break;
     case WM_MOUSELEAVE:
         mouseInside_ = false;
         MouseLeave();
         break;
     case WM_KEYDOWN:
-        if (OnKeyDown) {
-            WORD key = static_cast<WORD>(wParam);
-            TShiftState shift = KeyboardShift();
-            OnKeyDown(*this, key, shift);
-            if (key == 0)
-                return 0;
-            wParam = key;
-        }
-        break;
     case WM_KEYUP:
-        if (OnKeyUp) {
-            WORD key = static_cast<WORD>(wParam);
-            TShiftState shift = KeyboardShift();
-            OnKeyUp(*this, key, shift);
-            if (key == 0)
-                return 0;
-            wParam = key;
-        }
-        break;
     case WM_CHAR:
-        if (OnKeyPress) {
-            char key = static_cast<char>(wParam);
-            OnKeyPress(*this, key);
-            if (key == 0)
-                return 0;
-            wParam = static_cast<unsigned char>(key);
-        }
+        if (WMKey(message, wParam))
+            return 0;
         break;
     case WM_SETFOCUS:
         if (OnEnter)
@@ -574,31 +497,121 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        // Notifications of a child go back to the child's control, which knows
-        // what they mean (an edit box's EN_CHANGE, a list's WM_DRAWITEM...).
-        HWND child = nullptr;
-        if (message == WM_COMMAND)
-            child = reinterpret_cast<HWND>(lParam);
-        else if (message == WM_NOTIFY)
-            child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
-        else if (message == WM_DRAWITEM)
-            child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
-        else if (message == WM_MEASUREITEM)
-            child = GetDlgItem(handle_, static_cast<int>(wParam));
-        else
-            child = reinterpret_cast<HWND>(lParam);
-        if (TControl* control = FromHandle(child); control && control != this) {
-            LRESULT result = 0;
-            if (control->Reflected(message, wParam, lParam, result))
-                return result;
-        }
+    case WM_CTLCOLORBTN:
+        if (ReflectToChild(message, wParam, lParam, result))
+            return result;
         break;
-    }
     default:
         break;
     }
     return DefaultHandler(message, wParam, lParam);
+}
+
+bool TControl::WMPaint(UINT message, WPARAM wParam) {
+    if (PaintsItself())
+        return false;
+    if (message == WM_PAINT) {
+        TPaintBuffer buffer(handle_);
+        buffer.Canvas().Font = Font;
+        Paint(buffer.Canvas());
+    } else if (message == WM_PRINTCLIENT) {
+        // Painting into a given DC: PrintWindow, AnimateWindow and tests use it.
+        TCanvas canvas(reinterpret_cast<HDC>(wParam));
+        canvas.Font = Font;
+        Paint(canvas);
+    }
+    // WM_ERASEBKGND: the double-buffered paint covers everything.
+    return true;
+}
+
+void TControl::WMBoundsChanged(bool resized) {
+    RECT window;
+    GetWindowRect(handle_, &window);
+    if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&window), 2);
+    bounds_ = window;
+    if (resized)
+        Resized();
+}
+
+void TControl::WMMouseButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool right = message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK;
+    const bool middle = message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK;
+    const TMouseButton button = right    ? TMouseButton::Right
+                                : middle ? TMouseButton::Middle
+                                         : TMouseButton::Left;
+    // A quick second press comes as a double click: it is a press all the
+    // same, whichever button made it.
+    const bool twice =
+        message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
+    TShiftState shift = ShiftFromKeys(wParam);
+    shift.Double = twice;
+    if (!PaintsItself())
+        SetCapture(handle_);
+    MouseDown(button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (message == WM_LBUTTONDBLCLK && OnDblClick)
+        OnDblClick(*this);
+}
+
+void TControl::WMMouseButtonUp(UINT message, WPARAM wParam, LPARAM lParam) {
+    const TMouseButton button = message == WM_RBUTTONUP   ? TMouseButton::Right
+                                : message == WM_MBUTTONUP ? TMouseButton::Middle
+                                                          : TMouseButton::Left;
+    if (GetCapture() == handle_ && !PaintsItself())
+        ReleaseCapture();
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    MouseUp(button, ShiftFromKeys(wParam), x, y);
+    RECT client = ClientRect();
+    POINT at{x, y};
+    if (button == TMouseButton::Left && !PaintsItself() && PtInRect(&client, at) && handle_)
+        Click();
+}
+
+void TControl::WMMouseMove(WPARAM wParam, LPARAM lParam) {
+    if (!mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&track);
+        MouseEnter();
+    }
+    MouseMove(ShiftFromKeys(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+bool TControl::WMKey(UINT message, WPARAM& wParam) {
+    if (message == WM_CHAR) {
+        if (!OnKeyPress)
+            return false;
+        char key = static_cast<char>(wParam);
+        OnKeyPress(*this, key);
+        wParam = static_cast<unsigned char>(key);
+        return key == 0;
+    }
+    TKeyEvent& handler = message == WM_KEYDOWN ? OnKeyDown : OnKeyUp;
+    if (!handler)
+        return false;
+    WORD key = static_cast<WORD>(wParam);
+    TShiftState shift = KeyboardShift();
+    handler(*this, key, shift);
+    wParam = key;
+    return key == 0;
+}
+
+bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Notifications of a child go back to the child's control, which knows
+    // what they mean (an edit box's EN_CHANGE, a list's WM_DRAWITEM...).
+    HWND child = nullptr;
+    if (message == WM_COMMAND)
+        child = reinterpret_cast<HWND>(lParam);
+    else if (message == WM_NOTIFY)
+        child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    else if (message == WM_DRAWITEM)
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    else if (message == WM_MEASUREITEM)
+        child = GetDlgItem(handle_, static_cast<int>(wParam));
+    else
+        child = reinterpret_cast<HWND>(lParam);
+    TControl* control = FromHandle(child);
+    return control && control != this && control->Reflected(message, wParam, lParam, result);
 }
 
 LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -618,13 +631,10 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, 
         control->handle_ = nullptr;
         return result;
     }
-    try {
-        return control->WndProc(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        if (Application())
-            Application()->HandleException(error);
-        return 0;
-    }
+    LRESULT result = 0;
+    Guarded("TControl.WndProc", FailurePolicy::ShowError,
+            [&] { result = control->WndProc(message, wParam, lParam); });
+    return result;
 }
 
 void TControl::PublishProperties(std::vector<TProperty>& properties) {

@@ -177,6 +177,16 @@ class TControl : public TComponent {
     void AlignChild(TControl& child, RECT& space);
     void RemoveChild(TControl* child);
 
+    // The parts of WndProc, one per kind of message. Those returning bool
+    // return true when the message is handled and goes no further.
+    bool WMPaint(UINT message, WPARAM wParam);
+    void WMBoundsChanged(bool resized);
+    void WMMouseButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    void WMMouseButtonUp(UINT message, WPARAM wParam, LPARAM lParam);
+    void WMMouseMove(WPARAM wParam, LPARAM lParam);
+    bool WMKey(UINT message, WPARAM& wParam);
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     TControl* parent_ = nullptr;
     std::vector<TControl*> controls_;
     HWND handle_ = nullptr;

@@ -148,11 +148,20 @@ void TForm::SetClientSize(int width, int height) {
     SetBounds(Left(), Top(), width, height);
 }
 
-void TForm::Show() {
-    if (position_ == TPosition::ScreenCenter && !Visible())
+// Show() and Hide() come here too, also when called through a TControl.
+void TForm::SetVisible(bool visible) {
+    const bool wasVisible = Visible();
+    if (!visible) {
+        TControl::SetVisible(false);
+        if (wasVisible && OnHide)
+            OnHide(*this);
+        return;
+    }
+    if (position_ == TPosition::ScreenCenter && !wasVisible)
         SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2,
                   (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2, Width(), Height());
-    SetVisible(true);
+    TControl::SetVisible(true);
+    // Showing a shown form brings it forward and runs OnShow again.
     if (Handle()) {
         ShowWindow(Handle(), SW_SHOW);
         if (OnShow)

@@ -46,7 +46,9 @@ class TForm : public TControl {
 
     void SetClientSize(int width, int height);
 
-    void Show();
+    // Showing centres a ScreenCenter form, activates the form and runs OnShow;
+    // hiding runs OnHide.
+    void SetVisible(bool visible) override;
     void Close();
     // Shows the form and handles messages until ModalResult is set or the form
     // hides; returns ModalResult. Other forms are disabled meanwhile.

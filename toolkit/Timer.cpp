@@ -3,6 +3,7 @@
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
 #include "toolkit/Application.h"
+#include "base/Guarded.h"
 
 #include <map>
 
@@ -34,12 +35,7 @@ LRESULT CALLBACK TTimer::TimerWindowProc(HWND window, UINT message, WPARAM wPara
         KillTimer(window, wParam);
         return 0;
     }
-    try {
-        found->second->Tick();
-    } catch (const std::exception& error) {
-        if (Application())
-            Application()->HandleException(error);
-    }
+    Guarded("TTimer.Tick", FailurePolicy::ShowError, [&] { found->second->Tick(); });
     return 0;
 }
 

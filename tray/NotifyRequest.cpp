@@ -1,5 +1,6 @@
 #include "tray/NotifyRequest.h"
 
+#include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
 
@@ -74,12 +75,10 @@ TNotifyIconData DecodeWineBlock(const COPYDATASTRUCT& data) {
     // Formats the direct reading does not know go through a real icon.
     UniqueIcon icon(CreateIcon(nullptr, static_cast<int>(width), static_cast<int>(height),
                                static_cast<BYTE>(planes), static_cast<BYTE>(bpp), mask, colour));
-    try {
-        request.IconPixels = IconPixelsFromHandle(icon.get());
-    } catch (const std::exception& error) {
-        request.IconError =
-            std::string("the icon bits of the request make no icon: ") + error.what();
-    }
+    GuardedReport([&] { request.IconPixels = IconPixelsFromHandle(icon.get()); },
+                  [&](const std::string& message) {
+                      request.IconError = "the icon bits of the request make no icon: " + message;
+                  });
     return request;
 }
 

@@ -1,5 +1,6 @@
 #include "tray/ShellServiceObjects.h"
 
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
 
@@ -72,7 +73,7 @@ void RunCommand(IOleCommandTarget& object, DWORD command) {
 
 void TShellServiceObjects::StartAll() {
     for (const NamedValue& value : DelayLoadValues()) {
-        try {
+        Guarded("TTray.Create", FailurePolicy::LogAndContinue, [&] {
             CLSID id = ParseClassId(value.text);
             ComPtr<IOleCommandTarget> object;
             HRESULT result =
@@ -84,9 +85,7 @@ void TShellServiceObjects::StartAll() {
                     ") cannot be created: " + SystemErrorText(static_cast<DWORD>(result)));
             RunCommand(*object.get(), kStartCommand);
             objects_.push_back(std::move(object));
-        } catch (const std::exception& error) {
-            LogFailure("TTray.Create", error.what());
-        }
+        });
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tray/Tray.h"
 
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
 #include "widgets/SkinPanel.h"
@@ -153,26 +154,28 @@ LRESULT CALLBACK TTray::TrayWindowProc(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT TTray::HandleCopyData(const COPYDATASTRUCT* data) {
-    try {
-        if (!data)
-            throw ShellError("the request carries no COPYDATASTRUCT");
-        TNotifyIconData request = DecodeNotifyRequest(*data);
-        if (request.Id >= kFirstIgnoredId)
-            return 0;
-        if (!request.IconError.empty())
-            LogMalformed(request.IconError);
-        switch (request.Command) {
-        case NIM_ADD:
-            return NewTrayIcon(request) ? 1 : 0;
-        case NIM_MODIFY:
-            return ModifyTrayIcon(request) ? 1 : 0;
-        case NIM_DELETE:
-            return DeleteTrayIcon(request) ? 1 : 0;
-        default:
-            return 0;
-        }
-    } catch (const std::exception& error) {
-        LogMalformed(error.what());
+    LRESULT reply = 0;
+    GuardedReport([&] { reply = HandleRequest(data); },
+                  [this](const std::string& message) { LogMalformed(message); });
+    return reply;
+}
+
+LRESULT TTray::HandleRequest(const COPYDATASTRUCT* data) {
+    if (!data)
+        throw ShellError("the request carries no COPYDATASTRUCT");
+    TNotifyIconData request = DecodeNotifyRequest(*data);
+    if (request.Id >= kFirstIgnoredId)
+        return 0;
+    if (!request.IconError.empty())
+        LogMalformed(request.IconError);
+    switch (request.Command) {
+    case NIM_ADD:
+        return NewTrayIcon(request) ? 1 : 0;
+    case NIM_MODIFY:
+        return ModifyTrayIcon(request) ? 1 : 0;
+    case NIM_DELETE:
+        return DeleteTrayIcon(request) ? 1 : 0;
+    default:
         return 0;
     }
 }
@@ -188,15 +191,18 @@ void TTray::LogMalformed(const std::string& message) {
 }
 
 int TTray::FindIcon(const TNotifyIconData& data) const {
-    try {
-        HWND owner = data.Owner();
-        for (size_t i = 0; i < trayInfo_.size(); ++i)
-            if (trayInfo_[i].Owner == owner && trayInfo_[i].Id == data.Id)
-                return static_cast<int>(i);
-    } catch (const std::exception& error) {
-        LogFailure("FindIcon", std::string(error.what()) + "; n: " + std::to_string(IconCount()));
-    }
-    return -1;
+    int found = -1;
+    GuardedReport(
+        [&] {
+            HWND owner = data.Owner();
+            for (size_t i = 0; i < trayInfo_.size() && found < 0; ++i)
+                if (trayInfo_[i].Owner == owner && trayInfo_[i].Id == data.Id)
+                    found = static_cast<int>(i);
+        },
+        [this](const std::string& message) {
+            LogFailure("FindIcon", message + "; n: " + std::to_string(IconCount()));
+        });
+    return found;
 }
 
 bool TTray::NewTrayIcon(const TNotifyIconData& data) {
@@ -206,16 +212,14 @@ bool TTray::NewTrayIcon(const TNotifyIconData& data) {
     // matches the controls.
     int index = IconCount();
     trayInfo_.push_back({nullptr, data.Owner(), data.Id, data.CallbackMessage});
-    try {
+    Guarded("NewTrayIcon", FailurePolicy::LogAndContinue, [&] {
         trayInfo_.back().Control = NewIconControl(index, data);
         FitPanel();
         ShowIconOrLog(*trayInfo_.back().Control, data, "NewTrayIcon");
-    } catch (const std::exception& error) {
-        LogFailure("NewTrayIcon", error.what());
-        if (!trayInfo_.back().Control) {
-            trayInfo_.pop_back();
-            return false;
-        }
+    });
+    if (!trayInfo_.back().Control) {
+        trayInfo_.pop_back();
+        return false;
     }
     return true;
 }
@@ -227,11 +231,12 @@ TTrayIconImage* TTray::NewIconControl(int index, const TNotifyIconData& data) {
     control->SetStretch(true);
     control->SetTransparent(true);
     control->Tag = index;
-    control->SetHint(data.Tip);
+    control->SetTip(data.Tip);
     control->SetShowHint(true);
     control->OnMouseDown = [](TComponent& sender, TMouseButton button, TShiftState shift, int,
                               int) {
-        // The toolkit reports the second press of a double click as one event.
+        // The left button's second press comes after its double click; the
+        // other buttons' second press is a plain press.
         if (button == TMouseButton::Left && shift.Double)
             ForwardFrom(sender, WM_LBUTTONDBLCLK);
         ForwardFrom(sender, PressMessage(button));
@@ -252,34 +257,28 @@ TTrayIconImage* TTray::NewIconControl(int index, const TNotifyIconData& data) {
 }
 
 void TTray::ShowIconOrLog(TTrayIconImage& control, const TNotifyIconData& data, const char* where) {
-    try {
+    Guarded(where, FailurePolicy::LogAndContinue, [&] {
         // A handle that is no icon shows as an empty place, as a null icon does.
         if (data.IconPixels)
             control.ShowPixels(*data.IconPixels);
         else
             control.ShowIcon(data.Icon);
-    } catch (const std::exception& error) {
-        LogFailure(where, error.what());
-    }
+    });
 }
 
 bool TTray::ModifyTrayIcon(const TNotifyIconData& data) {
     int index = FindIcon(data);
     if (index < 0)
         return NewTrayIcon(data);
-    try {
+    Guarded("ModifyTrayIcon", FailurePolicy::LogAndContinue, [&] {
         TTrayIconRecord& record = trayInfo_[static_cast<size_t>(index)];
         if (data.Flags & NIF_ICON)
             ShowIconOrLog(*record.Control, data, "ModifyTrayIcon");
-        // Replacing a tooltip costs more than the rest of a change under Wine;
-        // programs often resend the tip they have.
-        if ((data.Flags & NIF_TIP) && record.Control->Hint() != data.Tip)
-            record.Control->SetHint(data.Tip);
+        if (data.Flags & NIF_TIP)
+            record.Control->SetTip(data.Tip);
         if (data.Flags & NIF_MESSAGE)
             record.CallbackMessage = data.CallbackMessage;
-    } catch (const std::exception& error) {
-        LogFailure("ModifyTrayIcon", error.what());
-    }
+    });
     return true;
 }
 
@@ -287,7 +286,7 @@ bool TTray::DeleteTrayIcon(const TNotifyIconData& data) {
     int index = FindIcon(data);
     if (index < 0)
         return false;
-    try {
+    Guarded("DeleteTrayIcon", FailurePolicy::LogAndContinue, [&] {
         // Controls keep their place and tag; what they show moves down one.
         for (size_t j = static_cast<size_t>(index); j + 1 < trayInfo_.size(); ++j) {
             TTrayIconRecord& to = trayInfo_[j];
@@ -295,8 +294,7 @@ bool TTray::DeleteTrayIcon(const TNotifyIconData& data) {
             to.Owner = from.Owner;
             to.Id = from.Id;
             to.CallbackMessage = from.CallbackMessage;
-            if (to.Control->Hint() != from.Control->Hint())
-                to.Control->SetHint(from.Control->Hint());
+            to.Control->SetTip(from.Control->Hint());
             to.Control->CopyPictureFrom(*from.Control);
         }
         TTrayIconImage* last = trayInfo_.back().Control;
@@ -305,9 +303,7 @@ bool TTray::DeleteTrayIcon(const TNotifyIconData& data) {
         FitPanel();
         if (refreshTaskButtons_)
             refreshTaskButtons_();
-    } catch (const std::exception& error) {
-        LogFailure("DeleteTrayIcon", error.what());
-    }
+    });
     return true;
 }
 

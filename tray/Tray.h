@@ -61,6 +61,7 @@ class TTray {
 
   private:
     static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleRequest(const COPYDATASTRUCT* data);
     void RegisterTrayClass();
     void CreateTrayWindow();
     void AllowMessagesThroughFilter();

@@ -67,13 +67,14 @@ void TTrayIconImage::Paint(TCanvas& canvas) {
                   blend);
 }
 
-LRESULT TTrayIconImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The owner of the icon hears of a right or middle double click as a press.
-    if (message == WM_RBUTTONDBLCLK)
-        message = WM_RBUTTONDOWN;
-    else if (message == WM_MBUTTONDBLCLK)
-        message = WM_MBUTTONDOWN;
-    return TImage::WndProc(message, wParam, lParam);
+void TTrayIconImage::SetTip(const std::string& tip) {
+    // Replacing a tooltip costs more than the rest of a change under Wine, and
+    // programs often resend the tip they have.
+    if (tip != Hint())
+        SetHint(tip);
+    // Accessibility tools and automation read the tip as the window's text.
+    if (tip != Caption())
+        SetCaption(tip);
 }
 
 } // namespace orvane

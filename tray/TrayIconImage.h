@@ -6,6 +6,7 @@
 #include "tray/IconPixels.h"
 
 #include <optional>
+#include <string>
 
 namespace orvane {
 
@@ -24,9 +25,11 @@ class TTrayIconImage : public TImage {
     bool HasPicture() const { return pixels_.has_value(); }
     const std::optional<TIconPixels>& IconPixels() const { return pixels_; }
 
+    // The tip shows as the hint and is the control's window text.
+    void SetTip(const std::string& tip);
+
   protected:
     void Paint(TCanvas& canvas) override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     std::optional<TIconPixels> pixels_;

@@ -4,6 +4,7 @@
 #include "toolkit/Application.h"
 #include "widgets/Edit.h"
 #include "paint/Skin.h"
+#include "base/Guarded.h"
 
 #include <algorithm>
 #include <cctype>
@@ -122,15 +123,12 @@ LRESULT CALLBACK TCustomComboBox::EditProc(HWND window, UINT message, WPARAM wPa
         box->UnhookEdit();
         return CallWindowProcA(original, window, message, wParam, lParam);
     }
-    try {
-        LRESULT result = 0;
-        if (box->EditMessage(message, wParam, lParam, result))
-            return result;
-    } catch (const std::exception& error) {
-        if (Application())
-            Application()->HandleException(error);
-        return 0;
-    }
+    LRESULT result = 0;
+    bool handled = true;
+    Guarded("TCustomComboBox.EditProc", FailurePolicy::ShowError,
+            [&] { handled = box->EditMessage(message, wParam, lParam, result); });
+    if (handled)
+        return result;
     return CallWindowProcA(original, window, message, wParam, lParam);
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/Dialogs.h"
 
+#include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "toolkit/Application.h"
 
@@ -185,7 +186,8 @@ UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT message, WPARAM, 
     auto* self = reinterpret_cast<TOpenPictureDialog*>(GetWindowLongPtrA(hook, DWLP_USER));
     if (!self || message != WM_NOTIFY)
         return 0;
-    try {
+    // The preview is a convenience: on a failure the dialog goes on without it.
+    Guarded("TOpenPictureDialog.Preview", FailurePolicy::ShowError, [&] {
         switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             self->CreatePreview(GetParent(hook));
@@ -196,11 +198,7 @@ UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT message, WPARAM, 
         default:
             break;
         }
-    } catch (const std::exception& error) {
-        // The preview is a convenience: the dialog goes on without it.
-        if (Application())
-            Application()->HandleException(error);
-    }
+    });
     return 0;
 }
 
@@ -248,13 +246,9 @@ LRESULT CALLBACK TOpenPictureDialog::PreviewProc(HWND window, UINT message, WPAR
         return 1;
     case WM_PAINT:
         if (self) {
-            try {
-                self->PaintPreview(window);
-            } catch (const std::exception& error) {
-                ValidateRect(window, nullptr);
-                if (Application())
-                    Application()->HandleException(error);
-            }
+            if (!Guarded("TOpenPictureDialog.PaintPreview", FailurePolicy::ShowError,
+                         [&] { self->PaintPreview(window); }))
+                ValidateRect(window, nullptr); // or the failed paint comes back at once
             return 0;
         }
         break;

@@ -1,5 +1,6 @@
 #include "widgets/Menu.h"
 
+#include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "toolkit/Application.h"
 #include "widgets/MenuPaint.h"
@@ -164,8 +165,7 @@ void TSkinPopupMenu::Popup(int x, int y) {
     TMenuItem* item = chosen ? session_->ItemOf(chosen) : nullptr;
     std::exception_ptr error = session_->error;
     session_.reset();
-    if (error)
-        std::rethrow_exception(error);
+    RethrowPending(error);
     // Only a leaf comes back as chosen; an item that lost its sub-items while the
     // menu was open is treated as a leaf.
     if (item && item->Enabled && !item->IsSeparator())
@@ -176,16 +176,13 @@ LRESULT CALLBACK TSkinPopupMenu::OwnerProc(HWND window, UINT message, WPARAM wPa
                                            LPARAM lParam) {
     auto* menu = reinterpret_cast<TSkinPopupMenu*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (menu && menu->session_) {
-        try {
-            return menu->HandleOwnerMessage(message, wParam, lParam);
-        } catch (...) {
-            // Unwinding through the system's menu loop is not possible: the menu
-            // closes and Popup raises the error to its caller.
-            if (!menu->session_->error)
-                menu->session_->error = std::current_exception();
+        // Unwinding through the system's menu loop is not possible: on a
+        // failure the menu closes and Popup raises the error to its caller.
+        LRESULT result = 0;
+        if (!GuardedForLater(menu->session_->error,
+                             [&] { result = menu->HandleOwnerMessage(message, wParam, lParam); }))
             EndMenu();
-            return 0;
-        }
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

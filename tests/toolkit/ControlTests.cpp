@@ -170,3 +170,42 @@ TEST(Form, CloseAsksFirstAndHidesByDefault) {
     orvane::test::PumpMessagesFor(100);
     EXPECT_EQ(App().Forms().size(), before - 1);
 }
+
+TEST(Form, ShowThroughAControlCentresAndRunsTheShowAndHideEvents) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmCentred");
+    form->SetBounds(0, 0, 200, 100);
+    form->SetPosition(TPosition::ScreenCenter);
+    int shown = 0, hidden = 0;
+    form->OnShow = [&](TComponent&) { ++shown; };
+    form->OnHide = [&](TComponent&) { ++hidden; };
+    TControl& control = *form;
+    control.Show();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(form->Left(), (GetSystemMetrics(SM_CXSCREEN) - 200) / 2);
+    EXPECT_EQ(form->Top(), (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
+    EXPECT_EQ(shown, 1);
+    control.Hide();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(hidden, 1);
+    App().FreeComponent(form);
+}
+
+TEST(Control, EveryButtonsQuickSecondPressIsAPress) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmPresses");
+    TBlock* block = AddBlock(form, "bbPressed", TAlign::None, 20, 20);
+    std::vector<std::pair<TMouseButton, bool>> presses;
+    block->OnMouseDown = [&](TComponent&, TMouseButton button, TShiftState shift, int, int) {
+        presses.emplace_back(button, shift.Double);
+    };
+    const std::pair<UINT, UINT> secondPresses[] = {{WM_LBUTTONDBLCLK, WM_LBUTTONUP},
+                                                   {WM_RBUTTONDBLCLK, WM_RBUTTONUP},
+                                                   {WM_MBUTTONDBLCLK, WM_MBUTTONUP}};
+    for (auto [press, release] : secondPresses) {
+        SendMessageA(block->Handle(), press, 0, MAKELPARAM(2, 2));
+        SendMessageA(block->Handle(), release, 0, MAKELPARAM(2, 2));
+    }
+    const std::vector<std::pair<TMouseButton, bool>> expected{
+        {TMouseButton::Left, true}, {TMouseButton::Right, true}, {TMouseButton::Middle, true}};
+    EXPECT_EQ(presses, expected);
+    App().FreeComponent(form);
+}

@@ -14,6 +14,13 @@ TIconPixels PixelsOf(const TTrayIconImage& icon) {
     return icon.IconPixels().value_or(TIconPixels{});
 }
 
+// What accessibility tools read: the icon control's window text.
+std::string WindowTextOf(const TTrayIconImage& icon) {
+    char text[256] = {};
+    GetWindowTextA(icon.Handle(), text, sizeof text);
+    return text;
+}
+
 TEST_F(TrayTest, CreationStartsTheCommandsAndTheHiddenTrayWindow) {
     EXPECT_EQ(commands,
               (std::vector<std::string>{"regsvr32 /i /s shell32.dll", "regsvr32 /s stobject.dll",
@@ -51,6 +58,7 @@ TEST_F(TrayTest, OneIconSitsAt9By3ThePanelGrowsLeftwardAndTipsAreCut) {
     EXPECT_EQ(icon.Tag, 0);
     EXPECT_TRUE(icon.Stretch() && icon.Transparent() && !icon.AutoSize() && icon.Visible());
     EXPECT_EQ(icon.Hint(), "Volume");
+    EXPECT_EQ(WindowTextOf(icon), "Volume");
     EXPECT_TRUE(icon.ShowHint());
     EXPECT_TRUE(icon.HasPicture());
     EXPECT_EQ(icon.Parent(), form->plSysTray);
@@ -112,6 +120,7 @@ TEST_F(TrayTest, DeletingTheMiddleOfThreeMovesTheThirdDown) {
     EXPECT_EQ(Icon(1).Tag, 1);
     EXPECT_EQ(Icon(1).Left(), 29);
     EXPECT_EQ(Icon(1).Hint(), "tip 2");
+    EXPECT_EQ(WindowTextOf(Icon(1)), "tip 2");
     EXPECT_EQ(PixelsOf(Icon(1)), thirdLook);
     const TTrayIconRecord& moved = tray->TrayInfo()[1];
     EXPECT_EQ(moved.Owner, owners3[2]);
@@ -141,6 +150,7 @@ TEST_F(TrayTest, ModifyWithOnlyTheTipFlagKeepsPictureAndCallback) {
                    L"after"};
     EXPECT_EQ(Send(modify), 1);
     EXPECT_EQ(Icon(0).Hint(), "after");
+    EXPECT_EQ(WindowTextOf(Icon(0)), "after");
     EXPECT_EQ(PixelsOf(Icon(0)), look);
     EXPECT_EQ(tray->TrayInfo()[0].CallbackMessage, static_cast<uint32_t>(WM_APP + 7));
     modify.flags = NIF_ICON | NIF_MESSAGE;
