@@ -27,9 +27,7 @@ int main(int argc, char** argv) {
                 result.requests, elapsed, elapsed * 1000.0 / result.requests, result.accepted,
                 result.mostIcons);
     std::printf("consistency: %s\n", result.fault.empty() ? "kept" : result.fault.c_str());
-    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu (GetGuiResources; 0 = not "
-                "reported)\n",
-                before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects);
+    std::printf("windows of the thread %zu -> %zu\n", before.windows, after.windows);
     std::printf("private bytes %zu -> %zu; 2000 more icons and brushes: %s\n", before.privateBytes,
                 after.privateBytes, canMake ? "made" : "FAILED");
     for (HWND owner : owners)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace orvane::test;
 
 namespace {
@@ -44,19 +46,27 @@ TEST(ShellStart, AtLogonRunsTheLogonProgramsOnce) {
     ShellInstall install;
     StartedShell shell = StartShell(install);
     EXPECT_TRUE(HasLineEndingWith(shell.log, " Run on Windows start"));
-    HWND started = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] { return (started = FindWindowA(nullptr, probe.c_str())) != nullptr; }, 10000));
+    auto probeWindows = [&] {
+        std::vector<HWND> windows;
+        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, probe.c_str()); w;
+             w = FindWindowExA(nullptr, w, nullptr, probe.c_str()))
+            windows.push_back(w);
+        return windows;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return !probeWindows().empty(); }, 10000));
     // Started at logon, a RunOnce command is gone afterwards.
     EXPECT_TRUE(WaitUntil(
         [] { return !GetRegString(HKEY_CURRENT_USER, kRunOnce, "OrvaneProbe").has_value(); },
         5000));
+    // A second start of the same command would have shown by now.
+    PumpMessagesFor(2000);
+    const std::vector<HWND> started = probeWindows();
+    EXPECT_EQ(started.size(), 1u) << "the logon programs run once";
 
-    if (started) {
+    for (HWND window : started) {
         DWORD pid = 0;
-        GetWindowThreadProcessId(started, &pid);
-        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
-        if (process) {
+        GetWindowThreadProcessId(window, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
             TerminateProcess(process, 0);
             CloseHandle(process);
         }

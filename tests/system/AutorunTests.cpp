@@ -150,9 +150,13 @@ TEST_F(RunRegistryKeyTest, MissingKeyIsCreatedOnlyWhenValuesAreDeleted) {
 }
 
 TEST_F(RunRegistryKeyTest, MissingPoliciesKeyOrValueStartsNothing) {
+    RecorderFolder recorders;
     EXPECT_NO_THROW(RunForDos(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Missing"));
-    SetRegString(HKEY_CURRENT_USER, kTestKey, "Other", "x");
+    // A command under another name than "Run" is not the policy's.
+    SetRegString(HKEY_CURRENT_USER, kTestKey, "Other", recorders.CopyAs("not-a-policy"));
     EXPECT_NO_THROW(RunForDos(HKEY_CURRENT_USER, kTestKey));
+    PumpMessagesFor(1500); // a start would have been recorded by now
+    EXPECT_TRUE(recorders.Tags().empty());
 }
 
 } // namespace

@@ -116,7 +116,15 @@ TEST(ClockFormat, UserLocaleGivesEveryName) {
     for (size_t i = 0; i < 7; ++i)
         EXPECT_FALSE(locale.longDayNames[i].empty() || locale.shortDayNames[i].empty()) << i;
     EXPECT_FALSE(locale.timeSeparator.empty());
-    EXPECT_EQ(locale.longTimeFormat, LongTimeFormatFor(locale));
+    // The user's long time and long date read as the system writes them.
+    for (const SYSTEMTIME& time : {At(5, 9, 4, 3, 12, 6), At(21, 14, 5, 9, 3, 6)}) {
+        char systemTime[80] = {}, systemDate[80] = {};
+        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, systemTime, sizeof systemTime);
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &time, nullptr, systemDate,
+                       sizeof systemDate);
+        EXPECT_EQ(FormatDateTime(locale.longTimeFormat, time, locale), systemTime);
+        EXPECT_EQ(FormatDateTime(locale.longDateFormat, time, locale), systemDate);
+    }
     // Sunday first, as in SYSTEMTIME.
     char sunday[80] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME7, sunday, sizeof sunday);

@@ -174,10 +174,25 @@ void RemoveAllIcons(TTray& tray) {
     }
 }
 
+namespace {
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<size_t*>(count);
+    return TRUE;
+}
+
+// EnumChildWindows reaches every descendant, not only the children.
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<size_t*>(count);
+    EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+
+} // namespace
+
 ResourceUse CurrentResourceUse() {
     ResourceUse use;
-    use.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    use.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&use.windows));
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(GetCurrentProcess(),

@@ -32,9 +32,11 @@ FuzzResult RunFuzz(orvane::TTray& tray, const orvane::TSkinPanel& panel,
 // Deletes every icon by requests, last first.
 void RemoveAllIcons(orvane::TTray& tray);
 
+// What a leak would show in under Wine, which reports no GDI or USER object
+// counts (GetGuiResources gives 0): this thread's windows, children
+// included, and the commit charge.
 struct ResourceUse {
-    DWORD gdiObjects = 0; // GetGuiResources; Wine reports 0
-    DWORD userObjects = 0;
+    size_t windows = 0;
     SIZE_T privateBytes = 0;
 };
 ResourceUse CurrentResourceUse();
