@@ -200,34 +200,43 @@ bool TSkinButton::ShowsCaption() const {
 
 void TSkinButton::Paint(TCanvas& canvas) {
     const TSkinElement& element = CurrentSkin().Element(skinElement_);
+    const State state = CurrentState();
     RECT rect = ClientRect();
     // Margin counts from the outer edge, so the glyph stays put whatever the
     // skin's border width.
     RECT outer = rect;
-    State state = CurrentState();
+    PaintFace(canvas, rect, element, state);
+    if (state == State::Down) {
+        OffsetRect(&rect, 1, 1);
+        OffsetRect(&outer, 1, 1);
+    }
+    SelectCaptionFont(canvas, element, state);
+    PaintGlyphAndCaption(canvas, rect, outer, state);
+}
 
+// The face, border and bevel; `rect` shrinks to what lies inside them.
+void TSkinButton::PaintFace(TCanvas& canvas, RECT& rect, const TSkinElement& element, State state) {
     if (flat_ && (state == State::Normal || state == State::Disabled)) {
         if (Parent())
             PaintParentBackground(canvas);
         else
             PaintSkinFill(canvas, rect, element.face);
-    } else {
-        PaintSkinFill(canvas, rect,
-                      state == State::Down  ? element.down
-                      : state == State::Hot ? element.hot
-                                            : element.face);
-        if (element.borderWidth > 0)
-            PaintSkinBorder(canvas, rect, element.border, element.borderWidth);
-        if (state == State::Down)
-            PaintSkinEdge(canvas, rect, element.shadow, element.light, element.bevelWidth);
-        else
-            PaintSkinEdge(canvas, rect, element.light, element.shadow, element.bevelWidth);
+        return;
     }
-    if (state == State::Down) {
-        OffsetRect(&rect, 1, 1);
-        OffsetRect(&outer, 1, 1);
-    }
+    PaintSkinFill(canvas, rect,
+                  state == State::Down  ? element.down
+                  : state == State::Hot ? element.hot
+                                        : element.face);
+    if (element.borderWidth > 0)
+        PaintSkinBorder(canvas, rect, element.border, element.borderWidth);
+    if (state == State::Down)
+        PaintSkinEdge(canvas, rect, element.shadow, element.light, element.bevelWidth);
+    else
+        PaintSkinEdge(canvas, rect, element.light, element.shadow, element.bevelWidth);
+}
 
+void TSkinButton::SelectCaptionFont(TCanvas& canvas, const TSkinElement& element,
+                                    State state) const {
     if (useSkinFont_) {
         canvas.Font.Name = element.font.name;
         canvas.Font.Size = element.font.size;
@@ -240,49 +249,56 @@ void TSkinButton::Paint(TCanvas& canvas) {
     }
     if (state == State::Disabled)
         canvas.Font.Color = element.disabledFontColor;
+}
 
-    HIMAGELIST list = nullptr;
-    int index = -1;
+TSkinButton::GlyphSource TSkinButton::CurrentGlyph() const {
+    GlyphSource glyph;
     if (glyphList_) {
-        list = glyphList_.get();
-        index = 0;
+        glyph.list = glyphList_.get();
+        glyph.index = 0;
     } else if (TImageList* images = EffectiveImages(); images && imageIndex_ >= 0) {
-        list = images->Handle();
-        index = imageIndex_;
+        glyph.list = images->Handle();
+        glyph.index = imageIndex_;
     }
-    int glyphWidth = 0, glyphHeight = 0;
-    if (list && index < ImageList_GetImageCount(list))
-        ImageList_GetIconSize(list, &glyphWidth, &glyphHeight);
+    if (glyph.list && glyph.index < ImageList_GetImageCount(glyph.list))
+        ImageList_GetIconSize(glyph.list, &glyph.width, &glyph.height);
     else
-        list = nullptr;
+        glyph = GlyphSource{};
+    return glyph;
+}
 
-    bool caption = ShowsCaption() && !Caption().empty();
-    int textWidth = caption ? canvas.TextWidth(Caption()) : 0;
-    int room = outer.right - outer.left;
+// Glyph and caption side by side, placed by Margin and Spacing within `outer`;
+// the caption keeps inside `rect`.
+void TSkinButton::PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, const RECT& outer,
+                                       State state) {
+    const GlyphSource glyph = CurrentGlyph();
+    const bool caption = ShowsCaption() && !Caption().empty();
+    const int textWidth = caption ? canvas.TextWidth(Caption()) : 0;
+    const int room = outer.right - outer.left;
     int x = outer.left;
-    int gap = list && caption ? std::max(spacing_, 0) : 0;
+    int gap = glyph.list && caption ? std::max(spacing_, 0) : 0;
     bool centreText = false;
-    if (spacing_ < 0 && list && caption) {
+    if (spacing_ < 0 && glyph.list && caption) {
         if (margin_ < 0) {
             // Margin and spacing alike: the free room in three equal parts.
-            gap = std::max(0, (room - glyphWidth - textWidth) / 3);
+            gap = std::max(0, (room - glyph.width - textWidth) / 3);
             x += gap;
         } else {
             x += margin_;
             centreText = true;
         }
     } else if (margin_ < 0) {
-        x += std::max(0, (room - glyphWidth - gap - textWidth) / 2);
+        x += std::max(0, (room - glyph.width - gap - textWidth) / 2);
     } else {
         x += margin_;
     }
 
-    if (list)
-        DrawImageListImage(canvas.Handle(), list, index, x,
-                           outer.top + (outer.bottom - outer.top - glyphHeight) / 2,
+    if (glyph.list)
+        DrawImageListImage(canvas.Handle(), glyph.list, glyph.index, x,
+                           outer.top + (outer.bottom - outer.top - glyph.height) / 2,
                            state != State::Disabled);
     if (caption) {
-        RECT text{std::max<int>(x + glyphWidth + gap, rect.left), rect.top, rect.right,
+        RECT text{std::max<int>(x + glyph.width + gap, rect.left), rect.top, rect.right,
                   rect.bottom};
         canvas.Brush.Style = TBrushStyle::Clear;
         canvas.DrawText(text, Caption(),

@@ -14,6 +14,7 @@
 namespace orvane {
 
 class TImageList;
+struct TSkinElement;
 
 // The control that lines skinned buttons up (a tool bar). Its buttons take
 // their images and caption setting from it and tell it when they move, resize
@@ -95,7 +96,18 @@ class TSkinButton : public TControl {
 
   private:
     enum class State { Normal, Hot, Down, Disabled };
+    // The image the button shows: its own glyph, or an image of Images.
+    struct GlyphSource {
+        HIMAGELIST list = nullptr;
+        int index = -1;
+        int width = 0;
+        int height = 0;
+    };
     State CurrentState() const;
+    void PaintFace(TCanvas& canvas, RECT& rect, const TSkinElement& element, State state);
+    void SelectCaptionFont(TCanvas& canvas, const TSkinElement& element, State state) const;
+    GlyphSource CurrentGlyph() const;
+    void PaintGlyphAndCaption(TCanvas& canvas, const RECT& rect, const RECT& outer, State state);
     TImageList* EffectiveImages() const;
     bool ShowsCaption() const;
     void ReleaseGroup();

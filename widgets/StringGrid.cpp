@@ -344,35 +344,14 @@ LRESULT TStringGrid::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
-    case WM_KEYDOWN: {
-        WORD key = static_cast<WORD>(wParam);
-        if (OnKeyDown) {
-            TShiftState shift = KeyboardShift();
-            OnKeyDown(*this, key, shift);
-            if (key == 0)
-                return 0;
-        }
-        if (HandleKey(key))
-            return 0;
-        return DefaultHandler(message, key, lParam);
-    }
-    case WM_MOUSEWHEEL: {
-        wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
-        int notches = wheelRemainder_ / WHEEL_DELTA;
-        wheelRemainder_ -= notches * WHEEL_DELTA;
-        Scroll(-notches * kWheelRows);
+    case WM_KEYDOWN:
+        return WMKeyDown(wParam, lParam);
+    case WM_MOUSEWHEEL:
+        WMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
-    }
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            POINT at;
-            GetCursorPos(&at);
-            at = ScreenToClient(at);
-            if (resizingCol_ >= 0 || BorderAt(at.x, at.y) >= 0) {
-                SetCursor(SizeCursor());
-                return TRUE;
-            }
-        }
+        if (LOWORD(lParam) == HTCLIENT && WMSetCursor())
+            return TRUE;
         break;
     case WM_LBUTTONUP:
         // Before the general handling, which lets the mouse go and would end
@@ -389,6 +368,38 @@ LRESULT TStringGrid::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return TControl::WndProc(message, wParam, lParam);
+}
+
+LRESULT TStringGrid::WMKeyDown(WPARAM wParam, LPARAM lParam) {
+    WORD key = static_cast<WORD>(wParam);
+    if (OnKeyDown) {
+        TShiftState shift = KeyboardShift();
+        OnKeyDown(*this, key, shift);
+        if (key == 0)
+            return 0;
+    }
+    if (HandleKey(key))
+        return 0;
+    return DefaultHandler(WM_KEYDOWN, key, lParam);
+}
+
+void TStringGrid::WMMouseWheel(int delta) {
+    // Fine-grained wheels send parts of a notch; they add up to whole rows.
+    wheelRemainder_ += delta;
+    int notches = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ -= notches * WHEEL_DELTA;
+    Scroll(-notches * kWheelRows);
+}
+
+// The sizing cursor over a column border and while dragging one; true when set.
+bool TStringGrid::WMSetCursor() {
+    POINT at;
+    GetCursorPos(&at);
+    at = ScreenToClient(at);
+    if (resizingCol_ < 0 && BorderAt(at.x, at.y) < 0)
+        return false;
+    SetCursor(SizeCursor());
+    return true;
 }
 
 void TStringGrid::PublishProperties(std::vector<TProperty>& properties) {

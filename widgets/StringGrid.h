@@ -94,6 +94,9 @@ class TStringGrid : public TControl {
     int BorderAt(int x, int y) const;
     bool HandleKey(WORD key);
     void FinishResize();
+    LRESULT WMKeyDown(WPARAM wParam, LPARAM lParam);
+    void WMMouseWheel(int delta);
+    bool WMSetCursor();
     void Scroll(int rows);
 
     std::vector<int> columns_;
