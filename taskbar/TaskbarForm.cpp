@@ -30,7 +30,7 @@ namespace {
 
 constexpr int kBarHeight = 30;
 constexpr int kTabWidth = 86;
-constexpr COLORREF kButtonFontColour = RGB(96, 129, 35);
+constexpr COLORREF kButtonFontColor = RGB(96, 129, 35);
 constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
 // Wine reports window events late or not at all; a tenth of a second keeps
 // the buttons in step without costing much.
@@ -59,7 +59,7 @@ TSkinButton* TabButton(TfrmTaskbar* form, TSkinPanel* panel, const char* name) {
     button->SetUseSkinFont(false);
     button->Font.Name = "Arial";
     button->Font.Bold = true;
-    button->Font.Color = kButtonFontColour;
+    button->Font.Color = kButtonFontColor;
     button->SetShowHint(true);
     return button;
 }
@@ -207,7 +207,7 @@ void TfrmTaskbar::RunStart() {
 
     if (ExplorerWasRunning) {
         Log->Add("Run under explorer");
-        RecolourCaptions();
+        RecolorCaptions();
     } else {
         Log->Add("Run on Windows start");
     }

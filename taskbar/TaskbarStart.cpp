@@ -11,7 +11,7 @@ namespace {
 constexpr char kWinSettings[] = "WinSettings";
 constexpr int kHeightOverWorkArea = 25;
 
-std::string RegistryColour(COLORREF colour) {
+std::string RegistryColor(COLORREF colour) {
     return std::to_string(GetRValue(colour)) + " " + std::to_string(GetGValue(colour)) + " " +
            std::to_string(GetBValue(colour));
 }
@@ -31,7 +31,7 @@ bool LastRunWasUnclean(const std::string& logPath) {
            !TLog::Contains(logPath, "Main panel is shown first time");
 }
 
-void RecolourCaptions() {
+void RecolorCaptions() {
     IniFile config = IniFile::Config();
     config.WriteInteger(kWinSettings, "ActiveTitle",
                         static_cast<int32_t>(GetSysColor(COLOR_ACTIVECAPTION)));
@@ -39,7 +39,7 @@ void RecolourCaptions() {
                         static_cast<int32_t>(GetSysColor(COLOR_GRADIENTACTIVECAPTION)));
 
     const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
-    const COLORREF colours[] = {kActiveTitleColour, kGradientActiveTitleColour};
+    const COLORREF colours[] = {kActiveTitleColor, kGradientActiveTitleColor};
     SetSysColors(2, elements, colours);
 
     HKEY raw = nullptr;
@@ -47,8 +47,8 @@ void RecolourCaptions() {
                         nullptr, &raw, nullptr) != ERROR_SUCCESS)
         return;
     UniqueRegKey key(raw);
-    WriteRegString(key.get(), "ActiveTitle", RegistryColour(kActiveTitleColour));
-    WriteRegString(key.get(), "GradientActiveTitle", RegistryColour(kGradientActiveTitleColour));
+    WriteRegString(key.get(), "ActiveTitle", RegistryColor(kActiveTitleColor));
+    WriteRegString(key.get(), "GradientActiveTitle", RegistryColor(kGradientActiveTitleColor));
 }
 
 void HideMinimizedWindows() {

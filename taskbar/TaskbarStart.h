@@ -11,8 +11,8 @@
 namespace orvane {
 
 // The shell's own caption colours, set when it replaces a running explorer.
-constexpr COLORREF kActiveTitleColour = RGB(160, 204, 11);
-constexpr COLORREF kGradientActiveTitleColour = RGB(143, 159, 51);
+constexpr COLORREF kActiveTitleColor = RGB(160, 204, 11);
+constexpr COLORREF kGradientActiveTitleColor = RGB(143, 159, 51);
 // Pixels the taskbar takes from the bottom of the work area.
 constexpr int kTaskbarReserve = 26;
 
@@ -20,7 +20,7 @@ constexpr int kTaskbarReserve = 26;
 bool LastRunWasUnclean(const std::string& logPath);
 // Saves the active caption colours to [WinSettings], sets the shell's own and
 // records them under HKEY_CURRENT_USER\Control Panel\Colors.
-void RecolourCaptions();
+void RecolorCaptions();
 // Minimised windows leave no icon on the desktop.
 void HideMinimizedWindows();
 // Saves the work area to [WinSettings] and takes the bottom of the screen.

@@ -122,7 +122,7 @@ std::optional<TIconPixels> IconPixelsFromDeviceBits(uint32_t width, uint32_t hei
         (bpp != 1 && bpp != 24 && bpp != 32))
         return std::nullopt;
     size_t maskStride = width / 8;
-    size_t colourStride = width * bpp / 8;
+    size_t colorStride = width * bpp / 8;
     Image image{static_cast<int>(width), static_cast<int>(height), {}};
     std::vector<bool> transparent;
     for (uint32_t y = 0; y < height; ++y)
@@ -131,7 +131,7 @@ std::optional<TIconPixels> IconPixelsFromDeviceBits(uint32_t width, uint32_t hei
                 return (bits[y * maskStride + x / 8] >> (7 - x % 8)) & 1;
             };
             transparent.push_back(bit(mask) != 0);
-            const uint8_t* at = colour + y * colourStride + x * bpp / 8;
+            const uint8_t* at = colour + y * colorStride + x * bpp / 8;
             uint32_t pixel = 0;
             if (bpp == 32)
                 std::memcpy(&pixel, at, sizeof pixel);

@@ -422,7 +422,7 @@ TFont TSkinComboBox::ComboFont() const {
     return FontFromSkin(ComboElement().font);
 }
 
-LRESULT TSkinComboBox::Colour(HDC dc) {
+LRESULT TSkinComboBox::CtlColor(HDC dc) {
     const TSkinElement& element = ComboElement();
     face_.reset(CreateSolidBrush(Color()));
     SetTextColor(dc, IsWindowEnabled(Handle()) ? element.font.color : element.disabledFontColor);
@@ -479,7 +479,7 @@ LRESULT TSkinComboBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
         // From the edit field and the list, which are the box's own children.
-        return Colour(reinterpret_cast<HDC>(wParam));
+        return CtlColor(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: {
         LRESULT result = TCustomComboBox::WndProc(message, wParam, lParam);
         PaintFrame();
@@ -494,7 +494,7 @@ LRESULT TSkinComboBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool TSkinComboBox::Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
         message == WM_CTLCOLORSTATIC) {
-        result = Colour(reinterpret_cast<HDC>(wParam));
+        result = CtlColor(reinterpret_cast<HDC>(wParam));
         return true;
     }
     return TCustomComboBox::Reflected(message, wParam, lParam, result);

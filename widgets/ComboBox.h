@@ -106,7 +106,7 @@ class TSkinComboBox : public TCustomComboBox {
     TFont ComboFont() const override;
 
   private:
-    LRESULT Colour(HDC dc);
+    LRESULT CtlColor(HDC dc);
     void PaintFrame();
     UniqueBrush face_;
 };

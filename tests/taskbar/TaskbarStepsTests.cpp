@@ -54,7 +54,7 @@ TEST(TaskbarSteps, CaptionColoursAreSavedThenReplaced) {
     const COLORREF previous[] = {RGB(1, 2, 3), RGB(4, 5, 6)};
     ASSERT_TRUE(SetSysColors(2, elements, previous));
 
-    RecolourCaptions();
+    RecolorCaptions();
     EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), RGB(160, 204, 11));
     EXPECT_EQ(GetSysColor(COLOR_GRADIENTACTIVECAPTION), RGB(143, 159, 51));
     EXPECT_EQ(config.Read("ActiveTitle"), static_cast<int32_t>(RGB(1, 2, 3)));
