@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -71,30 +70,16 @@ std::string InstalledPrograms() {
     return FileExists(output) ? ReadFileText(output) : "";
 }
 
-bool IsProcessNamedLike(const std::string& prefix) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry)) {
-        std::string file = entry.szExeFile;
-        file = file.substr(file.find_last_of('\\') + 1);
-        found = _strnicmp(file.c_str(), prefix.c_str(), prefix.size()) == 0;
-    }
-    CloseHandle(snapshot);
-    return found;
-}
-
-// The uninstaller runs on from a copy of itself ("Un_A.exe") after the
-// started one ends; done when its entry is gone and the copy has ended.
+// The uninstaller runs on from a copy of itself ("Un.exe" in a folder under
+// %TEMP%) after the started one ends; done when its entry is gone and the copy
+// has ended.
 bool UninstallDone() {
     HKEY key = nullptr;
     bool entryGone =
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS;
     if (key)
         RegCloseKey(key);
-    return entryGone && !IsProcessNamedLike("Un_");
+    return entryGone && !IsProcessRunning("Un.exe");
 }
 
 std::optional<DWORD> GetRegDword(HKEY root, const char* key, const char* name) {

@@ -15,6 +15,8 @@ if [ "$arch" = i686 ] && [ ! -f "$build/CPackConfig.cmake" -o ! -f "$build/bin/O
   echo "packages: no built i686 tree at $build (cmake --preset i686 && cmake --build --preset i686)"
   exit 77
 fi
+build=$(cd "$build" && pwd)
+out=$build/packages-test
 case "$arch" in
 x86_64) label=win64 machine=8664 ;;
 i686) label=win32 machine=014c ;;
