@@ -11,11 +11,15 @@ endforeach()
 list(REMOVE_ITEM ORVANE_LIB_SOURCES ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp)
 
 add_library(orvane_lib STATIC ${ORVANE_LIB_SOURCES})
-target_include_directories(orvane_lib PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(orvane_lib PUBLIC ${CMAKE_SOURCE_DIR} ${ORVANE_GENERATED_DIR})
 target_compile_options(orvane_lib PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(orvane_lib PUBLIC winwatch orvane_zlib orvane_jpeg
   ole32 oleaut32 uuid shell32 shlwapi comctl32 comdlg32 gdi32 user32 advapi32 version)
 
-add_executable(Orvane_Shell WIN32 ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp)
+add_executable(Orvane_Shell WIN32 ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp
+  ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.rc)
+# windres reports no dependencies: name what the resource script reads.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/Orvane_Shell.rc PROPERTIES OBJECT_DEPENDS
+  "${ORVANE_VERSION_RESOURCE_INPUTS};${CMAKE_SOURCE_DIR}/app/Orvane_Shell.ico;${CMAKE_SOURCE_DIR}/app/Orvane_Shell.manifest")
 target_compile_options(Orvane_Shell PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(Orvane_Shell PRIVATE orvane_lib)
