@@ -13,6 +13,10 @@ list(REMOVE_ITEM ORVANE_LIB_SOURCES ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp)
 add_library(orvane_lib STATIC ${ORVANE_LIB_SOURCES})
 target_include_directories(orvane_lib PUBLIC ${CMAKE_SOURCE_DIR} ${ORVANE_GENERATED_DIR})
 target_compile_options(orvane_lib PRIVATE ${ORVANE_WARNINGS})
+# The Windows and standard headers take most of each file's compile time.
+set(ORVANE_COMMON_HEADERS <windows.h> <algorithm> <cstdint> <functional> <memory> <optional>
+  <string> <vector>)
+target_precompile_headers(orvane_lib PRIVATE ${ORVANE_COMMON_HEADERS})
 target_link_libraries(orvane_lib PUBLIC winwatch orvane_zlib orvane_jpeg
   ole32 oleaut32 uuid shell32 shlwapi comctl32 comdlg32 gdi32 user32 advapi32 version)
 
