@@ -64,6 +64,23 @@ copy_prefix() {
   cp -a "$1" "$2"
 }
 
+# use_virtual_desktop DIR WxH: programs of the (quiescent) prefix DIR start in a
+# Wine virtual desktop of that size, hosted by explorer.exe, with window frames
+# drawn by Wine. Written straight into the registry file: regedit would cost a
+# Wine start.
+use_virtual_desktop() {
+  local stamp
+  stamp=$(date +%s)
+  cat >>"$1/user.reg" <<REG
+
+[Software\\\\Wine\\\\Explorer] $stamp
+"Desktop"="Default"
+
+[Software\\\\Wine\\\\Explorer\\\\Desktops] $stamp
+"Default"="$2"
+REG
+}
+
 end_prefix() {
   [ -d "$1" ] || return 0
   WINEPREFIX=$1 "$WINESERVER" -k >/dev/null 2>&1 || true

@@ -85,7 +85,8 @@ TTray* Tray() {
     return currentTray;
 }
 
-TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons)
+TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
+             const std::function<void(HWND)>& beforeAnnounce)
     : panel_(panel), refreshTaskButtons_(std::move(refreshTaskButtons)) {
     LogFailure("TTray.Create", "length(TrayInfo) = " + std::to_string(trayInfo_.size()));
     for (const char* command : kRegistrationCommands)
@@ -96,6 +97,8 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons)
     AllowMessagesThroughFilter();
     currentTray = this;
     services_.StartAll();
+    if (beforeAnnounce)
+        beforeAnnounce(window_.get());
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
 }
 
