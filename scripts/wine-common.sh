@@ -64,6 +64,45 @@ copy_prefix() {
   cp -a "$1" "$2"
 }
 
+# use_virtual_desktop DIR WxH: programs of the (quiescent) prefix DIR start in a
+# Wine virtual desktop of that size, hosted by explorer.exe, with window frames
+# drawn by Wine. Written straight into the registry file: regedit would cost a
+# Wine start.
+use_virtual_desktop() {
+  local stamp
+  stamp=$(date +%s)
+  cat >>"$1/user.reg" <<REG
+
+[Software\\\\Wine\\\\Explorer] $stamp
+"Desktop"="Default"
+
+[Software\\\\Wine\\\\Explorer\\\\Desktops] $stamp
+"Default"="$2"
+REG
+}
+
+# add_quick_launch_notepad PREFIX: a Notepad shortcut in the user's Quick
+# Launch folder, so that a new prefix has a program to start from the taskbar.
+# Made by Wine's own script host (its shell object writes shortcuts).
+add_quick_launch_notepad() {
+  local folder js
+  folder="$1/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Internet Explorer/Quick Launch"
+  [ -f "$folder/Notepad.lnk" ] && return 0
+  mkdir -p "$folder"
+  js=$(mktemp --suffix=.js)
+  cat >"$js" <<'JS'
+var shell = WScript.CreateObject("WScript.Shell");
+// One expansion of the whole path: Wine's result carries its closing NUL, so
+// text appended to it would be cut off.
+var link = shell.CreateShortcut(shell.ExpandEnvironmentStrings(
+    "%APPDATA%\\Microsoft\\Internet Explorer\\Quick Launch\\Notepad.lnk"));
+link.TargetPath = "C:\\windows\\notepad.exe";
+link.Save();
+JS
+  WINEPREFIX=$1 timeout 60 "$WINE_LOADER" cscript //nologo "$(winepath_of "$js")" >/dev/null 2>&1 || true
+  rm -f "$js"
+}
+
 end_prefix() {
   [ -d "$1" ] || return 0
   WINEPREFIX=$1 "$WINESERVER" -k >/dev/null 2>&1 || true

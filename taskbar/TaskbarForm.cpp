@@ -4,6 +4,7 @@
 #include "base/Guarded.h"
 #include "system/DefaultShell.h"
 #include "system/KillProcess.h"
+#include "system/VirtualDesktop.h"
 #include "base/Platform.h"
 #include "toolkit/Application.h"
 #include "widgets/ImageList.h"
@@ -181,12 +182,18 @@ void TfrmTaskbar::FormCreate() {
 }
 
 void TfrmTaskbar::RunStart() {
-    ExplorerWasRunning = KillProcessByName("explorer.exe");
+    // In a Wine virtual desktop explorer.exe owns the desktop: ending it would
+    // end every program in it, the shell too. It stays, and the run counts as
+    // one under explorer.
+    const bool explorerHostsDesktop = ExplorerHostsVirtualDesktop();
+    ExplorerWasRunning = explorerHostsDesktop || KillProcessByName("explorer.exe");
     const std::string logPath = LogFilePath();
     const bool unclean = LastRunWasUnclean(logPath);
     Log = std::make_unique<TLog>(logPath);
     SetShellLog(Log.get());
     Log->Add("Program start");
+    if (explorerHostsDesktop)
+        Log->Add("Explorer hosts the virtual desktop: left running");
 
     if (unclean && !ExplorerWasRunning) {
         int answer = Application()->MessageBox(
@@ -232,7 +239,12 @@ void TfrmTaskbar::RunStart() {
         return;
 
     // The Control Panel folders object joins here, before the tray host.
-    tray_ = std::make_unique<TTray>(*plSysTray, [this] { RefreshTaskButtons(); });
+    tray_ = std::make_unique<TTray>(
+        *plSysTray, [this] { RefreshTaskButtons(); },
+        [this, explorerHostsDesktop](HWND trayWindow) {
+            if (explorerHostsDesktop)
+                explorerTray_ = std::make_unique<TExplorerTrayStandIn>(trayWindow);
+        });
     WMDisplayChange();
 }
 
@@ -286,6 +298,8 @@ void TfrmTaskbar::tmrClockTimer() {
         Desktop->Show();
     }
     ShowClockTime(*btnClock, TimeFormat);
+    if (explorerTray_)
+        explorerTray_->Keep();
     SYSTEMTIME now;
     GetLocalTime(&now);
     if (now.wSecond == 0)
@@ -308,6 +322,7 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
     hooked_ = false;
     if (tmrWindowWatch_)
         tmrWindowWatch_->SetEnabled(false);
+    explorerTray_.reset();
     tray_.reset();
     // The Control Panel folders object and the desktop's links are put away
     // here once they exist.

@@ -19,6 +19,7 @@ class TSkinButton;
 class TSkinPanel;
 class TSkinToolBar;
 class TTaskButtons;
+class TExplorerTrayStandIn;
 class TTimer;
 class TTray;
 class TWindowEventWatcher;
@@ -80,6 +81,8 @@ class TfrmTaskbar : public TForm {
 
     std::unique_ptr<TTaskButtons> taskButtons_;
     std::unique_ptr<TTray> tray_;
+    // Explorer's tray windows kept aside while explorer hosts the desktop.
+    std::unique_ptr<TExplorerTrayStandIn> explorerTray_;
     std::unique_ptr<TWindowEventWatcher> windowWatcher_;
     TTimer* tmrWindowWatch_ = nullptr;
     bool runStart_;

@@ -86,7 +86,8 @@ TTray* Tray() {
     return currentTray;
 }
 
-TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons)
+TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
+             const std::function<void(HWND)>& beforeAnnounce)
     : panel_(panel), refreshTaskButtons_(std::move(refreshTaskButtons)) {
     LogFailure("TTray.Create", "length(TrayInfo) = " + std::to_string(trayInfo_.size()));
     for (const char* command : kRegistrationCommands)
@@ -97,6 +98,8 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons)
     AllowMessagesThroughFilter();
     currentTray = this;
     services_.StartAll();
+    if (beforeAnnounce)
+        beforeAnnounce(window_.get());
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
 }
 

@@ -31,7 +31,10 @@ class TTray {
   public:
     // panel: the taskbar's notification panel; refreshTaskButtons lays the task
     // buttons out anew (called after a delete, when the panel gave room back).
-    TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons);
+    // beforeAnnounce, when given, gets the tray window before "TaskbarCreated"
+    // goes out, so that the programs adding their icons again find it first.
+    TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
+          const std::function<void(HWND)>& beforeAnnounce = {});
     TTray(const TTray&) = delete;
     TTray& operator=(const TTray&) = delete;
     // Closes the service objects and destroys the tray window. The icon
