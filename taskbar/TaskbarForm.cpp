@@ -13,6 +13,7 @@
 #include "widgets/SkinPanel.h"
 #include "widgets/SkinToolBar.h"
 #include "toolkit/Timer.h"
+#include "taskbar/BarStacking.h"
 #include "taskbar/ClockTick.h"
 #include "taskbar/QuickLaunch.h"
 #include "taskbar/TaskButtons.h"
@@ -265,7 +266,13 @@ bool TfrmTaskbar::LoadSkin() {
 
 void TfrmTaskbar::StartWindowEventWatcher() {
     windowWatcher_ = std::make_unique<TWindowEventWatcher>(
-        [this](HWND window, LPARAM code) { HookNotify(window, code); },
+        [this](HWND window, LPARAM code) {
+            HookNotify(window, code);
+            // A window shown or brought forward lies above the bar on the
+            // screen until the bar is raised there again.
+            if (code == kWindowCreated || code == kWindowActivated)
+                RaiseBarOnScreen(Handle());
+        },
         [this] { return taskButtons_->Windows(); });
     tmrWindowWatch_ = NewComponent<TTimer>(this);
     tmrWindowWatch_->SetName("tmrWindowWatch");

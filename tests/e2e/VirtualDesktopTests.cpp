@@ -98,6 +98,19 @@ TEST_F(VirtualDesktop, ShellStaysBesideExplorerWithItsBarOnTheDesktop) {
     EXPECT_TRUE(WaitUntil([&] { return DownCaption(shell.main) == "Beta window"; }, 5000))
         << DownCaption(shell.main);
 
+    // A window moved over the bar stays beneath it on the screen (the pixel
+    // read from the screen is the bar's, not the window's white).
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(beta, nullptr, 200, height - 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    auto screenPixel = [](int x, int y) {
+        HDC screen = GetDC(nullptr);
+        COLORREF pixel = GetPixel(screen, x, y);
+        ReleaseDC(nullptr, screen);
+        return pixel;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return screenPixel(300, height - 8) != RGB(255, 255, 255); }, 5000))
+        << "the window covers the bar";
+
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
     EXPECT_TRUE(IsProcessRunning("explorer.exe"));
 }
