@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "base/Win32Handles.h"
 #include "i18n/Languages.h"
+#include "desktop/DesktopForm.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 #include "taskbar/TaskbarForm.h"
@@ -29,6 +30,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto* taskbar = CreateForm<TfrmTaskbar>(&application);
     if (taskbar->tmrClock->Enabled()) {
         taskbar->Show();
+        // Hidden at creation; the clock's next tick shows it beneath everything.
+        taskbar->Desktop = CreateForm<TfrmDesktop>(&application);
         TranslateAllForms();
         try {
             AutorunAll(taskbar->ExplorerWasRunning);

@@ -1,6 +1,7 @@
 #include "taskbar/TaskbarForm.h"
 
 #include "base/Config.h"
+#include "desktop/DesktopForm.h"
 #include "system/DefaultShell.h"
 #include "system/KillProcess.h"
 #include "base/Platform.h"
@@ -319,8 +320,9 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
     if (tmrWindowWatch_)
         tmrWindowWatch_->SetEnabled(false);
     tray_.reset();
-    // The Control Panel folders object and the desktop's links are put away
-    // here once they exist.
+    // The Control Panel folders object is put away here once it exists.
+    if (Desktop && Desktop->Is<TfrmDesktop>())
+        static_cast<TfrmDesktop*>(Desktop)->SaveLinks();
 }
 
 void TfrmTaskbar::FormPaint() {

@@ -20,8 +20,9 @@ class TPicture {
 
     void SetBitmap(HBITMAP bitmap);
     void SetIcon(HICON icon);
-    // Takes the handle over instead of copying it.
+    // Take the handle over instead of copying it.
     void AdoptBitmap(HBITMAP bitmap);
+    void AdoptIcon(HICON icon);
     void Clear();
     // A .bmp or .ico file, by its extension; ShellError when it cannot be read.
     void LoadFromFile(const std::string& path);
