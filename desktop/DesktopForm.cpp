@@ -88,7 +88,15 @@ void TfrmDesktop::CreateControls() {
     OnClose = [](TForm&, TCloseAction& action) { action = TCloseAction::Hide; };
 }
 
+DWORD TfrmDesktop::WindowExStyle() const {
+    // No task button for the desktop, now that no owner keeps it off the bar.
+    return TForm::WindowExStyle() | WS_EX_TOOLWINDOW;
+}
+
 void TfrmDesktop::FormCreate() {
+    // An owned window is kept above its owner, so HWND_BOTTOM would stop at
+    // the application's window: the desktop stands on its own.
+    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     SetBounds(0, 0, screenWidth, screenHeight);
@@ -151,6 +159,27 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // Every move, size or activation leaves the desktop beneath the rest.
         reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
         break;
+    case WM_WINDOWPOSCHANGED:
+        // Wine raises a window that is activated on the way (BringWindowToTop)
+        // whatever the answer to WM_WINDOWPOSCHANGING said: such a change is
+        // undone right after.
+        if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
+            GetWindow(Handle(), GW_HWNDNEXT)) {
+            bottomRetries_ = 0;
+            PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+        }
+        break;
+    case WM_DESKTOPTOBOTTOM:
+        if (GetWindow(Handle(), GW_HWNDNEXT)) {
+            SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+            // A few more tries when something raised it again meanwhile;
+            // never a loop with another program that wants the bottom too.
+            if (GetWindow(Handle(), GW_HWNDNEXT) && ++bottomRetries_ < 3)
+                PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+        }
+        return 0;
     case WM_DESKTOPFOLDERCHANGED:
         rereadPosted_ = false;
         ReadLinks();

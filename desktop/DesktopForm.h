@@ -22,6 +22,8 @@ class TSkinPopupMenu;
 
 // Posted by the folder watchers: a desktop folder changed.
 constexpr UINT WM_DESKTOPFOLDERCHANGED = WM_APP + 11;
+// Posted to itself when a change raised the desktop after all.
+constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
 
 // The folders and files the desktop reads; the defaults are the user's and
 // the all-users desktop folders and the program folder's.
@@ -79,6 +81,7 @@ class TfrmDesktop : public TForm, private TLinkHost {
 
   protected:
     void FormCreate() override;
+    DWORD WindowExStyle() const override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(TCanvas& canvas) override;
 
@@ -109,6 +112,7 @@ class TfrmDesktop : public TForm, private TLinkHost {
     std::unique_ptr<TFolderWatcher> userWatcher_;
     std::unique_ptr<TFolderWatcher> commonWatcher_;
     std::atomic<bool> rereadPosted_{false};
+    int bottomRetries_ = 0;
 };
 
 } // namespace orvane
