@@ -180,6 +180,9 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
         }
         return 0;
+    case WM_DESKTOPRESOLVELINKS:
+        ResolvePendingLinks();
+        return 0;
     case WM_DESKTOPFOLDERCHANGED:
         rereadPosted_ = false;
         ReadLinks();

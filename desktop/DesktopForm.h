@@ -22,6 +22,8 @@ class TSkinPopupMenu;
 
 // Posted by the folder watchers: a desktop folder changed.
 constexpr UINT WM_DESKTOPFOLDERCHANGED = WM_APP + 11;
+// Posted to itself while links wait for their shortcuts to be read.
+constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
 // Posted to itself when a change raised the desktop after all.
 constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
 
@@ -78,6 +80,8 @@ class TfrmDesktop : public TForm, private TLinkHost {
 
     // Runs after every re-read of the links (tests and benchmarks wait on it).
     std::function<void()> OnLinksRead;
+    // Reads the shortcuts of the links still waiting for it (tools and tests).
+    void ResolveAllLinks();
 
   protected:
     void FormCreate() override;
@@ -94,6 +98,8 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
                         int& placed);
     void SetLinkIcon(TLink& link, bool small);
+    void ResolveLink(TLink& link);
+    void ResolvePendingLinks();
     std::string FolderOfSource(uint8_t source) const;
 
     // TLinkHost
@@ -113,6 +119,9 @@ class TfrmDesktop : public TForm, private TLinkHost {
     std::unique_ptr<TFolderWatcher> commonWatcher_;
     std::atomic<bool> rereadPosted_{false};
     int bottomRetries_ = 0;
+    // New links whose shortcuts are read after the first paint, a batch per
+    // message, so a full desktop shows at once and tooltips follow.
+    std::vector<TLink*> unresolved_;
 };
 
 } // namespace orvane

@@ -46,8 +46,10 @@ void TfrmDesktop::ReadLinks() {
     });
     // Links whose entries are gone; a link that is still listed was kept with
     // the place the user gave it.
-    for (TLink* gone : previousLinks_)
+    for (TLink* gone : previousLinks_) {
+        std::erase(unresolved_, gone);
         FreeComponent(gone);
+    }
     previousLinks_.clear();
     if (imgDesktop->Handle())
         SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
@@ -91,7 +93,6 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
                                  int& placed) {
     const std::string caption = LinkCaption(name);
     const std::string path = folder + "\\" + name;
-    const ShortcutInfo shortcut = ResolveShortcut(path);
 
     const TSavedPlace saved =
         ParseSavedPlace(IniFile(places_.configFile).ReadString("Desktop", caption, ""));
@@ -112,10 +113,7 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     TLink* link = NewComponent<TLink>(this, static_cast<TLinkHost&>(*this));
     link->Source = source;
     link->Path = path;
-    link->WorkingFolder = shortcut.folder;
-    link->ShowCommand = shortcut.showCommand;
     link->ApplLable->SetCaption(caption);
-    link->SetTarget(shortcut.target);
     link->SetBounds(at.x, at.y, link->Width(), link->Height());
     const bool small = InSmallStrip(at.x, Width());
     if (small)
@@ -123,8 +121,37 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     // Everything is in place before the windows are made: one window each.
     link->SetParent(this);
     links_.push_back(link);
+    if (unresolved_.empty())
+        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+    unresolved_.push_back(link);
     Guarded(small ? "TLink.SetLittleIcon" : "TfrmDesktop.AddDesktopItem",
             FailurePolicy::LogAndContinue, [&] { SetLinkIcon(*link, small); });
+}
+
+void TfrmDesktop::ResolveLink(TLink& link) {
+    std::erase(unresolved_, &link);
+    link.Resolved = true;
+    // A file that is not a shortcut gives what an empty shell-link reports.
+    const ShortcutInfo shortcut = ResolveShortcut(link.Path);
+    link.WorkingFolder = shortcut.folder;
+    link.ShowCommand = shortcut.showCommand;
+    link.SetTarget(shortcut.target);
+}
+
+void TfrmDesktop::ResolvePendingLinks() {
+    constexpr size_t kBatch = 20;
+    for (size_t i = 0; i < kBatch && !unresolved_.empty(); ++i) {
+        TLink& link = *unresolved_.front();
+        Guarded("TfrmDesktop.AddIconsFromFolder(", FailurePolicy::LogAndContinue,
+                [&] { ResolveLink(link); });
+    }
+    if (!unresolved_.empty())
+        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+}
+
+void TfrmDesktop::ResolveAllLinks() {
+    while (!unresolved_.empty())
+        ResolvePendingLinks();
 }
 
 void TfrmDesktop::SetLinkIcon(TLink& link, bool small) {
@@ -197,6 +224,8 @@ void TfrmDesktop::LinkDropped(TLink& link, POINT point) {
 }
 
 void TfrmDesktop::LinkOpen(TLink& link) {
+    if (!link.Resolved)
+        ResolveLink(link);
     HINSTANCE result = ShellExecuteA(
         nullptr, nullptr, link.Path.c_str(), nullptr,
         link.WorkingFolder.empty() ? nullptr : link.WorkingFolder.c_str(), link.ShowCommand);

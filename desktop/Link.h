@@ -44,6 +44,8 @@ class TLink : public TControl {
     std::string Path;
     std::string WorkingFolder;
     int ShowCommand = SW_SHOWNORMAL;
+    // The shortcut's target, folder and show command have been read.
+    bool Resolved = false;
 
     // Puts the controls in the large or small layout; the icon is left alone.
     void ApplyLayout(bool small);

@@ -2,6 +2,8 @@
 // the menu's delete, shared keys, and the watcher bringing new entries.
 #include "desktop/LinkPlaces.h"
 #include "i18n/Languages.h"
+#include "system/Shortcuts.h"
+#include "widgets/Image.h"
 #include "widgets/Menu.h"
 #include "tests/desktop/DesktopTestSupport.h"
 #include "widgets/Label.h"
@@ -184,4 +186,19 @@ TEST(DesktopLinks, WatcherShowsNewEntriesAndKeepsMovedLinks) {
     WriteFileText(fixture.Common("Shared.txt"), "");
     EXPECT_TRUE(WaitUntil([&] { return fixture.Find("Shared.txt") != nullptr; }, 15000));
     EXPECT_EQ(fixture.Find("Shared.txt")->Source, kLinkCommonDesktop);
+}
+
+TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
+    DesktopFixture fixture;
+    CreateShortcut("C:\\windows\\notepad.exe", fixture.User("Pad.lnk"), "", "");
+    WriteFileText(fixture.User("plain.txt"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    TLink& pad = *fixture.Find("Pad");
+    EXPECT_FALSE(pad.Resolved) << "read from the message loop, after the links are shown";
+    ASSERT_TRUE(
+        WaitUntil([&] { return pad.Resolved && fixture.Find("plain.txt")->Resolved; }, 10000));
+    EXPECT_EQ(pad.Icon->Hint(), "C:\\windows\\notepad.exe");
+    EXPECT_TRUE(pad.Icon->ShowHint());
+    EXPECT_FALSE(fixture.Find("plain.txt")->Icon->ShowHint()) << "no target, no tooltip";
+    (void)desktop;
 }
