@@ -9,7 +9,6 @@
 #include "i18n/Languages.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
-#include "widgets/Label.h"
 #include "widgets/Menu.h"
 
 #include <shellapi.h>
@@ -113,7 +112,7 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     TLink* link = NewComponent<TLink>(this, static_cast<TLinkHost&>(*this));
     link->Source = source;
     link->Path = path;
-    link->ApplLable->SetCaption(caption);
+    link->SetLinkCaption(caption);
     link->SetBounds(at.x, at.y, link->Width(), link->Height());
     const bool small = InSmallStrip(at.x, Width());
     if (small)

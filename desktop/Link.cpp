@@ -1,8 +1,6 @@
 #include "desktop/Link.h"
 
 #include "base/Guarded.h"
-#include "widgets/Image.h"
-#include "widgets/Label.h"
 
 #include <cstdlib>
 
@@ -10,7 +8,6 @@ namespace orvane {
 
 namespace {
 
-constexpr COLORREF kSelectedBackground = RGB(224, 238, 168);
 constexpr COLORREF kSelectedText = RGB(0, 64, 0);
 constexpr COLORREF kCaptionText = RGB(255, 255, 255);
 
@@ -30,38 +27,17 @@ POINT CursorPos() {
 
 } // namespace
 
-TLink::TLink(TComponent* owner, TLinkHost& host) : TControl(owner), host_(host) {
-    Icon = NewComponent<TImage>(this);
-    Icon->SetName("Icon");
-    Icon->SetStretch(true);
-    Icon->SetParent(this);
-    ApplLable = NewComponent<TLabel>(this);
-    ApplLable->SetName("ApplLable");
-    ApplLable->SetAutoSize(false);
+TLink::TLink(TComponent* owner, TLinkHost& host)
+    : TControl(owner), Icon(std::make_unique<TLinkIcon>()),
+      ApplLable(std::make_unique<TLinkCaption>()), host_(host) {
     ApplLable->Font.Name = "Tahoma";
     ApplLable->Font.Color = kCaptionText;
-    ApplLable->SetColor(kSelectedBackground);
-    ApplLable->SetTransparent(true);
-    ApplLable->SetParent(this);
-    WirePart(*this);
-    WirePart(*Icon);
-    WirePart(*ApplLable);
-    ApplyLayout(false);
-}
-
-void TLink::WirePart(TControl& part) {
-    part.OnMouseDown = [this](TComponent& sender, TMouseButton button, TShiftState shift, int x,
-                              int y) {
-        PartDown(static_cast<TControl&>(sender), button, shift, x, y);
-    };
-    part.OnMouseMove = [this](TComponent&, TShiftState shift, int, int) { PartMove(shift); };
-    part.OnMouseUp = [this](TComponent&, TMouseButton button, TShiftState, int, int) {
-        PartUp(button);
-    };
-    part.OnDblClick = [this](TComponent&) {
+    Icon->Picture().OnChange = [this] { Invalidate(); };
+    OnDblClick = [this](TComponent&) {
         armed_ = false;
         Guarded("TLink.DblClick", FailurePolicy::LogAndContinue, [&] { host_.LinkOpen(*this); });
     };
+    ApplyLayout(false);
 }
 
 void TLink::ApplyLayout(bool small) {
@@ -71,14 +47,18 @@ void TLink::ApplyLayout(bool small) {
     ApplLable->SetBounds(layout.caption.left, layout.caption.top, layout.caption.right,
                          layout.caption.bottom);
     Small = small;
+    Invalidate();
+}
+
+void TLink::SetLinkCaption(const std::string& caption) {
+    ApplLable->SetCaption(caption);
+    // The window text too, so tools and scripts find the link by its caption.
+    SetCaption(caption);
 }
 
 void TLink::SetTarget(const std::string& target) {
-    // On the parts the pointer rests on; the link's own window is covered.
-    for (TControl* part : {static_cast<TControl*>(Icon), static_cast<TControl*>(ApplLable)}) {
-        part->SetHint(target);
-        part->SetShowHint(!target.empty());
-    }
+    SetHint(target);
+    SetShowHint(!target.empty());
 }
 
 bool TLink::Selected() const {
@@ -94,25 +74,33 @@ void TLink::SetSelected(bool selected) {
 }
 
 void TLink::Paint(TCanvas& canvas) {
-    // Whatever the icon and the caption leave free shows the wallpaper.
     PaintParentBackground(canvas);
+    Icon->Picture().Draw(canvas.Handle(), Icon->BoundsRect(), false);
+    canvas.Font = ApplLable->Font;
+    RECT caption = ApplLable->BoundsRect();
+    if (!ApplLable->Transparent()) {
+        canvas.Brush.Style = TBrushStyle::Solid;
+        canvas.Brush.Color = ApplLable->Color;
+        canvas.FillRect(caption);
+    }
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.DrawText(caption, ApplLable->Caption(), DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
 }
 
-void TLink::PartDown(TControl& part, TMouseButton button, TShiftState shift, int x, int y) {
+void TLink::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TControl::MouseDown(button, shift, x, y);
     Guarded("TLink.MouseDown", FailurePolicy::LogAndContinue, [&] {
         host_.LinkPressed(*this, button);
         if (button != TMouseButton::Left || shift.Double)
             return;
-        // Kept in link coordinates, so the link lands under the point it was
-        // held by, whichever of its parts was pressed.
-        PressPos =
-            POINT{x + (&part == this ? 0 : part.Left()), y + (&part == this ? 0 : part.Top())};
+        PressPos = POINT{x, y};
         pressScreen_ = CursorPos();
         armed_ = true;
     });
 }
 
-void TLink::PartMove(TShiftState shift) {
+void TLink::MouseMove(TShiftState shift, int x, int y) {
+    TControl::MouseMove(shift, x, y);
     Guarded("TLink.MouseMove", FailurePolicy::LogAndContinue, [&] {
         if (!armed_ && !dragging_)
             return;
@@ -132,7 +120,8 @@ void TLink::PartMove(TShiftState shift) {
     });
 }
 
-void TLink::PartUp(TMouseButton button) {
+void TLink::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TControl::MouseUp(button, shift, x, y);
     Guarded("TLink.MouseUp", FailurePolicy::LogAndContinue, [&] {
         if (button == TMouseButton::Right) {
             host_.LinkContextMenu(*this, CursorPos());

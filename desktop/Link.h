@@ -1,17 +1,20 @@
 #pragma once
 // A desktop link: an icon and a caption on the desktop for one entry of a
-// desktop folder. The link itself draws nothing but the wallpaper behind it;
-// pressing, dragging, double clicking and the context menu are handed to the
-// desktop that owns it.
+// desktop folder. Pressing, dragging, double clicking and the context menu are
+// handed to the desktop that owns it.
+//
+// A link is one window that draws its two parts itself over the wallpaper
+// behind it: a desktop of some hundred links would otherwise make three
+// windows each, which is most of the time of reading them under Wine.
 #include "toolkit/Control.h"
+#include "widgets/Image.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace orvane {
 
-class TImage;
-class TLabel;
 class TLink;
 
 // Where an entry came from.
@@ -31,13 +34,55 @@ class TLinkHost {
     ~TLinkHost() = default;
 };
 
+// A part of a link: its place in the link.
+class TLinkPart {
+  public:
+    int Left() const { return bounds_.left; }
+    int Top() const { return bounds_.top; }
+    int Width() const { return bounds_.right - bounds_.left; }
+    int Height() const { return bounds_.bottom - bounds_.top; }
+    const RECT& BoundsRect() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height) {
+        bounds_ = RECT{left, top, left + width, top + height};
+    }
+
+  private:
+    RECT bounds_{0, 0, 0, 0};
+};
+
+// The entry's icon, stretched to its part.
+class TLinkIcon : public TLinkPart {
+  public:
+    TPicture& Picture() { return picture_; }
+    const TPicture& Picture() const { return picture_; }
+
+  private:
+    TPicture picture_;
+};
+
+// The caption: one line from the part's left edge, white on the wallpaper,
+// or dark green on an opaque light background while the link is selected.
+class TLinkCaption : public TLinkPart {
+  public:
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption) { caption_ = caption; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    TFont Font;
+    COLORREF Color = RGB(224, 238, 168);
+
+  private:
+    std::string caption_;
+    bool transparent_ = true;
+};
+
 class TLink : public TControl {
     ORVANE_COMPONENT(TLink, TControl)
   public:
     TLink(TComponent* owner, TLinkHost& host);
 
-    TImage* Icon = nullptr;
-    TLabel* ApplLable = nullptr;
+    std::unique_ptr<TLinkIcon> Icon;
+    std::unique_ptr<TLinkCaption> ApplLable;
     POINT PressPos{0, 0}; // where the left button went down, in link coordinates
     bool Small = false;
     uint8_t Source = kLinkUserDesktop;
@@ -47,9 +92,10 @@ class TLink : public TControl {
     // The shortcut's target, folder and show command have been read.
     bool Resolved = false;
 
-    // Puts the controls in the large or small layout; the icon is left alone.
+    // Puts the parts in the large or small layout; the icon is left alone.
     void ApplyLayout(bool small);
-    // The tooltip of the link and its parts.
+    void SetLinkCaption(const std::string& caption);
+    // The tooltip: the shortcut's target.
     void SetTarget(const std::string& target);
     // Selection is the caption's opacity.
     bool Selected() const;
@@ -59,12 +105,11 @@ class TLink : public TControl {
   protected:
     DWORD WindowExStyle() const override { return WS_EX_TRANSPARENT; }
     void Paint(TCanvas& canvas) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
   private:
-    void WirePart(TControl& part);
-    void PartDown(TControl& part, TMouseButton button, TShiftState shift, int x, int y);
-    void PartMove(TShiftState shift);
-    void PartUp(TMouseButton button);
     void EndDrag();
 
     TLinkHost& host_;

@@ -9,7 +9,6 @@
 #include "system/Shortcuts.h"
 #include "base/Config.h"
 #include "toolkit/Application.h"
-#include "widgets/Label.h"
 
 #include <objbase.h>
 

@@ -2,7 +2,6 @@
 
 #include "base/Config.h"
 #include "tests/support/TestApp.h"
-#include "widgets/Label.h"
 
 namespace orvane::test {
 

@@ -6,7 +6,6 @@
 #include "widgets/Image.h"
 #include "widgets/Menu.h"
 #include "tests/desktop/DesktopTestSupport.h"
-#include "widgets/Label.h"
 
 #include <gtest/gtest.h>
 
@@ -197,8 +196,8 @@ TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
     EXPECT_FALSE(pad.Resolved) << "read from the message loop, after the links are shown";
     ASSERT_TRUE(
         WaitUntil([&] { return pad.Resolved && fixture.Find("plain.txt")->Resolved; }, 10000));
-    EXPECT_EQ(pad.Icon->Hint(), "C:\\windows\\notepad.exe");
-    EXPECT_TRUE(pad.Icon->ShowHint());
-    EXPECT_FALSE(fixture.Find("plain.txt")->Icon->ShowHint()) << "no target, no tooltip";
+    EXPECT_EQ(pad.Hint(), "C:\\windows\\notepad.exe");
+    EXPECT_TRUE(pad.ShowHint());
+    EXPECT_FALSE(fixture.Find("plain.txt")->ShowHint()) << "no target, no tooltip";
     (void)desktop;
 }

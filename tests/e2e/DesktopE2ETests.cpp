@@ -23,7 +23,7 @@ HWND FindLinkCaption(HWND desktop, const std::string& caption) {
             char cls[32] = {}, text[256] = {};
             GetClassNameA(window, cls, sizeof cls);
             GetWindowTextA(window, text, sizeof text);
-            if (std::string(cls) == "TLabel" && s->caption == text) {
+            if (std::string(cls) == "TLink" && s->caption == text) {
                 s->found = window;
                 return FALSE;
             }
