@@ -112,6 +112,7 @@ std::string AbbreviatedDayName(int weekday) {
 void DrawCalendar(TCanvas& canvas, POINT origin, const SYSTEMTIME& date) {
     const TCalendarLayout layout = LayoutCalendar(date, UserFirstDayOfWeek());
     canvas.Font.Bold = true;
+    const int designedSize = canvas.Font.Size;
     FitHeaderFont(canvas, layout);
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Brush.Color = calendar::kCellBackground;
@@ -119,6 +120,7 @@ void DrawCalendar(TCanvas& canvas, POINT origin, const SYSTEMTIME& date) {
     for (int i = 0; i < 7; ++i)
         canvas.TextOut(origin.x + 4 + calendar::kColumnWidth * i, origin.y + 2,
                        AbbreviatedDayName(layout.headerDays[i]));
+    canvas.Font.Size = designedSize; // day numbers fit in any font
     for (int i = 0; i < layout.cellCount; ++i) {
         const TCalendarCell& cell = layout.cells[i];
         canvas.Font.Color = cell.text;

@@ -180,6 +180,11 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
         }
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on the wallpaper or a link leaves the active window as it
+        // is: the desktop has nothing to type into, and under Wine every
+        // activation would raise it first.
+        return MA_NOACTIVATE;
     case WM_DESKTOPRESOLVELINKS:
         ResolvePendingLinks();
         return 0;
