@@ -38,11 +38,12 @@ bool TBackdrop::Paint(HDC dc, const TPicture& picture, SIZE size) {
         return false;
     const void* key = picture.Bitmap() ? static_cast<const void*>(picture.Bitmap())
                                        : static_cast<const void*>(picture.Icon());
-    bool rebuilt = false;
+    bool replaced = false;
     if (!cache_ || size.cx != size_.cx || size.cy != size_.cy || key != pictureKey_ ||
         picture.Width() != pictureSize_.cx || picture.Height() != pictureSize_.cy) {
+        // The first picture is no replacement: nothing was painted from another.
+        replaced = static_cast<bool>(cache_);
         Rebuild(picture, size);
-        rebuilt = true;
     }
     RECT clip{0, 0, size.cx, size.cy};
     if (GetClipBox(dc, &clip) == ERROR)
@@ -50,12 +51,12 @@ bool TBackdrop::Paint(HDC dc, const TPicture& picture, SIZE size) {
     const RECT all{0, 0, size.cx, size.cy};
     IntersectRect(&clip, &clip, &all);
     if (IsRectEmpty(&clip))
-        return rebuilt;
+        return replaced;
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectedObject selected(source.get(), cache_.get());
     BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, source.get(),
            clip.left, clip.top, SRCCOPY);
-    return rebuilt;
+    return replaced;
 }
 
 } // namespace orvane

@@ -17,7 +17,8 @@ class TBackdrop {
 
     // Paints the part of a `size` desktop that the DC's clip box shows, the
     // DC's origin being the desktop's top-left corner. True when the cached
-    // bitmap had to be made anew (another picture or size).
+    // bitmap was replaced (another picture or size), so that what was painted
+    // from the old one must be painted again.
     bool Paint(HDC dc, const TPicture& picture, SIZE size);
 
   private:
