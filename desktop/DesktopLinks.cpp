@@ -154,9 +154,8 @@ void TfrmDesktop::ResolveAllLinks() {
 }
 
 void TfrmDesktop::SetLinkIcon(TLink& link, bool small) {
-    UniqueIcon icon = GetFileIcon(link.Path, small);
-    if (icon)
-        link.Icon->Picture().AdoptIcon(icon.release());
+    link.Icon->SetIcon(GetFileIcon(link.Path, small));
+    link.Invalidate();
 }
 
 void TfrmDesktop::SetLittleIcon(TLink& link, bool small) {

@@ -32,7 +32,6 @@ TLink::TLink(TComponent* owner, TLinkHost& host)
       ApplLable(std::make_unique<TLinkCaption>()), host_(host) {
     ApplLable->Font.Name = "Tahoma";
     ApplLable->Font.Color = kCaptionText;
-    Icon->Picture().OnChange = [this] { Invalidate(); };
     OnDblClick = [this](TComponent&) {
         armed_ = false;
         Guarded("TLink.DblClick", FailurePolicy::LogAndContinue, [&] { host_.LinkOpen(*this); });
@@ -75,7 +74,9 @@ void TLink::SetSelected(bool selected) {
 
 void TLink::Paint(TCanvas& canvas) {
     PaintParentBackground(canvas);
-    Icon->Picture().Draw(canvas.Handle(), Icon->BoundsRect(), false);
+    if (HICON icon = Icon->Handle())
+        DrawIconEx(canvas.Handle(), Icon->Left(), Icon->Top(), icon, Icon->Width(), Icon->Height(),
+                   0, nullptr, DI_NORMAL);
     canvas.Font = ApplLable->Font;
     RECT caption = ApplLable->BoundsRect();
     if (!ApplLable->Transparent()) {

@@ -7,7 +7,7 @@
 // behind it: a desktop of some hundred links would otherwise make three
 // windows each, which is most of the time of reading them under Wine.
 #include "toolkit/Control.h"
-#include "widgets/Image.h"
+#include "base/Win32Handles.h"
 
 #include <cstdint>
 #include <memory>
@@ -50,14 +50,15 @@ class TLinkPart {
     RECT bounds_{0, 0, 0, 0};
 };
 
-// The entry's icon, stretched to its part.
+// The entry's icon, stretched to its part. Held as the shell handed it out:
+// no copy, and no size to ask for, since the part gives the size.
 class TLinkIcon : public TLinkPart {
   public:
-    TPicture& Picture() { return picture_; }
-    const TPicture& Picture() const { return picture_; }
+    HICON Handle() const { return icon_.get(); }
+    void SetIcon(UniqueIcon icon) { icon_ = std::move(icon); }
 
   private:
-    TPicture picture_;
+    UniqueIcon icon_;
 };
 
 // The caption: one line from the part's left edge, white on the wallpaper,

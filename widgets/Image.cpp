@@ -91,19 +91,6 @@ void TPicture::SetIcon(HICON icon) {
     Changed();
 }
 
-void TPicture::AdoptIcon(HICON icon) {
-    UniqueIcon owned(icon);
-    if (!owned) {
-        Clear();
-        return;
-    }
-    SIZE size = SizeOfIcon(owned.get());
-    bitmap_.reset();
-    icon_ = std::move(owned);
-    size_ = size;
-    Changed();
-}
-
 void TPicture::Clear() {
     if (Empty())
         return;

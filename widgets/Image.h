@@ -20,9 +20,8 @@ class TPicture {
 
     void SetBitmap(HBITMAP bitmap);
     void SetIcon(HICON icon);
-    // Take the handle over instead of copying it.
+    // Takes the handle over instead of copying it.
     void AdoptBitmap(HBITMAP bitmap);
-    void AdoptIcon(HICON icon);
     void Clear();
     // A .bmp or .ico file, by its extension; ShellError when it cannot be read.
     void LoadFromFile(const std::string& path);
