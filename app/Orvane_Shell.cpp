@@ -7,6 +7,7 @@
 #include "i18n/Languages.h"
 #include "system/Autorun.h"
 #include "taskbar/TaskbarForm.h"
+#include "desktop/DesktopForm.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 
@@ -30,6 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto* taskbar = CreateForm<TfrmTaskbar>(&application);
     if (taskbar->tmrClock->Enabled()) {
         taskbar->Show();
+        // Hidden at creation; the clock's next tick shows it beneath everything.
+        taskbar->Desktop = CreateForm<TfrmDesktop>(&application);
         TranslateAllForms();
         Guarded("AutorunAll", FailurePolicy::LogAndContinue,
                 [&] { AutorunAll(taskbar->ExplorerWasRunning); });

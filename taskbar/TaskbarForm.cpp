@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "desktop/DesktopForm.h"
 #include "system/DefaultShell.h"
 #include "system/KillProcess.h"
 #include "system/VirtualDesktop.h"
@@ -331,8 +332,9 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
         tmrWindowWatch_->SetEnabled(false);
     explorerTray_.reset();
     tray_.reset();
-    // The Control Panel folders object and the desktop's links are put away
-    // here once they exist.
+    // The Control Panel folders object is put away here once it exists.
+    if (Desktop && Desktop->Is<TfrmDesktop>())
+        static_cast<TfrmDesktop*>(Desktop)->SaveLinks();
 }
 
 void TfrmTaskbar::FormPaint() {

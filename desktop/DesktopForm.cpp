@@ -1,0 +1,208 @@
+#include "desktop/DesktopForm.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "base/Log.h"
+#include "desktop/Calendar.h"
+#include "desktop/FolderWatcher.h"
+#include "desktop/Wallpaper.h"
+#include "widgets/Menu.h"
+#include "widgets/PaintBox.h"
+
+#include <shlobj.h>
+
+namespace orvane {
+
+namespace {
+
+constexpr COLORREF kDesktopColour = RGB(48, 91, 139);
+constexpr int kCalendarWidth = 169;
+constexpr int kCalendarHeight = 161;
+constexpr int kCalendarBottomGap = 7;
+constexpr int kCalendarRightGap = 200;
+
+std::string SpecialFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return "";
+    return path;
+}
+
+} // namespace
+
+TDesktopPlaces TDesktopPlaces::Default() {
+    TDesktopPlaces places;
+    places.userDesktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    places.commonDesktop = SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+    places.programLinks = ProgramFolder() + "\\Links\\Desktop";
+    places.wallpaperFolder = ProgramFolder() + "\\wallpaper";
+    places.configFile = ConfigFilePath();
+    return places;
+}
+
+void TWallpaperImage::Paint(TCanvas& canvas) {
+    if (PaintBackdrop)
+        PaintBackdrop(canvas);
+    else
+        TImage::Paint(canvas);
+}
+
+TfrmDesktop::TfrmDesktop(TComponent* owner, TDesktopPlaces places)
+    : TForm(owner, "frmDesktop"), places_(std::move(places)), backdrop_(kDesktopColour) {
+    SetBorderStyle(TBorderStyle::None);
+    SetBorderIcons(TBorderIcons{false, false, false});
+    SetCaption("Orvane Shell");
+    SetColor(kDesktopColour);
+    Font.Name = "MS Sans Serif";
+    Font.Size = 8;
+    CreateControls();
+}
+
+TfrmDesktop::~TfrmDesktop() {
+    // The watcher threads end before the window they post to goes.
+    userWatcher_.reset();
+    commonWatcher_.reset();
+}
+
+void TfrmDesktop::CreateControls() {
+    imgDesktop = NewComponent<TWallpaperImage>(this);
+    imgDesktop->SetName("imgDesktop");
+    imgDesktop->SetStretch(true);
+    imgDesktop->SetAlign(TAlign::Client);
+    imgDesktop->PaintBackdrop = [this](TCanvas& canvas) { PaintBackdrop(canvas); };
+    imgDesktop->SetParent(this);
+
+    pbCalendar = NewComponent<TPaintBox>(this);
+    pbCalendar->SetName("pbCalendar");
+    pbCalendar->SetBounds(0, 0, kCalendarWidth, kCalendarHeight);
+    pbCalendar->Font = Font;
+    pbCalendar->OnPaint = [this](TPaintBox&, TCanvas& canvas) { pbCalendarPaint(canvas); };
+    pbCalendar->SetParent(this);
+
+    pmDesktop = NewComponent<TSkinPopupMenu>(this);
+    pmDesktop->SetName("pmDesktop");
+    pmDesktop->OnPopup = [this](TComponent&) {
+        Guarded("TfrmDesktop.pmDesktopPopup", FailurePolicy::LogAndContinue,
+                [&] { pmDesktopPopup(); });
+    };
+    OnClose = [](TForm&, TCloseAction& action) { action = TCloseAction::Hide; };
+}
+
+DWORD TfrmDesktop::WindowExStyle() const {
+    // No task button for the desktop, now that no owner keeps it off the bar.
+    return TForm::WindowExStyle() | WS_EX_TOOLWINDOW;
+}
+
+void TfrmDesktop::FormCreate() {
+    // An owned window is kept above its owner, so HWND_BOTTOM would stop at
+    // the application's window: the desktop stands on its own.
+    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetBounds(0, 0, screenWidth, screenHeight);
+    pbCalendar->SetBounds(Width() - kCalendarRightGap,
+                          screenHeight - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
+                          kCalendarHeight);
+    counters_ = TLinkCounters{};
+    ReadLinks();
+    // A wallpaper that cannot be read leaves the background colour; the
+    // links must still follow their folders.
+    Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue,
+            [&] { LoadWallpaperPicture(); });
+    StartWatchers();
+}
+
+void TfrmDesktop::LoadWallpaperPicture() {
+    LoadWallpaper(imgDesktop->Picture(), places_.wallpaperFolder);
+}
+
+void TfrmDesktop::StartWatchers() {
+    HWND window = Handle();
+    std::atomic<bool>* posted = &rereadPosted_;
+    // A burst of changes (a program unpacking many files) costs one re-read:
+    // the next message is posted only once the last one was taken.
+    auto post = [window, posted] {
+        if (!posted->exchange(true))
+            PostMessageA(window, WM_DESKTOPFOLDERCHANGED, 0, 0);
+    };
+    Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue, [&] {
+        if (!places_.userDesktop.empty())
+            userWatcher_ = std::make_unique<TFolderWatcher>(places_.userDesktop, post);
+    });
+    Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue, [&] {
+        if (!places_.commonDesktop.empty() && places_.commonDesktop != places_.userDesktop)
+            commonWatcher_ = std::make_unique<TFolderWatcher>(places_.commonDesktop, post);
+    });
+}
+
+void TfrmDesktop::Paint(TCanvas& canvas) {
+    PaintBackdrop(canvas);
+}
+
+void TfrmDesktop::PaintBackdrop(TCanvas& canvas) {
+    if (backdrop_.Paint(canvas.Handle(), imgDesktop->Picture(), SIZE{Width(), Height()}))
+        // Another wallpaper: whatever was painted from the old one goes too.
+        if (Handle())
+            RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TfrmDesktop::pbCalendarPaint(TCanvas& canvas) {
+    pbCalendar->SetLeft(Width() - kCalendarRightGap);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    DrawCalendar(canvas, POINT{5, 5}, now);
+}
+
+LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        // Every move, size or activation leaves the desktop beneath the rest.
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        break;
+    case WM_WINDOWPOSCHANGED:
+        // Wine raises a window that is activated on the way (BringWindowToTop)
+        // whatever the answer to WM_WINDOWPOSCHANGING said: such a change is
+        // undone right after.
+        if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
+            GetWindow(Handle(), GW_HWNDNEXT)) {
+            bottomRetries_ = 0;
+            PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+        }
+        break;
+    case WM_DESKTOPTOBOTTOM:
+        if (GetWindow(Handle(), GW_HWNDNEXT)) {
+            SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+            // A few more tries when something raised it again meanwhile;
+            // never a loop with another program that wants the bottom too.
+            if (GetWindow(Handle(), GW_HWNDNEXT) && ++bottomRetries_ < 3)
+                PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+        }
+        return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on the wallpaper or a link leaves the active window as it
+        // is: the desktop has nothing to type into, and under Wine every
+        // activation would raise it first.
+        return MA_NOACTIVATE;
+    case WM_DESKTOPRESOLVELINKS:
+        ResolvePendingLinks();
+        return 0;
+    case WM_DESKTOPFOLDERCHANGED:
+        rereadPosted_ = false;
+        ReadLinks();
+        return 0;
+    case WM_DISPLAYCHANGE: {
+        LRESULT result = TForm::WndProc(message, wParam, lParam);
+        const int height = GetSystemMetrics(SM_CYSCREEN);
+        SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), height);
+        pbCalendar->SetTop(height - kCalendarHeight - kCalendarBottomGap);
+        return result;
+    }
+    default:
+        break;
+    }
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+} // namespace orvane

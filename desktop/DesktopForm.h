@@ -1,0 +1,127 @@
+#pragma once
+// The desktop: a borderless window as large as the screen that always lies
+// beneath every other window, showing the wallpaper, a month calendar and the
+// desktop links of three folders.
+#include "desktop/Backdrop.h"
+#include "desktop/Link.h"
+#include "desktop/LinkPlaces.h"
+#include "toolkit/Form.h"
+#include "widgets/Image.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class TFolderWatcher;
+class TPaintBox;
+class TSkinPopupMenu;
+
+// Posted by the folder watchers: a desktop folder changed.
+constexpr UINT WM_DESKTOPFOLDERCHANGED = WM_APP + 11;
+// Posted to itself while links wait for their shortcuts to be read.
+constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
+// Posted to itself when a change raised the desktop after all.
+constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
+
+// The folders and files the desktop reads; the defaults are the user's and
+// the all-users desktop folders and the program folder's.
+struct TDesktopPlaces {
+    std::string userDesktop;
+    std::string commonDesktop;
+    std::string programLinks;    // Links\Desktop under the program folder
+    std::string wallpaperFolder; // wallpaper under the program folder
+    std::string configFile;
+    static TDesktopPlaces Default();
+};
+
+// The wallpaper control: paints its piece of the desktop's backdrop.
+class TWallpaperImage : public TImage {
+    ORVANE_COMPONENT(TWallpaperImage, TImage)
+  public:
+    using TImage::TImage;
+    std::function<void(TCanvas&)> PaintBackdrop;
+
+  protected:
+    void Paint(TCanvas& canvas) override;
+};
+
+class TfrmDesktop : public TForm, private TLinkHost {
+    ORVANE_COMPONENT(TfrmDesktop, TForm)
+  public:
+    explicit TfrmDesktop(TComponent* owner, TDesktopPlaces places = TDesktopPlaces::Default());
+    ~TfrmDesktop() override;
+
+    TWallpaperImage* imgDesktop = nullptr;
+    TPaintBox* pbCalendar = nullptr;
+    TSkinPopupMenu* pmDesktop = nullptr;
+
+    // Links in the order the folders list them.
+    const std::vector<TLink*>& Links() const { return links_; }
+    TLink* SelectedLink() const;
+    TLinkCounters& Counters() { return counters_; }
+    const TDesktopPlaces& Places() const { return places_; }
+    bool Watching() const { return userWatcher_ || commonWatcher_; }
+
+    void ReadLinks();
+    void SaveLinks();
+    void AddIconsFromFolder(const std::string& folder, uint8_t source);
+    void SetLittleIcon(TLink& link, bool small);
+
+    // The drag and menu steps, public for tools and tests that drive them.
+    bool imgDesktopDragOver(TLink& link, int x);
+    void DropLink(TLink& link, POINT desktopPoint);
+    void pmDesktopPopup();
+    void miCreateLinkClick();
+    void miDeleteLinkClick();
+
+    // Runs after every re-read of the links (tests and benchmarks wait on it).
+    std::function<void()> OnLinksRead;
+    // Reads the shortcuts of the links still waiting for it (tools and tests).
+    void ResolveAllLinks();
+
+  protected:
+    void FormCreate() override;
+    DWORD WindowExStyle() const override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(TCanvas& canvas) override;
+
+  private:
+    void CreateControls();
+    void LoadWallpaperPicture();
+    void StartWatchers();
+    void PaintBackdrop(TCanvas& canvas);
+    void pbCalendarPaint(TCanvas& canvas);
+    void AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
+                        int& placed);
+    void SetLinkIcon(TLink& link, bool small);
+    void ResolveLink(TLink& link);
+    void ResolvePendingLinks();
+    std::string FolderOfSource(uint8_t source) const;
+
+    // TLinkHost
+    void LinkPressed(TLink& link, TMouseButton button) override;
+    bool LinkDragOver(TLink& link, POINT point) override;
+    void LinkDropped(TLink& link, POINT point) override;
+    void LinkOpen(TLink& link) override;
+    void LinkContextMenu(TLink& link, POINT point) override;
+
+    TDesktopPlaces places_;
+    TBackdrop backdrop_;
+    TLinkCounters counters_;
+    std::vector<TLink*> links_;
+    // Live links kept across a re-read, by source and path.
+    std::vector<TLink*> previousLinks_;
+    std::unique_ptr<TFolderWatcher> userWatcher_;
+    std::unique_ptr<TFolderWatcher> commonWatcher_;
+    std::atomic<bool> rereadPosted_{false};
+    int bottomRetries_ = 0;
+    // New links whose shortcuts are read after the first paint, a batch per
+    // message, so a full desktop shows at once and tooltips follow.
+    std::vector<TLink*> unresolved_;
+};
+
+} // namespace orvane

@@ -1,0 +1,298 @@
+// The desktop's links: reading the three folders, placing and saving the
+// links, dragging them, opening them and the context menu.
+#include "desktop/DesktopForm.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "base/Log.h"
+#include "base/ShellError.h"
+#include "i18n/Languages.h"
+#include "system/ShellIcons.h"
+#include "system/Shortcuts.h"
+#include "widgets/Menu.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+bool IsDotEntry(const char* name) {
+    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
+}
+
+} // namespace
+
+TLink* TfrmDesktop::SelectedLink() const {
+    for (TLink* link : links_)
+        if (link->Selected())
+            return link;
+    return nullptr;
+}
+
+void TfrmDesktop::ReadLinks() {
+    Guarded("ReadLinks", FailurePolicy::LogAndContinue, [&] {
+        // A re-read ends the selection, as if every link were made anew.
+        for (TLink* link : links_)
+            link->SetSelected(false);
+        previousLinks_ = std::move(links_);
+        links_.clear();
+        AddIconsFromFolder(places_.userDesktop, kLinkUserDesktop);
+        AddIconsFromFolder(places_.commonDesktop, kLinkCommonDesktop);
+        AddIconsFromFolder(places_.programLinks, kLinkProgramLinks);
+    });
+    // Links whose entries are gone; a link that is still listed was kept with
+    // the place the user gave it.
+    for (TLink* gone : previousLinks_) {
+        std::erase(unresolved_, gone);
+        FreeComponent(gone);
+    }
+    previousLinks_.clear();
+    if (imgDesktop->Handle())
+        SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (OnLinksRead)
+        OnLinksRead();
+}
+
+void TfrmDesktop::AddIconsFromFolder(const std::string& folder, uint8_t source) {
+    Guarded("TfrmDesktop.AddIconsFromFolder(", FailurePolicy::LogAndContinue, [&] {
+        if (folder.empty())
+            return;
+        int placed = 0;
+        WIN32_FIND_DATAA entry;
+        UniqueFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+        if (!find) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return; // a folder that is not there has no links
+            ThrowLastError("Cannot list folder \"" + folder + "\"");
+        }
+        do {
+            if (IsDotEntry(entry.cFileName))
+                continue;
+            const std::string path = folder + "\\" + entry.cFileName;
+            auto kept =
+                std::find_if(previousLinks_.begin(), previousLinks_.end(), [&](TLink* link) {
+                    return link->Source == source && link->Path == path;
+                });
+            if (kept != previousLinks_.end()) {
+                links_.push_back(*kept);
+                previousLinks_.erase(kept);
+                continue;
+            }
+            AddDesktopItem(folder, source, entry.cFileName, placed);
+        } while (FindNextFileA(find.get(), &entry));
+    });
+}
+
+void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
+                                 int& placed) {
+    const std::string caption = LinkCaption(name);
+    const std::string path = folder + "\\" + name;
+
+    const TSavedPlace saved =
+        ParseSavedPlace(IniFile(places_.configFile).ReadString("Desktop", caption, ""));
+    if (!saved.error.empty())
+        LogFailure("TfrmDesktop.AddDesktopItem", saved.error);
+    POINT at{saved.left, saved.top};
+    if (!saved.Usable()) {
+        if (placed < 3) {
+            at = LargeLinkPlace(counters_.large, GetSystemMetrics(SM_CYSCREEN));
+            counters_.TakeLarge();
+        } else {
+            at = SmallLinkPlace(counters_.small, Width());
+            counters_.TakeSmall();
+        }
+        ++placed;
+    }
+
+    TLink* link = NewComponent<TLink>(this, static_cast<TLinkHost&>(*this));
+    link->Source = source;
+    link->Path = path;
+    link->SetLinkCaption(caption);
+    link->SetBounds(at.x, at.y, link->Width(), link->Height());
+    const bool small = InSmallStrip(at.x, Width());
+    if (small)
+        link->ApplyLayout(true);
+    // Everything is in place before the windows are made: one window each.
+    link->SetParent(this);
+    links_.push_back(link);
+    if (unresolved_.empty())
+        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+    unresolved_.push_back(link);
+    Guarded(small ? "TLink.SetLittleIcon" : "TfrmDesktop.AddDesktopItem",
+            FailurePolicy::LogAndContinue, [&] { SetLinkIcon(*link, small); });
+}
+
+void TfrmDesktop::ResolveLink(TLink& link) {
+    std::erase(unresolved_, &link);
+    link.Resolved = true;
+    // A file that is not a shortcut gives what an empty shell-link reports.
+    const ShortcutInfo shortcut = ResolveShortcut(link.Path);
+    link.WorkingFolder = shortcut.folder;
+    link.ShowCommand = shortcut.showCommand;
+    link.SetTarget(shortcut.target);
+}
+
+void TfrmDesktop::ResolvePendingLinks() {
+    constexpr size_t kBatch = 20;
+    for (size_t i = 0; i < kBatch && !unresolved_.empty(); ++i) {
+        TLink& link = *unresolved_.front();
+        Guarded("TfrmDesktop.AddIconsFromFolder(", FailurePolicy::LogAndContinue,
+                [&] { ResolveLink(link); });
+    }
+    if (!unresolved_.empty())
+        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+}
+
+void TfrmDesktop::ResolveAllLinks() {
+    while (!unresolved_.empty())
+        ResolvePendingLinks();
+}
+
+void TfrmDesktop::SetLinkIcon(TLink& link, bool small) {
+    link.Icon->SetIcon(GetFileIcon(link.Path, small));
+    link.Invalidate();
+}
+
+void TfrmDesktop::SetLittleIcon(TLink& link, bool small) {
+    if (link.Small == small)
+        return;
+    link.ApplyLayout(small);
+    if (!link.Path.empty())
+        Guarded("TLink.SetLittleIcon", FailurePolicy::LogAndContinue,
+                [&] { SetLinkIcon(link, small); });
+}
+
+void TfrmDesktop::SaveLinks() {
+    Guarded("TfrmDesktop.SaveLinks", FailurePolicy::LogAndContinue, [&] {
+        const IniFile config(places_.configFile);
+        for (TLink* link : links_)
+            config.WriteString("Desktop", link->ApplLable->Caption(),
+                               FormatSavedPlace(link->Left(), link->Top()));
+    });
+}
+
+void TfrmDesktop::LinkPressed(TLink& link, TMouseButton) {
+    if (TLink* selected = SelectedLink())
+        selected->SetSelected(false);
+    link.SetSelected(true);
+}
+
+bool TfrmDesktop::imgDesktopDragOver(TLink& link, int x) {
+    const int edge = Width() - kSmallStripWidth;
+    if (x > edge && !link.Small) {
+        counters_.ReleaseLarge();
+        POINT at = DraggedSmallLinkPlace(counters_.small, Width());
+        link.SetBounds(at.x, at.y, link.Width(), link.Height());
+        SetLittleIcon(link, true);
+        counters_.TakeSmall();
+    } else if (x < edge && link.Small) {
+        counters_.ReleaseSmall();
+        SetLittleIcon(link, false);
+        counters_.TakeLarge();
+    }
+    return true;
+}
+
+void TfrmDesktop::DropLink(TLink& link, POINT desktopPoint) {
+    link.SetBounds(desktopPoint.x - link.PressPos.x, desktopPoint.y - link.PressPos.y, link.Width(),
+                   link.Height());
+}
+
+// The wallpaper takes a link dragged over it or over the dragged link itself
+// (which sits under the pointer at the start of every drag).
+static bool OverWallpaper(HWND wallpaper, TLink& link, POINT point) {
+    HWND under = WindowFromPoint(point);
+    return under && (under == wallpaper || under == link.Handle() || IsChild(link.Handle(), under));
+}
+
+bool TfrmDesktop::LinkDragOver(TLink& link, POINT point) {
+    if (!OverWallpaper(imgDesktop->Handle(), link, point))
+        return false;
+    return imgDesktopDragOver(link, ScreenToClient(point).x);
+}
+
+void TfrmDesktop::LinkDropped(TLink& link, POINT point) {
+    if (OverWallpaper(imgDesktop->Handle(), link, point))
+        DropLink(link, ScreenToClient(point));
+}
+
+void TfrmDesktop::LinkOpen(TLink& link) {
+    if (!link.Resolved)
+        ResolveLink(link);
+    HINSTANCE result = ShellExecuteA(
+        nullptr, nullptr, link.Path.c_str(), nullptr,
+        link.WorkingFolder.empty() ? nullptr : link.WorkingFolder.c_str(), link.ShowCommand);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        throw ShellError("Cannot open \"" + link.Path + "\" (error " +
+                         std::to_string(reinterpret_cast<INT_PTR>(result)) + ")");
+}
+
+void TfrmDesktop::LinkContextMenu(TLink&, POINT point) {
+    pmDesktop->Popup(point.x, point.y);
+}
+
+void TfrmDesktop::pmDesktopPopup() {
+    if (!SelectedLink())
+        return;
+    pmDesktop->Items().Clear();
+    auto add = [this](const char* name, std::function<void()> action) {
+        auto* item = NewComponent<TMenuItem>(pmDesktop);
+        item->SetName(std::string("mi") + name);
+        item->Caption = GetLangMessage(name);
+        item->OnClick = [action, name](TComponent&) {
+            Guarded(std::string("TfrmDesktop.mi") + name + "Click", FailurePolicy::LogAndContinue,
+                    action);
+        };
+        pmDesktop->Items().Add(item);
+    };
+    add("CreateLink", [this] { miCreateLinkClick(); });
+    add("DeleteLink", [this] { miDeleteLinkClick(); });
+}
+
+void TfrmDesktop::miCreateLinkClick() {
+    const std::string folder = FolderOfSource(kLinkUserDesktop);
+    if (folder.empty())
+        return;
+    std::string command = "rundll32 AppWiz.Cpl,NewLinkHere " + folder + "\\";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    // Not waited for: the shortcut it makes arrives through the folder watcher.
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SaveLinks();
+    ReadLinks();
+}
+
+void TfrmDesktop::miDeleteLinkClick() {
+    TLink* link = SelectedLink();
+    if (!link)
+        return;
+    const std::string folder = FolderOfSource(link->Source);
+    if (folder.empty())
+        return;
+    DeleteFileA((folder + "\\" + link->ApplLable->Caption() + ".lnk").c_str());
+}
+
+std::string TfrmDesktop::FolderOfSource(uint8_t source) const {
+    switch (source) {
+    case kLinkCommonDesktop:
+        return places_.commonDesktop;
+    case kLinkUserDesktop:
+        return places_.userDesktop;
+    default:
+        return places_.programLinks;
+    }
+}
+
+} // namespace orvane

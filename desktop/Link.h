@@ -1,0 +1,122 @@
+#pragma once
+// A desktop link: an icon and a caption on the desktop for one entry of a
+// desktop folder. Pressing, dragging, double clicking and the context menu are
+// handed to the desktop that owns it.
+//
+// A link is one window that draws its two parts itself over the wallpaper
+// behind it: a desktop of some hundred links would otherwise make three
+// windows each, which is most of the time of reading them under Wine.
+#include "toolkit/Control.h"
+#include "base/Win32Handles.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orvane {
+
+class TLink;
+
+// Where an entry came from.
+enum : uint8_t { kLinkCommonDesktop = 0, kLinkUserDesktop = 1, kLinkProgramLinks = 2 };
+
+// What a link asks of the desktop it lies on. Points are screen coordinates.
+class TLinkHost {
+  public:
+    virtual void LinkPressed(TLink& link, TMouseButton button) = 0;
+    // True when the desktop would take the link at `point`.
+    virtual bool LinkDragOver(TLink& link, POINT point) = 0;
+    virtual void LinkDropped(TLink& link, POINT point) = 0;
+    virtual void LinkOpen(TLink& link) = 0;
+    virtual void LinkContextMenu(TLink& link, POINT point) = 0;
+
+  protected:
+    ~TLinkHost() = default;
+};
+
+// A part of a link: its place in the link.
+class TLinkPart {
+  public:
+    int Left() const { return bounds_.left; }
+    int Top() const { return bounds_.top; }
+    int Width() const { return bounds_.right - bounds_.left; }
+    int Height() const { return bounds_.bottom - bounds_.top; }
+    const RECT& BoundsRect() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height) {
+        bounds_ = RECT{left, top, left + width, top + height};
+    }
+
+  private:
+    RECT bounds_{0, 0, 0, 0};
+};
+
+// The entry's icon, stretched to its part. Held as the shell handed it out:
+// no copy, and no size to ask for, since the part gives the size.
+class TLinkIcon : public TLinkPart {
+  public:
+    HICON Handle() const { return icon_.get(); }
+    void SetIcon(UniqueIcon icon) { icon_ = std::move(icon); }
+
+  private:
+    UniqueIcon icon_;
+};
+
+// The caption: one line from the part's left edge, white on the wallpaper,
+// or dark green on an opaque light background while the link is selected.
+class TLinkCaption : public TLinkPart {
+  public:
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption) { caption_ = caption; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    TFont Font;
+    COLORREF Color = RGB(224, 238, 168);
+
+  private:
+    std::string caption_;
+    bool transparent_ = true;
+};
+
+class TLink : public TControl {
+    ORVANE_COMPONENT(TLink, TControl)
+  public:
+    TLink(TComponent* owner, TLinkHost& host);
+
+    std::unique_ptr<TLinkIcon> Icon;
+    std::unique_ptr<TLinkCaption> ApplLable;
+    POINT PressPos{0, 0}; // where the left button went down, in link coordinates
+    bool Small = false;
+    uint8_t Source = kLinkUserDesktop;
+    std::string Path;
+    std::string WorkingFolder;
+    int ShowCommand = SW_SHOWNORMAL;
+    // The shortcut's target, folder and show command have been read.
+    bool Resolved = false;
+
+    // Puts the parts in the large or small layout; the icon is left alone.
+    void ApplyLayout(bool small);
+    void SetLinkCaption(const std::string& caption);
+    // The tooltip: the shortcut's target.
+    void SetTarget(const std::string& target);
+    // Selection is the caption's opacity.
+    bool Selected() const;
+    void SetSelected(bool selected);
+    bool Dragging() const { return dragging_; }
+
+  protected:
+    DWORD WindowExStyle() const override { return WS_EX_TRANSPARENT; }
+    void Paint(TCanvas& canvas) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+  private:
+    void EndDrag();
+
+    TLinkHost& host_;
+    bool armed_ = false; // left button down, no drag yet
+    bool dragging_ = false;
+    POINT pressScreen_{0, 0};
+};
+
+} // namespace orvane

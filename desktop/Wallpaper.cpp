@@ -1,0 +1,165 @@
+#include "desktop/Wallpaper.h"
+
+#include "base/ShellError.h"
+#include "base/Win32Handles.h"
+#include "widgets/Image.h"
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+// jpeglib.h wants FILE and size_t declared first.
+#include <jpeglib.h>
+
+namespace orvane {
+
+namespace {
+
+// libjpeg's own error_exit ends the process. This one jumps back to the
+// decoder, which turns the message into an exception once libjpeg's frames
+// are left behind (no C++ object lives between setjmp and longjmp).
+constexpr uint64_t kMaxWallpaperPixels = 64ull * 1024 * 1024;
+
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf back;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void ReturnToDecoder(j_common_ptr info) {
+    auto* errors = reinterpret_cast<JpegErrorManager*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->back, 1);
+}
+
+// Warnings (corrupt data that libjpeg can step over) stay silent.
+void IgnoreMessage(j_common_ptr) {}
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+// The libjpeg part, kept free of C++ objects so longjmp skips no destructor.
+// Returns false with `error` filled when libjpeg gave up.
+bool DecodeOpenJpeg(FILE* file, TRgbImage* image, JpegErrorManager* errors,
+                    std::vector<uint8_t>* pixels) {
+    jpeg_decompress_struct info;
+    info.err = jpeg_std_error(&errors->pub);
+    errors->pub.error_exit = ReturnToDecoder;
+    errors->pub.output_message = IgnoreMessage;
+    if (setjmp(errors->back)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    // A header may promise any size; a wallpaper larger than this is refused
+    // rather than allocated.
+    if (static_cast<uint64_t>(info.output_width) * info.output_height > kMaxWallpaperPixels) {
+        snprintf(errors->message, sizeof errors->message, "picture too large (%ux%u)",
+                 info.output_width, info.output_height);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    image->width = static_cast<int>(info.output_width);
+    image->height = static_cast<int>(info.output_height);
+    const size_t stride = static_cast<size_t>(info.output_width) * 3;
+    pixels->resize(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels->data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+TRgbImage DecodeJpegFile(const std::string& path) {
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw ShellError("Cannot open file \"" + path + "\"");
+    TRgbImage image;
+    auto errors = std::make_unique<JpegErrorManager>();
+    errors->message[0] = '\0';
+    if (!DecodeOpenJpeg(file.get(), &image, errors.get(), &image.rgb))
+        throw ShellError("JPEG error in \"" + path + "\": " + errors->message);
+    if (image.width <= 0 || image.height <= 0)
+        throw ShellError("JPEG error: no picture in \"" + path + "\"");
+    return image;
+}
+
+void WriteBmpFile(const std::string& path, const TRgbImage& image) {
+    const size_t stride = (static_cast<size_t>(image.width) * 3 + 3) & ~size_t{3};
+    const size_t pixelBytes = stride * image.height;
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = static_cast<DWORD>(header.bfOffBits + pixelBytes);
+    info.biSize = sizeof info;
+    info.biWidth = image.width;
+    info.biHeight = image.height; // bottom-up, as every reader expects
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(pixelBytes);
+
+    std::vector<uint8_t> bytes(header.bfOffBits + pixelBytes);
+    memcpy(bytes.data(), &header, sizeof header);
+    memcpy(bytes.data() + sizeof header, &info, sizeof info);
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* source = image.rgb.data() + static_cast<size_t>(y) * image.width * 3;
+        uint8_t* target = bytes.data() + header.bfOffBits + stride * (image.height - 1 - y);
+        for (int x = 0; x < image.width; ++x) {
+            target[x * 3] = source[x * 3 + 2];
+            target[x * 3 + 1] = source[x * 3 + 1];
+            target[x * 3 + 2] = source[x * 3];
+        }
+    }
+    // Written beside the target and moved over it, so a failed write never
+    // leaves a half bitmap that later starts would show instead of the JPEG.
+    const std::string partial = path + ".part";
+    {
+        UniqueFileHandle file(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            ThrowLastError("Cannot create file \"" + path + "\"");
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) ||
+            written != bytes.size()) {
+            DWORD error = GetLastError();
+            file.reset();
+            DeleteFileA(partial.c_str());
+            SetLastError(error);
+            ThrowLastError("Cannot write file \"" + path + "\"");
+        }
+    }
+    if (!MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DWORD error = GetLastError();
+        DeleteFileA(partial.c_str());
+        SetLastError(error);
+        ThrowLastError("Cannot write file \"" + path + "\"");
+    }
+}
+
+void LoadWallpaper(TPicture& picture, const std::string& folder) {
+    const std::string bitmap = folder + "\\wallpaper.bmp";
+    if (!FileExists(bitmap))
+        WriteBmpFile(bitmap, DecodeJpegFile(folder + "\\wallpaper.jpg"));
+    picture.LoadFromFile(bitmap);
+}
+
+} // namespace orvane

@@ -1,0 +1,203 @@
+// Desktop links: captions, saved places, automatic places, layouts, drag,
+// the menu's delete, shared keys, and the watcher bringing new entries.
+#include "desktop/LinkPlaces.h"
+#include "i18n/Languages.h"
+#include "system/Shortcuts.h"
+#include "widgets/Image.h"
+#include "widgets/Menu.h"
+#include "tests/desktop/DesktopTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+POINT At(const TLink& link) {
+    return POINT{link.Left(), link.Top()};
+}
+
+bool Same(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+} // namespace
+
+TEST(LinkPlaces, CaptionsAndSavedValues) {
+    EXPECT_EQ(LinkCaption("Mail.lnk"), "Mail");
+    EXPECT_EQ(LinkCaption("notes.txt"), "notes.txt");
+    EXPECT_EQ(LinkCaption(".lnk"), ".lnk");
+    EXPECT_EQ(LinkCaption("a.lnk.lnk"), "a");
+
+    TSavedPlace negative = ParseSavedPlace("-5,40");
+    EXPECT_EQ(negative.left, -5);
+    EXPECT_FALSE(negative.Usable());
+    EXPECT_TRUE(negative.error.empty());
+    TSavedPlace word = ParseSavedPlace("abc");
+    EXPECT_FALSE(word.Usable());
+    EXPECT_TRUE(word.error.empty()) << "no comma: no position, and nothing to log";
+    TSavedPlace half = ParseSavedPlace("10,x");
+    EXPECT_EQ(half.left, 10);
+    EXPECT_EQ(half.top, -1);
+    EXPECT_EQ(half.error, "'x' is not a valid integer value");
+    TSavedPlace good = ParseSavedPlace("415,300");
+    EXPECT_TRUE(good.Usable());
+    EXPECT_EQ(FormatSavedPlace(good.left, good.top), "415,300");
+}
+
+TEST(DesktopLinks, EntriesGetCaptionsAndAutomaticPlaces) {
+    if (!ScreenIs1024x768())
+        GTEST_SKIP() << "written for a 1024 x 768 screen";
+    DesktopFixture fixture;
+    for (const char* name : {"Mail.lnk", "notes.txt", ".lnk", "zeta.txt"})
+        WriteFileText(fixture.User(name), "");
+    // Unusable saved values: the links are placed automatically, and only the
+    // value with an unreadable number is logged.
+    fixture.SetSaved("Mail", "-5,40");
+    fixture.SetSaved("notes.txt", "abc");
+    fixture.SetSaved("zeta.txt", "10,x");
+    TfrmDesktop& desktop = fixture.Create();
+    ASSERT_EQ(desktop.Links().size(), 4u);
+    EXPECT_TRUE(fixture.Find("Mail") && fixture.Find("notes.txt") && fixture.Find(".lnk"));
+    // The automatic places follow the listing order.
+    const POINT expected[] = {{415, 300}, {415, 360}, {415, 420}, {874, 100}};
+    for (int i = 0; i < 4; ++i) {
+        TLink& link = *desktop.Links()[i];
+        EXPECT_TRUE(Same(At(link), expected[i]))
+            << link.ApplLable->Caption() << " at " << link.Left() << "," << link.Top();
+        EXPECT_EQ(link.Small, i == 3);
+        EXPECT_EQ(link.Width(), i == 3 ? 110 : 48);
+        EXPECT_EQ(link.Path, fixture.User(desktop.Links()[i]->Path.substr(
+                                 desktop.Links()[i]->Path.rfind('\\') + 1)));
+    }
+    const std::string log = fixture.LogText();
+    EXPECT_NE(log.find("TfrmDesktop.AddDesktopItem: 'x' is not a valid integer value"),
+              std::string::npos);
+    EXPECT_EQ(log.find("'abc'"), std::string::npos);
+    EXPECT_EQ(log.find("'-5'"), std::string::npos);
+}
+
+TEST(DesktopLinks, SavedPlacesLayoutsAndDragging) {
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("Mail.lnk"), "");
+    WriteFileText(fixture.User("Big.lnk"), "");
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    fixture.SetSaved("Mail", std::to_string(width - 150) + ",300");
+    fixture.SetSaved("Big", "200,200");
+    TfrmDesktop& desktop = fixture.Create();
+    TLink& mail = *fixture.Find("Mail");
+    TLink& big = *fixture.Find("Big");
+    EXPECT_TRUE(mail.Small) << "saved at width - 150";
+    EXPECT_EQ(mail.Width(), 110);
+    EXPECT_FALSE(big.Small);
+    EXPECT_EQ(desktop.Counters().small, 0);
+
+    // Over the right-hand strip a large link turns small at once; back out
+    // it turns large again where it is; at the edge itself nothing changes.
+    EXPECT_TRUE(desktop.imgDesktopDragOver(big, width - 150));
+    EXPECT_FALSE(big.Small);
+    desktop.imgDesktopDragOver(big, width - 100);
+    EXPECT_TRUE(big.Small);
+    EXPECT_TRUE(Same(At(big), POINT{width - 150, 20}));
+    EXPECT_EQ(big.Icon->Width(), 16);
+    EXPECT_EQ(desktop.Counters().small, 1);
+    desktop.imgDesktopDragOver(big, 500);
+    EXPECT_FALSE(big.Small);
+    EXPECT_EQ(big.Icon->Width(), 32);
+    EXPECT_TRUE(Same(At(big), POINT{width - 150, 20}));
+
+    // Mail was placed from its saved value and never counted: dragging it out
+    // of the strip must not wrap the small counter round to 65535.
+    desktop.imgDesktopDragOver(big, width - 100);
+    desktop.Counters().small = 0;
+    desktop.imgDesktopDragOver(mail, 500);
+    EXPECT_EQ(desktop.Counters().small, 0);
+    EXPECT_FALSE(mail.Small);
+
+    // The drop puts the point that was held under the pointer.
+    mail.PressPos = POINT{10, 5};
+    desktop.DropLink(mail, POINT{300, 250});
+    EXPECT_TRUE(Same(At(mail), POINT{290, 245}));
+    desktop.SaveLinks();
+    EXPECT_EQ(fixture.Saved("Mail"), "290,245");
+}
+
+TEST(DesktopLinks, DeleteLinkDeletesTheCaptionsShortcut) {
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("notes.txt"), "keep me");
+    WriteFileText(fixture.User("Mail.lnk"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    // No link selected: the menu keeps its items and delete does nothing.
+    desktop.pmDesktopPopup();
+    EXPECT_EQ(desktop.pmDesktop->Items().Count(), 0);
+
+    fixture.Find("notes.txt")->SetSelected(true);
+    EXPECT_EQ(desktop.SelectedLink(), fixture.Find("notes.txt"));
+    desktop.pmDesktopPopup();
+    ASSERT_EQ(desktop.pmDesktop->Items().Count(), 2);
+    EXPECT_EQ(desktop.pmDesktop->Items().Items(0)->Caption, GetLangMessage("CreateLink"));
+    EXPECT_EQ(desktop.pmDesktop->Items().Items(1)->Caption, GetLangMessage("DeleteLink"));
+    desktop.miDeleteLinkClick(); // tries notes.txt.lnk
+    EXPECT_TRUE(FileExists(fixture.User("notes.txt")));
+
+    fixture.Find("notes.txt")->SetSelected(false);
+    fixture.Find("Mail")->SetSelected(true);
+    desktop.miDeleteLinkClick();
+    EXPECT_FALSE(FileExists(fixture.User("Mail.lnk")));
+    // The watcher takes the link away.
+    EXPECT_TRUE(WaitUntil([&] { return fixture.Find("Mail") == nullptr; }, 15000));
+}
+
+TEST(DesktopLinks, TwoEntriesWithOneCaptionShareAKey) {
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("Mail.lnk"), "");
+    WriteFileText(fixture.Common("Mail.lnk"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    ASSERT_EQ(desktop.Links().size(), 2u);
+    desktop.DropLink(*desktop.Links()[0], POINT{100, 100});
+    desktop.DropLink(*desktop.Links()[1], POINT{600, 120});
+    desktop.SaveLinks();
+    EXPECT_EQ(fixture.Saved("Mail"), "600,120") << "the common folder's link is written last";
+    fixture.Create();
+    for (TLink* link : fixture.desktop().Links())
+        EXPECT_TRUE(Same(At(*link), POINT{600, 120}));
+}
+
+TEST(DesktopLinks, WatcherShowsNewEntriesAndKeepsMovedLinks) {
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("Mail.lnk"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    desktop.Show();
+    TLink* mail = fixture.Find("Mail");
+    ASSERT_NE(mail, nullptr);
+    mail->PressPos = POINT{0, 0};
+    desktop.DropLink(*mail, POINT{222, 111});
+
+    WriteFileText(fixture.User("Fresh.txt"), "");
+    ASSERT_TRUE(WaitUntil([&] { return fixture.Find("Fresh.txt") != nullptr; }, 15000));
+    EXPECT_TRUE(IsWindowVisible(fixture.Find("Fresh.txt")->Handle()));
+    // A re-read must not undo the user's arrangement.
+    ASSERT_NE(fixture.Find("Mail"), nullptr);
+    EXPECT_TRUE(Same(At(*fixture.Find("Mail")), POINT{222, 111}));
+
+    // The all-users folder is watched too.
+    WriteFileText(fixture.Common("Shared.txt"), "");
+    EXPECT_TRUE(WaitUntil([&] { return fixture.Find("Shared.txt") != nullptr; }, 15000));
+    EXPECT_EQ(fixture.Find("Shared.txt")->Source, kLinkCommonDesktop);
+}
+
+TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
+    DesktopFixture fixture;
+    CreateShortcut("C:\\windows\\notepad.exe", fixture.User("Pad.lnk"), "", "");
+    WriteFileText(fixture.User("plain.txt"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    TLink& pad = *fixture.Find("Pad");
+    EXPECT_FALSE(pad.Resolved) << "read from the message loop, after the links are shown";
+    ASSERT_TRUE(
+        WaitUntil([&] { return pad.Resolved && fixture.Find("plain.txt")->Resolved; }, 10000));
+    EXPECT_EQ(pad.Hint(), "C:\\windows\\notepad.exe");
+    EXPECT_TRUE(pad.ShowHint());
+    EXPECT_FALSE(fixture.Find("plain.txt")->ShowHint()) << "no target, no tooltip";
+    (void)desktop;
+}

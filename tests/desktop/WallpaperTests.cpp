@@ -1,0 +1,66 @@
+// The wallpaper: the JPEG seeds the bitmap once; a broken or missing picture
+// is an error the desktop logs, and its folder watchers run all the same.
+#include "base/ShellError.h"
+#include "desktop/Wallpaper.h"
+#include "tests/desktop/DesktopTestSupport.h"
+#include "widgets/Image.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+std::string ShippedJpeg() {
+    return StageDir() + "\\wallpaper\\wallpaper.jpg";
+}
+
+} // namespace
+
+TEST(Wallpaper, TheJpegSeedsTheBitmapOnce) {
+    ScratchDir dir("wallpaper");
+    ASSERT_TRUE(CopyFileA(ShippedJpeg().c_str(), (dir / "wallpaper.jpg").c_str(), FALSE));
+    TPicture first;
+    LoadWallpaper(first, dir.path());
+    ASSERT_TRUE(FileExists(dir / "wallpaper.bmp"));
+    EXPECT_GT(first.Width(), 0);
+    EXPECT_FALSE(FileExists(dir / "wallpaper.bmp.part"));
+
+    // Later starts read the bitmap and never look at the JPEG again.
+    WriteFileText(dir / "wallpaper.jpg", "not a picture");
+    TPicture second;
+    LoadWallpaper(second, dir.path());
+    EXPECT_EQ(second.Width(), first.Width());
+    EXPECT_EQ(second.Height(), first.Height());
+}
+
+TEST(Wallpaper, BrokenJpegsAreErrorsNotTheEndOfTheProcess) {
+    ScratchDir dir("wallpaper");
+    const std::string jpeg = ReadFileText(ShippedJpeg());
+    ASSERT_GT(jpeg.size(), 1000u);
+    // Not a JPEG at all, cut off inside its header, and a header with junk
+    // in place of its tables: each raises, none ends the process.
+    std::string junk = jpeg.substr(0, 20) + std::string(600, '\x5a');
+    for (const std::string& content : {std::string("plain text"), jpeg.substr(0, 150), junk}) {
+        WriteFileText(dir / "broken.jpg", content);
+        EXPECT_THROW(DecodeJpegFile(dir / "broken.jpg"), ShellError);
+    }
+    EXPECT_THROW(DecodeJpegFile(dir / "missing.jpg"), ShellError);
+    TRgbImage image = DecodeJpegFile(ShippedJpeg());
+    EXPECT_EQ(image.rgb.size(), static_cast<size_t>(image.width) * image.height * 3);
+}
+
+TEST(Wallpaper, ACorruptOrMissingWallpaperLeavesTheColourAndTheWatchers) {
+    for (bool corrupt : {true, false}) {
+        DesktopFixture fixture;
+        if (corrupt)
+            WriteFileText(fixture.Places().wallpaperFolder + "\\wallpaper.jpg", "\xff\xd8junk");
+        TfrmDesktop& desktop = fixture.Create();
+        EXPECT_TRUE(desktop.imgDesktop->Picture().Empty());
+        EXPECT_TRUE(desktop.Watching()) << "links must still follow their folders";
+        EXPECT_NE(fixture.LogText().find("TfrmDesktop.FormCreate: "), std::string::npos);
+        EXPECT_FALSE(FileExists(fixture.Places().wallpaperFolder + "\\wallpaper.bmp"));
+        EXPECT_EQ(desktop.Color(), RGB(48, 91, 139));
+    }
+}
