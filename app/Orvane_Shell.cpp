@@ -8,6 +8,8 @@
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 #include "taskbar/TaskbarForm.h"
+#include "startpanel/StartPanel.h"
+#include "widgets/SkinButton.h"
 
 #include <exception>
 
@@ -29,6 +31,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto* taskbar = CreateForm<TfrmTaskbar>(&application);
     if (taskbar->tmrClock->Enabled()) {
         taskbar->Show();
+        // The desktop window (TfrmDesktop) is created here, before the start
+        // panel; until it exists the clock has no desktop to keep shown.
+
+        TStartPanelHost host;
+        host.TaskbarHeight = taskbar->Height();
+        host.SectionGlyphs = taskbar->ImageList1;
+        host.VirtualFolders = [taskbar] { return taskbar->VirtualFolders.get(); };
+        host.StartButton = [taskbar] { taskbar->bbStart->Click(); };
+        taskbar->StartPanel = CreateForm<TfrmStart>(&application, std::move(host));
+
+        // Stand-ins for the about box and the settings dialog until they are
+        // built: hidden forms of their names, so the order of the windows and
+        // their language sections hold already.
+        CreateForm<TForm>(&application, "frmAbout");
+        CreateForm<TForm>(&application, "frmSettings");
         TranslateAllForms();
         try {
             AutorunAll(taskbar->ExplorerWasRunning);

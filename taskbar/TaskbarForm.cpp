@@ -18,6 +18,8 @@
 #include "taskbar/TaskbarStart.h"
 #include "taskbar/WindowEventWatcher.h"
 #include "tray/Tray.h"
+#include "startpanel/StartPanel.h"
+#include "startpanel/VirtualFolders.h"
 
 #include <exception>
 
@@ -236,7 +238,7 @@ void TfrmTaskbar::RunStart() {
     if (!LoadSkin())
         return;
 
-    // The Control Panel folders object joins here, before the tray host.
+    VirtualFolders = std::make_unique<TVirtualFolders>();
     tray_ = std::make_unique<TTray>(*plSysTray, [this] { RefreshTaskButtons(); });
     WMDisplayChange();
 }
@@ -305,8 +307,17 @@ void TfrmTaskbar::bbStartClick() {
     try {
         if (Log)
             Log->AddOnce("Begin of first main panel showing");
-        if (OnStartButton)
-            OnStartButton();
+        if (!StartPanel)
+            return;
+        // Anywhere but fully shown (hidden, or still moving) means slide in.
+        if (StartPanel->Left() != 0) {
+            StartPanel->trrShowStart->Tag = 1;
+            StartPanel->trrShowStart->SetEnabled(true);
+            StartPanel->Show();
+        } else {
+            StartPanel->trrShowStart->Tag = 2;
+            StartPanel->trrShowStart->SetEnabled(true);
+        }
     } catch (const std::exception& error) {
         LogFailure("TfrmTaskbar.bbStartClick", error.what());
     }
@@ -319,8 +330,8 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
     if (tmrWindowWatch_)
         tmrWindowWatch_->SetEnabled(false);
     tray_.reset();
-    // The Control Panel folders object and the desktop's links are put away
-    // here once they exist.
+    VirtualFolders.reset();
+    // The desktop's links are saved here once the desktop exists.
 }
 
 void TfrmTaskbar::FormPaint() {
