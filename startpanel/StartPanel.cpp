@@ -149,10 +149,27 @@ TListBox* TfrmStart::MakeList(TSkinPanel* section, const char* name) {
     list->OnDrawItem = [this](TListBox& sender, TCanvas& canvas, int index, RECT rect,
                               bool selected,
                               bool) { lbProgramsDrawItem(sender, canvas, index, rect, selected); };
-    list->OnExit = [](TComponent& sender) { static_cast<TListBox&>(sender).SetItemIndex(-1); };
+    // The pop-up takes the focus while it is open; its entry stays marked
+    // until the pop-up has closed (PopupBeside).
+    list->OnExit = [this](TComponent& sender) {
+        if (!pmStart || !pmStart->Tracking())
+            static_cast<TListBox&>(sender).SetItemIndex(-1);
+    };
     list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState) {
         Guarded("TfrmStart.ListKeyDown", FailurePolicy::LogAndContinue,
                 [&] { ListKeyDown(static_cast<TListBox&>(sender), key); });
+    };
+    // A click on an entry is taken from the button's release: the system list
+    // reports only a changed selection, so the entry selected already (the
+    // first one, at start) would not open.
+    list->OnMouseUp = [this](TComponent& sender, TMouseButton button, TShiftState, int x, int y) {
+        auto& clicked = static_cast<TListBox&>(sender);
+        auto click = entryClicks_.find(&clicked);
+        int index = clicked.ItemAtPos({x, y});
+        if (button != TMouseButton::Left || index < 0 || click == entryClicks_.end())
+            return;
+        clicked.SetItemIndex(index);
+        click->second();
     };
     lists_.push_back(list);
     FitSection(section, 0);
@@ -177,18 +194,18 @@ void TfrmStart::FormCreate() {
         plRun = MakeSection("Run", "Run...").panel;
         MakeRunBox();
 
-        lbPrograms->OnClick = [this](TComponent&) {
+        SetEntryClick(lbPrograms, [this] {
             Guarded("TfrmStart.lbProgramsClick", FailurePolicy::LogAndContinue,
                     [&] { lbProgramsClick(); });
-        };
+        });
         lbPrograms->OnDblClick = [this](TComponent&) {
             Guarded("TfrmStart.lbProgramsDblClick", FailurePolicy::LogAndContinue,
                     [&] { lbProgramsDblClick(); });
         };
-        lbGroups->OnClick = [this](TComponent&) {
+        SetEntryClick(lbGroups, [this] {
             Guarded("TfrmStart.lbGroupsClick", FailurePolicy::LogAndContinue,
                     [&] { lbGroupsClick(); });
-        };
+        });
 
         pmStart = NewComponent<TSkinPopupMenu>(this);
         pmStart->SetName("pmStart");
@@ -356,6 +373,8 @@ void TfrmStart::OpenControlPanel(TListBox* list) {
 void TfrmStart::PopupBeside(TListBox* list) {
     POINT top = list->ClientToScreen({0, 0});
     pmStart->Popup(Left() + Width(), top.y + list->ItemIndex() * kItemHeight);
+    if (GetFocus() != list->Handle())
+        list->SetItemIndex(-1);
 }
 
 void TfrmStart::trrShowStartTimer() {
@@ -447,9 +466,13 @@ void TfrmStart::OpenEntry(TListBox& list) {
             lbProgramsDblClick();
     } else if (&list == lbGroups) {
         lbGroupsClick();
-    } else if (list.OnClick) {
-        list.OnClick(list);
+    } else if (auto click = entryClicks_.find(&list); click != entryClicks_.end()) {
+        click->second();
     }
+}
+
+void TfrmStart::SetEntryClick(TListBox* list, std::function<void()> click) {
+    entryClicks_[list] = std::move(click);
 }
 
 void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon) {

@@ -80,6 +80,9 @@ class TfrmStart : public TForm {
     void PopupBeside(TListBox* list);
     void FillFolderMenu(TMenuItem& parent, const std::string& folder, TFolderMenuKind kind);
     void pmStartDrawItem(TMenuItem& item, TCanvas& canvas, RECT rect, bool selected);
+    // What a click on (or Enter at) an entry of the list does; the entry is
+    // selected when it runs.
+    void SetEntryClick(TListBox* list, std::function<void()> click);
     // The Control Panel as the pop-up beside the list's selected entry.
     void OpenControlPanel(TListBox* list);
 
@@ -120,6 +123,7 @@ class TfrmStart : public TForm {
     // Icons shown by each list, released when the list is refilled.
     std::map<TListBox*, std::vector<UniqueIcon>> listIcons_;
     std::vector<TListBox*> lists_;
+    std::map<TListBox*, std::function<void()>> entryClicks_;
     // The entry the open pop-up belongs to: its list may lose the selection
     // (and the focus) while the menu runs.
     std::string popupEntry_;
