@@ -5,6 +5,7 @@
 #include "paint/GradientFill.h"
 #include "paint/Skin.h"
 #include "startpanel/VirtualFolders.h"
+#include "startpanel/WindowsKey.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 #include "widgets/ComboBox.h"
@@ -241,6 +242,8 @@ void TfrmStart::FormCreate() {
 
         SetWindowPos(Handle(), HWND_TOP, Left(), Top(), Width(), Height(), SWP_NOACTIVATE);
         hotKey_ = RegisterHotKey(Handle(), kHotKeyId, MOD_CONTROL, VK_ESCAPE) != 0;
+        if (host_.StartButton)
+            windowsKey_ = std::make_unique<TWindowsKeyWatch>([this] { StartKey(); });
     });
 }
 
@@ -441,10 +444,17 @@ void TfrmStart::ListKeyDown(TListBox& list, WORD& key) {
         key = 0;
         break;
     }
-    case VK_RETURN:
+    case VK_RETURN: {
         key = 0;
+        // The key's character is queued already; a pop-up opened now would
+        // take it as a choice of nothing and close at once.
+        MSG pending;
+        while (PeekMessageA(&pending, list.Handle(), WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD))
+            if (pending.wParam != '\r')
+                break;
         OpenEntry(list);
         break;
+    }
     case VK_ESCAPE:
         key = 0;
         SlideOut();
@@ -468,6 +478,20 @@ void TfrmStart::OpenEntry(TListBox& list) {
         lbGroupsClick();
     } else if (auto click = entryClicks_.find(&list); click != entryClicks_.end()) {
         click->second();
+    }
+}
+
+// Ctrl+Esc or the Windows key: the start button's action; a panel coming in
+// takes the keyboard, so the arrows and Enter work at once.
+void TfrmStart::StartKey() {
+    bool showing = Left() != 0;
+    if (host_.StartButton)
+        host_.StartButton();
+    if (showing) {
+        SetForegroundWindow(Handle());
+        lbPrograms->SetFocus();
+        if (lbPrograms->ItemIndex() < 0)
+            lbPrograms->SetItemIndex(0);
     }
 }
 
@@ -529,17 +553,7 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOTKEY:
         if (wParam == kHotKeyId) {
-            Guarded("TfrmStart.WMHotKey", FailurePolicy::LogAndContinue, [&] {
-                bool showing = Left() != 0;
-                if (host_.StartButton)
-                    host_.StartButton();
-                if (showing) {
-                    SetForegroundWindow(Handle());
-                    lbPrograms->SetFocus();
-                    if (lbPrograms->ItemIndex() < 0)
-                        lbPrograms->SetItemIndex(0);
-                }
-            });
+            Guarded("TfrmStart.WMHotKey", FailurePolicy::LogAndContinue, [&] { StartKey(); });
             return 0;
         }
         break;

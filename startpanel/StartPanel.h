@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class TSkinPanel;
 class TSkinPopupMenu;
 class TTimer;
 class TVirtualFolders;
+class TWindowsKeyWatch;
 
 // What the panel needs of the taskbar, which it may not include.
 struct TStartPanelHost {
@@ -114,6 +116,7 @@ class TfrmStart : public TForm {
     void ListKeyDown(TListBox& list, WORD& key);
     void OpenEntry(TListBox& list);
     void SlideOut();
+    void StartKey();
     void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
     void ClearListEntries(TListBox* list);
     std::string GroupsPath() const;
@@ -128,6 +131,7 @@ class TfrmStart : public TForm {
     // (and the focus) while the menu runs.
     std::string popupEntry_;
     bool hotKey_ = false;
+    std::unique_ptr<TWindowsKeyWatch> windowsKey_;
 };
 
 // The name an entry shows for a file or folder: cut before the first ".lnk".

@@ -1,6 +1,6 @@
 // The start panel of the real shell: the start button sliding it in and out
 // (also while it moves), the first-showing log line, a Programs pop-up with a
-// cascaded submenu as the user opens it, Ctrl+Esc.
+// cascaded submenu as the user opens it, the keyboard.
 #include "tests/e2e/ShellHarness.h"
 
 #include <gtest/gtest.h>
@@ -149,20 +149,6 @@ TEST_F(StartPanelE2E, StartButtonSlidesThePanelEvenWhileItMoves) {
     Sleep(200);
     EXPECT_EQ(LeftOf(panel_), 0);
     EXPECT_EQ(CountLines(install_, kShownFirst), 1) << "written once per run";
-
-    // Ctrl+Esc, which the shell registers as a hot key, slides it out.
-    INPUT keys[4] = {};
-    WORD codes[4] = {VK_CONTROL, VK_ESCAPE, VK_ESCAPE, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SetForegroundWindow(panel_);
-    SendInput(4, keys, sizeof(INPUT));
-    EXPECT_TRUE(WaitForLeft(
-        panel_, [](int left) { return left == -145; }, 10000))
-        << "Ctrl+Esc did not reach the shell";
 }
 
 TEST_F(StartPanelE2E, ProgramsPopupCascadesIntoAFolderFilledOnOpening) {
@@ -211,3 +197,78 @@ TEST_F(StartPanelE2E, ProgramsPopupCascadesIntoAFolderFilledOnOpening) {
 }
 
 } // namespace
+
+namespace {
+
+void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
+    std::vector<INPUT> inputs;
+    for (auto [key, up] : strokes) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Tap(WORD key) {
+    Keys({{key, false}, {key, true}});
+}
+
+} // namespace
+
+TEST_F(StartPanelE2E, KeyboardOpensMovesThroughAndLeavesThePanel) {
+    ASSERT_TRUE(panel_ && start_);
+    // Ctrl+Esc typed while another program has the keyboard.
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+            return owner == typing.id();
+        },
+        10000));
+    Keys({{VK_CONTROL, false}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_CONTROL, true}});
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    HWND list = FindControl(panel_, "lbPrograms");
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5000));
+    const DWORD thread = GetWindowThreadProcessId(panel_, nullptr);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    ASSERT_GE(count, 2);
+
+    // Down moves the selection without opening anything.
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    Tap(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 1; }, 5000));
+    PumpMessagesFor(300);
+    EXPECT_TRUE(MenuWindows(thread).empty());
+    Tap(VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 0; }, 5000));
+
+    // Enter opens the selected folder's pop-up; Escape closes it, then the panel.
+    int accessories =
+        static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>("Accessories")));
+    ASSERT_GE(accessories, 0);
+    SendMessageA(list, LB_SETCURSEL, accessories, 0);
+    Tap(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 10000))
+        << "Enter did not open the folder's pop-up";
+    Tap(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).empty(); }, 10000));
+    SetForegroundWindow(panel_);
+    SetFocus(list);
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == -145; }, 10000));
+
+    // The Windows key alone brings it back; with another key it is a shortcut.
+    Keys({{VK_LWIN, false}, {'E', false}, {'E', true}, {VK_LWIN, true}});
+    PumpMessagesFor(500);
+    EXPECT_EQ(LeftOf(panel_), -145);
+    Tap(VK_LWIN);
+    EXPECT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+}
