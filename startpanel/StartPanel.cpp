@@ -2,7 +2,6 @@
 
 #include "base/Guarded.h"
 #include "base/Log.h"
-#include "paint/GradientFill.h"
 #include "paint/Skin.h"
 #include "startpanel/VirtualFolders.h"
 #include "startpanel/WindowsKey.h"
@@ -18,8 +17,6 @@
 #include "widgets/SkinPanel.h"
 
 #include <shlobj.h>
-
-#include <cmath>
 
 namespace orvane {
 
@@ -40,10 +37,6 @@ constexpr unsigned kSlideInterval = 40;
 constexpr int kHotKeyId = 0x5354;
 
 constexpr COLORREF kListBackground = RGB(242, 242, 242);
-constexpr COLORREF kEntryText = RGB(98, 98, 28);
-constexpr COLORREF kSelectedTop = RGB(236, 245, 196);
-constexpr COLORREF kSelectedBottom = RGB(202, 222, 132);
-constexpr COLORREF kSelectedFrame = RGB(150, 193, 47);
 constexpr COLORREF kTitleText = RGB(103, 103, 29);
 
 constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
@@ -296,63 +289,6 @@ void TfrmStart::sbProgramsClick(TSkinButton& button) {
     // back to: the toggle leaves it as it is.
 }
 
-// The shared entry painter of all five lists.
-void TfrmStart::lbProgramsDrawItem(TListBox& list, TCanvas& canvas, int index, RECT rect,
-                                   bool selected) {
-    if (selected) {
-        GradientFill(canvas.Handle(), rect, false, {kSelectedTop, kSelectedBottom});
-        canvas.Brush.Style = TBrushStyle::Solid;
-        canvas.Brush.Color = kSelectedFrame;
-        canvas.FrameRect(rect);
-        canvas.Brush.Style = TBrushStyle::Clear;
-    } else {
-        canvas.Brush.Style = TBrushStyle::Solid;
-        canvas.Brush.Color = list.Color();
-    }
-    canvas.Font = list.Font;
-    canvas.Font.Color = kEntryText;
-    canvas.TextRect(rect, 22, rect.top + 3, list.Items()[index]);
-    if (auto icon = reinterpret_cast<HICON>(list.Items().Object(index)))
-        DrawIconEx(canvas.Handle(), rect.left + 2, rect.top + 2, icon, 16, 16, 0, nullptr,
-                   DI_NORMAL);
-    if (!HasArrow(list, index))
-        return;
-    const int r = rect.right - 3;
-    const int m = static_cast<int>(std::nearbyint((rect.top + rect.bottom) / 2.0));
-    canvas.Pen.Color = RGB(0, 0, 0);
-    canvas.Pen.Style = TPenStyle::Solid;
-    canvas.Brush.Style = TBrushStyle::Solid;
-    canvas.Brush.Color = RGB(0, 0, 0);
-    canvas.Polygon({{r, m}, {r - 5, m - 2}, {r - 5, m + 2}});
-}
-
-bool TfrmStart::HasArrow(const TListBox& list, int index) const {
-    if (folderIcon_ && reinterpret_cast<HICON>(list.Items().Object(index)) == folderIcon_.get())
-        return true;
-    if (&list == lbFiles)
-        return true;
-    return &list == lbSystem && (index == 0 || index == 1);
-}
-
-void TfrmStart::pmStartDrawItem(TMenuItem& item, TCanvas& canvas, RECT rect, bool selected) {
-    const TSkinElement& look = CurrentSkin().Element("popupmenu");
-    PaintSkinFill(canvas, rect, look.face);
-    if (selected && item.Enabled) {
-        PaintSkinFill(canvas, rect, look.selected);
-        canvas.Brush.Style = TBrushStyle::Solid;
-        canvas.Brush.Color = look.selectedFrame;
-        canvas.FrameRect(rect);
-    }
-    canvas.Font = Font;
-    canvas.Font.Color = kEntryText;
-    canvas.Font.Bold = item.Default;
-    if (auto icon = reinterpret_cast<HICON>(item.Tag))
-        DrawIconEx(canvas.Handle(), rect.left + 2, rect.top + 2, icon, 16, 16, 0, nullptr,
-                   DI_NORMAL);
-    canvas.Brush.Style = TBrushStyle::Clear;
-    canvas.TextRect(rect, rect.left + 27, rect.top + 3, item.Caption);
-}
-
 void TfrmStart::ClearPopup() {
     if (host_.VirtualFolders)
         if (TVirtualFolders* folders = host_.VirtualFolders())
@@ -425,73 +361,6 @@ void TfrmStart::FormResize() {
         for (TControl* child : title->Controls())
             if (child->Is<TSkinButton>())
                 child->SetLeft(title->Width() - 13 - 3);
-    }
-}
-
-void TfrmStart::ListKeyDown(TListBox& list, WORD& key) {
-    switch (key) {
-    case VK_UP:
-    case VK_DOWN: {
-        // Moving through the entries only selects: the system list would
-        // report each step as a click, which opens pop-ups.
-        int count = list.Items().Count();
-        if (count > 0) {
-            int index = list.ItemIndex();
-            index = key == VK_UP ? (index <= 0 ? 0 : index - 1)
-                                 : (index < 0 ? 0 : std::min(index + 1, count - 1));
-            list.SetItemIndex(index);
-        }
-        key = 0;
-        break;
-    }
-    case VK_RETURN: {
-        key = 0;
-        // The key's character is queued already; a pop-up opened now would
-        // take it as a choice of nothing and close at once.
-        MSG pending;
-        while (PeekMessageA(&pending, list.Handle(), WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD))
-            if (pending.wParam != '\r')
-                break;
-        OpenEntry(list);
-        break;
-    }
-    case VK_ESCAPE:
-        key = 0;
-        SlideOut();
-        break;
-    default:
-        break;
-    }
-}
-
-void TfrmStart::OpenEntry(TListBox& list) {
-    int index = list.ItemIndex();
-    if (index < 0)
-        return;
-    bool folder = reinterpret_cast<HICON>(list.Items().Object(index)) == folderIcon_.get();
-    if (&list == lbPrograms) {
-        if (folder)
-            lbProgramsClick();
-        else
-            lbProgramsDblClick();
-    } else if (&list == lbGroups) {
-        lbGroupsClick();
-    } else if (auto click = entryClicks_.find(&list); click != entryClicks_.end()) {
-        click->second();
-    }
-}
-
-// Ctrl+Esc or the Windows key: the start button's action; a panel coming in
-// takes the keyboard, so the arrows and Enter work at once.
-void TfrmStart::StartKey() {
-    bool showing = Left() != 0;
-    if (host_.StartButton)
-        host_.StartButton();
-    if (showing) {
-        SetForegroundWindow(Handle());
-        lbPrograms->SetFocus();
-        if (lbPrograms->ItemIndex() < 0)
-            lbPrograms->SetItemIndex(0);
     }
 }
 
