@@ -4,12 +4,14 @@
 #include "base/Log.h"
 #include "base/Platform.h"
 #include "base/Win32Handles.h"
+#include "desktop/DesktopForm.h"
 #include "i18n/Languages.h"
+#include "startpanel/StartPanel.h"
 #include "system/Autorun.h"
 #include "taskbar/TaskbarForm.h"
-#include "desktop/DesktopForm.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
+#include "widgets/SkinButton.h"
 
 #include <exception>
 
@@ -33,6 +35,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         taskbar->Show();
         // Hidden at creation; the clock's next tick shows it beneath everything.
         taskbar->Desktop = CreateForm<TfrmDesktop>(&application);
+
+        TStartPanelHost host;
+        host.TaskbarHeight = taskbar->Height();
+        host.SectionGlyphs = taskbar->ImageList1;
+        host.VirtualFolders = [taskbar] { return taskbar->VirtualFolders.get(); };
+        host.StartButton = [taskbar] { taskbar->bbStart->Click(); };
+        taskbar->StartPanel = CreateForm<TfrmStart>(&application, std::move(host));
+
+        // Stand-ins for the about box and the settings dialog until they are
+        // built: hidden forms of their names, so the order of the windows and
+        // their language sections hold already.
+        CreateForm<TForm>(&application, "frmAbout");
+        CreateForm<TForm>(&application, "frmSettings");
         TranslateAllForms();
         Guarded("AutorunAll", FailurePolicy::LogAndContinue,
                 [&] { AutorunAll(taskbar->ExplorerWasRunning); });

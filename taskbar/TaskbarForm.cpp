@@ -22,6 +22,8 @@
 #include "taskbar/TaskbarStart.h"
 #include "taskbar/WindowEventWatcher.h"
 #include "tray/Tray.h"
+#include "startpanel/StartPanel.h"
+#include "startpanel/VirtualFolders.h"
 
 #include <exception>
 
@@ -240,7 +242,8 @@ void TfrmTaskbar::RunStart() {
     if (!LoadSkin())
         return;
 
-    // The Control Panel folders object joins here, before the tray host.
+    // The Control Panel folders object, then the tray host.
+    VirtualFolders = std::make_unique<TVirtualFolders>();
     tray_ = std::make_unique<TTray>(
         *plSysTray, [this] { RefreshTaskButtons(); },
         [this, explorerHostsDesktop](HWND trayWindow) {
@@ -319,8 +322,17 @@ void TfrmTaskbar::bbStartClick() {
     Guarded("TfrmTaskbar.bbStartClick", FailurePolicy::LogAndContinue, [this] {
         if (Log)
             Log->AddOnce("Begin of first main panel showing");
-        if (OnStartButton)
-            OnStartButton();
+        if (!StartPanel)
+            return;
+        // Anywhere but fully shown (hidden, or still moving) means slide in.
+        if (StartPanel->Left() != 0) {
+            StartPanel->trrShowStart->Tag = 1;
+            StartPanel->trrShowStart->SetEnabled(true);
+            StartPanel->Show();
+        } else {
+            StartPanel->trrShowStart->Tag = 2;
+            StartPanel->trrShowStart->SetEnabled(true);
+        }
     });
 }
 
@@ -332,7 +344,7 @@ void TfrmTaskbar::FormClose(TCloseAction&) {
         tmrWindowWatch_->SetEnabled(false);
     explorerTray_.reset();
     tray_.reset();
-    // The Control Panel folders object is put away here once it exists.
+    VirtualFolders.reset();
     if (Desktop && Desktop->Is<TfrmDesktop>())
         static_cast<TfrmDesktop*>(Desktop)->SaveLinks();
 }

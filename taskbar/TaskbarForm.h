@@ -23,6 +23,8 @@ class TExplorerTrayStandIn;
 class TTimer;
 class TTray;
 class TWindowEventWatcher;
+class TVirtualFolders;
+class TfrmStart;
 
 // Posted by a closing window of the shell: lParam the form to destroy.
 constexpr UINT WM_RELEASEFORM = WM_USER + 101;
@@ -56,7 +58,9 @@ class TfrmTaskbar : public TForm {
     // The desktop window, once it exists: the clock keeps it shown.
     TForm* Desktop = nullptr;
     // The start panel, once it exists: the start button slides it in and out.
-    std::function<void()> OnStartButton;
+    TfrmStart* StartPanel = nullptr;
+    // The Control Panel folders; null before the start made it or after close.
+    std::unique_ptr<TVirtualFolders> VirtualFolders;
 
     void AddTaskButton(HWND window);
     void RefreshTaskButtons();

@@ -42,6 +42,9 @@ class TForm : public TControl {
     // Drawn by the skin (caption bar, border, roll-up button) instead of the system.
     bool SkinnedFrame() const { return skinnedFrame_; }
     void SetSkinnedFrame(bool skinned);
+    // Whether a skinned frame offers its roll-up button (when the skin has one).
+    bool RollUpButton() const { return rollUpButton_; }
+    void SetRollUpButton(bool shown) { rollUpButton_ = shown; }
     int HelpContext = 0;
 
     void SetClientSize(int width, int height);
@@ -96,6 +99,7 @@ class TForm : public TControl {
     TFormStyle formStyle_ = TFormStyle::Normal;
     TPosition position_ = TPosition::Designed;
     bool skinnedFrame_ = false;
+    bool rollUpButton_ = true;
     int modalResult_ = mrNone;
     bool inModalLoop_ = false;
     TCanvas* paintCanvas_ = nullptr;

@@ -67,7 +67,8 @@ bool HasCloseButton(const TForm& form) {
 }
 
 bool HasRollUpButton(const TForm& form) {
-    return FrameElement().rollUpButton && form.BorderStyle() != TBorderStyle::Dialog;
+    return FrameElement().rollUpButton && form.RollUpButton() &&
+           form.BorderStyle() != TBorderStyle::Dialog;
 }
 
 // The caption bar and its buttons in window coordinates.

@@ -94,13 +94,15 @@ TEST(ShippedLanguages, HoldEveryMessage) {
         std::vector<std::string> names;
         for (const char* name = sections; *name; name += std::strlen(name) + 1)
             names.push_back(name);
-        EXPECT_EQ(names, (std::vector<std::string>{"Messages", "frmTaskbar", "frmDesktop"}))
+        EXPECT_EQ(names, (std::vector<std::string>{"Messages", "frmTaskbar", "frmDesktop",
+                                                    "frmStart"}))
             << language;
     }
     IniFile german(StageDir() + "\\Languages\\Deutsch.lng");
     EXPECT_EQ(german.ReadString("Messages", "FileSize", ""), "Gr\xF6\xDF"
                                                              "e");
     EXPECT_EQ(german.ReadString("Messages", "ControlPanel", ""), "Systemsteuerung");
+    EXPECT_EQ(german.ReadString("frmStart", "lblRun", ""), "Ausf\xFChren...");
 }
 
 } // namespace

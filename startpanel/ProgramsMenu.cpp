@@ -1,0 +1,282 @@
+// The Programs and Groups sections: the merged start menus and the user's
+// groups, and the cascading pop-ups built from their folders on demand.
+#include "startpanel/StartPanel.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "startpanel/PanelMenuItem.h"
+#include "system/ShellIcons.h"
+#include "widgets/ListBox.h"
+#include "widgets/Menu.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace orvane {
+
+namespace {
+
+constexpr size_t kPathBuffer = 1001;
+
+// The path of a special folder by its item id list; empty when it fails.
+std::string SpecialFolderPath(int csidl) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list)
+        return {};
+    char path[kPathBuffer] = {};
+    bool found = SHGetPathFromIDListA(list, path) != FALSE;
+    CoTaskMemFree(list);
+    return found ? std::string(path) : std::string();
+}
+
+std::string WithoutHotKeys(std::string_view text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (char c : text)
+        if (c != '&')
+            plain.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    return plain;
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The icon of a folder. Wine's ExtractAssociatedIcon has none for folders,
+// and a null marker would make every folder look like a shortcut: the
+// shell's folder icon stands in then.
+UniqueIcon FolderIconOf(const std::string& folder) {
+    char path[MAX_PATH + 1] = {};
+    lstrcpynA(path, folder.c_str(), MAX_PATH);
+    WORD index = 0;
+    if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index))
+        return UniqueIcon(icon);
+    SHFILEINFOA info{};
+    SHGetFileInfoA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    return UniqueIcon(info.hIcon);
+}
+
+// Holds back a list's change notices while it is refilled, and gives one at
+// the end: the list window then takes all entries in one pass instead of one
+// insertion (and repaint) per entry.
+class BatchedChanges {
+  public:
+    explicit BatchedChanges(TStringList& list) : list_(list), notify_(std::move(list.OnChange)) {
+        list_.OnChange = nullptr;
+    }
+    ~BatchedChanges() {
+        list_.OnChange = std::move(notify_);
+        if (list_.OnChange)
+            list_.OnChange();
+    }
+    BatchedChanges(const BatchedChanges&) = delete;
+    BatchedChanges& operator=(const BatchedChanges&) = delete;
+
+  private:
+    TStringList& list_;
+    std::function<void()> notify_;
+};
+
+} // namespace
+
+std::string DisplayName(const std::string& fileName) {
+    size_t at = fileName.find(".lnk");
+    return at == std::string::npos ? fileName : fileName.substr(0, at);
+}
+
+std::vector<TFolderEntry> ListFolder(const std::string& folder) {
+    std::vector<TFolderEntry> entries;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search)
+        return entries;
+    do {
+        // The folder's own "." and ".." come first on every file system the
+        // shell meets, but a drive root has none: they go by name.
+        std::string_view name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        entries.push_back(
+            {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search.get(), &found));
+    return entries;
+}
+
+std::string TfrmStart::GroupsPath() const {
+    return host_.GroupsFolder.empty() ? ProgramFolder() + "\\Links\\Groups" : host_.GroupsFolder;
+}
+
+void TfrmStart::InitProgramsMenu() {
+    if (std::string path = SpecialFolderPath(CSIDL_COMMON_STARTMENU); !path.empty())
+        CommonStartMenuPath = path;
+    if (std::string path = SpecialFolderPath(CSIDL_STARTMENU); !path.empty())
+        UserStartMenuPath = path;
+    std::string programsPath = SpecialFolderPath(CSIDL_PROGRAMS);
+    const std::string programsFolderName = programsPath.size() > UserStartMenuPath.size() + 1
+                                               ? programsPath.substr(UserStartMenuPath.size() + 1)
+                                               : std::string();
+
+    TStringList& items = lbPrograms->Items();
+    BatchedChanges batch(items);
+    ClearListEntries(lbPrograms);
+    auto add = [&](const std::string& folder) {
+        for (const TFolderEntry& entry : ListFolder(folder)) {
+            std::string name = DisplayName(entry.name);
+            if (items.IndexOf(name) >= 0 || name == programsFolderName)
+                continue;
+            if (entry.folder) {
+                if (!folderIcon_)
+                    folderIcon_ = FolderIconOf(folder + "\\" + entry.name);
+                AddListEntry(lbPrograms, name, {});
+                items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
+            } else {
+                AddListEntry(lbPrograms, name, GetFileIcon(folder + "\\" + entry.name, true));
+            }
+        }
+    };
+    if (!CommonStartMenuPath.empty())
+        add(CommonStartMenuPath);
+    add(UserStartMenuPath);
+    if (!folderIcon_ && !programsPath.empty())
+        folderIcon_ = FolderIconOf(programsPath);
+    AddListEntry(lbPrograms, programsFolderName, {});
+    items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
+    FitSection(plPrograms, items.Count());
+}
+
+void TfrmStart::FillFolderMenu(TMenuItem& parent, const std::string& folder, TFolderMenuKind kind) {
+    std::vector<std::string> taken;
+    taken.reserve(static_cast<size_t>(parent.Count()));
+    for (int i = 0; i < parent.Count(); ++i)
+        taken.push_back(WithoutHotKeys(parent.Items(i)->Caption));
+    for (const TFolderEntry& entry : ListFolder(folder)) {
+        std::string caption = DisplayName(entry.name);
+        std::string plain = WithoutHotKeys(caption);
+        if (std::find(taken.begin(), taken.end(), plain) != taken.end())
+            continue;
+        taken.push_back(std::move(plain));
+        auto* item = NewComponent<TPanelMenuItem>(pmStart);
+        item->Caption = caption;
+        if (entry.folder)
+            item->ShareIcon(folderIcon_.get());
+        else
+            item->TakeIcon(GetFileIcon(folder + "\\" + entry.name, true));
+        if (kind == TFolderMenuKind::Programs)
+            item->OnClick = [this](TComponent& sender) {
+                Guarded("TfrmStart.ProgramItemClick", FailurePolicy::LogAndContinue,
+                        [&] { ProgramItemClick(static_cast<TMenuItem&>(sender)); });
+            };
+        else
+            item->OnClick = [this](TComponent& sender) {
+                Guarded("TfrmStart.GroupItemClick", FailurePolicy::LogAndContinue,
+                        [&] { GroupItemClick(static_cast<TMenuItem&>(sender)); });
+            };
+        item->OnDrawItem = [this](TMenuItem& drawn, TCanvas& canvas, RECT rect, bool selected) {
+            pmStartDrawItem(drawn, canvas, rect, selected);
+        };
+        parent.Add(item);
+        if (entry.folder)
+            item->Add(NewComponent<TMenuItem>(pmStart));
+    }
+}
+
+void TfrmStart::lbProgramsClick() {
+    int index = lbPrograms->ItemIndex();
+    if (index < 0 || !folderIcon_ ||
+        reinterpret_cast<HICON>(lbPrograms->Items().Object(index)) != folderIcon_.get())
+        return;
+    popupEntry_ = lbPrograms->Items()[index];
+    ClearPopup();
+    FillFolderMenu(pmStart->Items(), CommonStartMenuPath + "\\" + popupEntry_,
+                   TFolderMenuKind::Programs);
+    FillFolderMenu(pmStart->Items(), UserStartMenuPath + "\\" + popupEntry_,
+                   TFolderMenuKind::Programs);
+    PopupBeside(lbPrograms);
+}
+
+void TfrmStart::ProgramItemClick(TMenuItem& item) {
+    if (item.Count() > 1 || (item.Count() == 1 && !item.Items(0)->Caption.empty()))
+        return;
+    std::string relative = item.Caption;
+    for (TMenuItem* above = item.Parent(); above; above = above->Parent())
+        relative = above->Caption + "\\" + relative;
+    relative = "\\" + popupEntry_ + relative;
+    if (item.Count() == 1) {
+        FillFolderMenu(item, CommonStartMenuPath + relative, TFolderMenuKind::Programs);
+        FillFolderMenu(item, UserStartMenuPath + relative, TFolderMenuKind::Programs);
+        item.Delete(0);
+        return;
+    }
+    std::string shortcut = CommonStartMenuPath + relative + ".lnk";
+    if (CommonStartMenuPath.empty() || !FileExists(shortcut))
+        shortcut = UserStartMenuPath + relative + ".lnk";
+    ShellExecuteA(nullptr, nullptr, shortcut.c_str(), nullptr, FolderOf(shortcut).c_str(),
+                  SW_SHOWNORMAL);
+}
+
+void TfrmStart::lbProgramsDblClick() {
+    int index = lbPrograms->ItemIndex();
+    if (index < 0 || (folderIcon_ && reinterpret_cast<HICON>(lbPrograms->Items().Object(index)) ==
+                                         folderIcon_.get()))
+        return;
+    const std::string name = lbPrograms->Items()[index] + ".lnk";
+    char folder[MAX_PATH + 1] = {};
+    std::string shortcut;
+    if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_COMMON_STARTMENU, FALSE) &&
+        FileExists(std::string(folder) + "\\" + name))
+        shortcut = std::string(folder) + "\\" + name;
+    else if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTMENU, FALSE))
+        shortcut = std::string(folder) + "\\" + name;
+    if (shortcut.empty())
+        return;
+    ShellExecuteA(Handle(), nullptr, shortcut.c_str(), nullptr, folder, SW_SHOWNORMAL);
+}
+
+void TfrmStart::InitGroupsMenu() {
+    BatchedChanges batch(lbGroups->Items());
+    ClearListEntries(lbGroups);
+    const std::string groups = GroupsPath();
+    for (const TFolderEntry& entry : ListFolder(groups)) {
+        std::string name = DisplayName(entry.name);
+        if (entry.folder) {
+            AddListEntry(lbGroups, name, {});
+            lbGroups->Items().SetObject(lbGroups->Items().Count() - 1,
+                                        reinterpret_cast<intptr_t>(folderIcon_.get()));
+        } else {
+            AddListEntry(lbGroups, name, GetFileIcon(groups + "\\" + entry.name, true));
+        }
+    }
+    FitSection(plGroups, lbGroups->Items().Count());
+}
+
+void TfrmStart::lbGroupsClick() {
+    int index = lbGroups->ItemIndex();
+    if (index < 0 || !folderIcon_ ||
+        reinterpret_cast<HICON>(lbGroups->Items().Object(index)) != folderIcon_.get())
+        return;
+    popupEntry_ = lbGroups->Items()[index];
+    ClearPopup();
+    FillFolderMenu(pmStart->Items(), GroupsPath() + "\\" + popupEntry_, TFolderMenuKind::Groups);
+    PopupBeside(lbGroups);
+}
+
+void TfrmStart::GroupItemClick(TMenuItem& item) {
+    // Groups are one level deep: a folder inside a group starts nothing.
+    if (item.Count() > 0)
+        return;
+    const std::string folder = GroupsPath() + "\\" + popupEntry_;
+    const std::string shortcut = folder + "\\" + item.Caption + ".lnk";
+    ShellExecuteA(nullptr, nullptr, shortcut.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+}
+
+} // namespace orvane

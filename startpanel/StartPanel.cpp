@@ -1,0 +1,435 @@
+#include "startpanel/StartPanel.h"
+
+#include "base/Guarded.h"
+#include "base/Log.h"
+#include "paint/Skin.h"
+#include "startpanel/VirtualFolders.h"
+#include "startpanel/WindowsKey.h"
+#include "toolkit/Application.h"
+#include "toolkit/Timer.h"
+#include "widgets/ComboBox.h"
+#include "widgets/ImageList.h"
+#include "widgets/Label.h"
+#include "widgets/ListBox.h"
+#include "widgets/Menu.h"
+#include "widgets/SkinBevel.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinPanel.h"
+
+#include <shlobj.h>
+
+namespace orvane {
+
+TfrmStart* frmStart = nullptr;
+
+namespace {
+
+constexpr int kWidth = 145;
+constexpr int kMinWidth = 100;
+constexpr int kItemHeight = 19;
+constexpr int kTitleHeight = 16;
+constexpr int kStripHeight = 4;
+constexpr int kBevelHeight = 3;
+constexpr int kCollapsedHeight = kTitleHeight + kStripHeight + kBevelHeight;
+constexpr int kRunHeight = 41;
+constexpr int kSlideStep = 14;
+constexpr unsigned kSlideInterval = 40;
+constexpr int kHotKeyId = 0x5354;
+
+constexpr COLORREF kListBackground = RGB(242, 242, 242);
+constexpr COLORREF kTitleText = RGB(103, 103, 29);
+
+constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
+
+template <typename T> T* Child(TComponent* owner, TControl* parent, const std::string& name) {
+    T* control = NewComponent<T>(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    return control;
+}
+
+TFont PanelFont() {
+    TFont font;
+    font.Name = "MS Sans Serif";
+    font.Size = 8;
+    return font;
+}
+
+} // namespace
+
+struct TfrmStart::Section {
+    TSkinPanel* panel;
+    TSkinPanel* title;
+    TSkinButton* toggle;
+};
+
+TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
+    : TForm(owner, "frmStart"), host_(std::move(host)) {
+    SetCaption("Orvane shell");
+    SetRollUpButton(false);
+    SetSkinnedFrame(true);
+    SetBorderStyle(TBorderStyle::Sizeable);
+    SetBorderIcons({false, false, false});
+    SetFormStyle(TFormStyle::StayOnTop);
+    Font = PanelFont();
+    RunCommand = [](const std::string& command) { return WinExec(command.c_str(), SW_SHOWNORMAL); };
+    frmStart = this;
+}
+
+TfrmStart::~TfrmStart() {
+    if (hotKey_ && Handle())
+        UnregisterHotKey(Handle(), kHotKeyId);
+    if (frmStart == this)
+        frmStart = nullptr;
+}
+
+TfrmStart::Section TfrmStart::MakeSection(const char* name, const char* caption) {
+    const std::string base = name;
+    auto* panel = Child<TSkinPanel>(this, this, "pl" + base);
+    panel->SetBevelOuter(TPanelBevel::None);
+    panel->SetColor(kListBackground);
+    panel->SetAlign(TAlign::Top);
+
+    auto* title = Child<TSkinPanel>(this, panel, "pl" + base + "Top");
+    title->SetBevelOuter(TPanelBevel::None);
+    title->SetSkinElement("panel");
+    title->SetHeight(kTitleHeight);
+    title->SetAlign(TAlign::Top);
+
+    auto* label = Child<TLabel>(this, title, "lbl" + base);
+    label->Font = PanelFont();
+    label->Font.Bold = true;
+    label->Font.Color = kTitleText;
+    label->SetTransparent(true);
+    label->SetCaption(caption);
+    label->SetLeft(16);
+    label->SetTop(1);
+
+    auto* toggle = Child<TSkinButton>(this, title, "sb" + base);
+    toggle->SetSkinElement("button");
+    toggle->SetFlat(true);
+    toggle->SetImages(host_.SectionGlyphs);
+    toggle->SetImageIndex(1);
+    toggle->SetBounds(Width() - 13 - 3, 1, 13, 14);
+
+    // The lowest first: bottom-aligned controls stack upwards.
+    auto* bevel = Child<TSkinDivider>(this, panel, "bv" + base);
+    bevel->SetHeight(kBevelHeight);
+    bevel->SetAlign(TAlign::Bottom);
+    auto* strip = Child<TSkinPanel>(this, panel, "pl" + base + "Bottom");
+    strip->SetBevelOuter(TPanelBevel::None);
+    strip->SetHeight(kStripHeight);
+    strip->SetAlign(TAlign::Bottom);
+
+    toggle->OnClick = [this](TComponent& sender) {
+        Guarded("TfrmStart.sbProgramsClick", FailurePolicy::LogAndContinue,
+                [&] { sbProgramsClick(static_cast<TSkinButton&>(sender)); });
+    };
+    auto forward = [this, toggle](TComponent&) {
+        Guarded("TfrmStart.plProgramsTopDblClick", FailurePolicy::LogAndContinue,
+                [&] { sbProgramsClick(*toggle); });
+    };
+    title->OnDblClick = forward;
+    label->OnDblClick = forward;
+    return {panel, title, toggle};
+}
+
+TListBox* TfrmStart::MakeList(TSkinPanel* section, const char* name) {
+    auto* list = Child<TListBox>(this, section, name);
+    list->SetItemHeight(kItemHeight);
+    list->SetColor(kListBackground);
+    list->Font = PanelFont();
+    list->SetAlign(TAlign::Client);
+    list->OnDrawItem = [this](TListBox& sender, TCanvas& canvas, int index, RECT rect,
+                              bool selected,
+                              bool) { lbProgramsDrawItem(sender, canvas, index, rect, selected); };
+    // The pop-up takes the focus while it is open; its entry stays marked
+    // until the pop-up has closed (PopupBeside).
+    list->OnExit = [this](TComponent& sender) {
+        if (!pmStart || !pmStart->Tracking())
+            static_cast<TListBox&>(sender).SetItemIndex(-1);
+    };
+    list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState) {
+        Guarded("TfrmStart.ListKeyDown", FailurePolicy::LogAndContinue,
+                [&] { ListKeyDown(static_cast<TListBox&>(sender), key); });
+    };
+    // A click on an entry is taken from the button's release: the system list
+    // reports only a changed selection, so the entry selected already (the
+    // first one, at start) would not open.
+    list->OnMouseUp = [this](TComponent& sender, TMouseButton button, TShiftState, int x, int y) {
+        auto& clicked = static_cast<TListBox&>(sender);
+        auto click = entryClicks_.find(&clicked);
+        int index = clicked.ItemAtPos({x, y});
+        if (button != TMouseButton::Left || index < 0 || click == entryClicks_.end())
+            return;
+        clicked.SetItemIndex(index);
+        click->second();
+    };
+    lists_.push_back(list);
+    FitSection(section, 0);
+    return list;
+}
+
+void TfrmStart::FormCreate() {
+    Guarded("TfrmStart.FormCreate", FailurePolicy::LogAndContinue, [&] {
+        const int height = GetSystemMetrics(SM_CYSCREEN) + host_.TaskbarHeight + 150;
+        SetBounds(-kWidth, 0, kWidth, height);
+
+        plPrograms = MakeSection("Programs", "Programs...").panel;
+        lbPrograms = MakeList(plPrograms, "lbPrograms");
+        plFiles = MakeSection("Files", "Files...").panel;
+        lbFiles = MakeList(plFiles, "lbFiles");
+        plSystem = MakeSection("System", "System...").panel;
+        lbSystem = MakeList(plSystem, "lbSystem");
+        plGroups = MakeSection("Groups", "Groups...").panel;
+        lbGroups = MakeList(plGroups, "lbGroups");
+        plHelp = MakeSection("Help", "Help...").panel;
+        lbHelp = MakeList(plHelp, "lbHelp");
+        plRun = MakeSection("Run", "Run...").panel;
+        MakeRunBox();
+
+        SetEntryClick(lbPrograms, [this] {
+            Guarded("TfrmStart.lbProgramsClick", FailurePolicy::LogAndContinue,
+                    [&] { lbProgramsClick(); });
+        });
+        lbPrograms->OnDblClick = [this](TComponent&) {
+            Guarded("TfrmStart.lbProgramsDblClick", FailurePolicy::LogAndContinue,
+                    [&] { lbProgramsDblClick(); });
+        };
+        SetEntryClick(lbGroups, [this] {
+            Guarded("TfrmStart.lbGroupsClick", FailurePolicy::LogAndContinue,
+                    [&] { lbGroupsClick(); });
+        });
+
+        pmStart = NewComponent<TSkinPopupMenu>(this);
+        pmStart->SetName("pmStart");
+
+        trrShowStart = NewComponent<TTimer>(this);
+        trrShowStart->SetName("trrShowStart");
+        trrShowStart->SetEnabled(false);
+        trrShowStart->SetInterval(kSlideInterval);
+        trrShowStart->Tag = 1;
+        trrShowStart->OnTimer = [this](TComponent&) {
+            Guarded("TfrmStart.trrShowStartTimer", FailurePolicy::LogAndContinue,
+                    [&] { trrShowStartTimer(); });
+        };
+        OnResize = [this](TComponent&) {
+            Guarded("TfrmStart.FormResize", FailurePolicy::LogAndContinue, [&] { FormResize(); });
+        };
+        OnPaint = [](TComponent&) {
+            // Ends one level of the stepping back of stay-on-top windows that a
+            // message box or system dialog asked for.
+            if (Application())
+                Application()->RestoreTopMosts();
+        };
+
+        // The Programs section first: it finds the folder icon the others use.
+        Guarded("TfrmStart.InitProgramsMenu", FailurePolicy::LogAndContinue,
+                [&] { InitProgramsMenu(); });
+        // Files, System and Help are filled by their own sections once built.
+        Guarded("TfrmStart.InitGroupsMenu", FailurePolicy::LogAndContinue,
+                [&] { InitGroupsMenu(); });
+        Guarded("TfrmStart.InitRunBox", FailurePolicy::LogAndContinue, [&] { InitRunBox(); });
+        lbPrograms->SetItemIndex(0);
+        FormResize();
+
+        SetWindowPos(Handle(), HWND_TOP, Left(), Top(), Width(), Height(), SWP_NOACTIVATE);
+        hotKey_ = RegisterHotKey(Handle(), kHotKeyId, MOD_CONTROL, VK_ESCAPE) != 0;
+        if (host_.StartButton)
+            windowsKey_ = std::make_unique<TWindowsKeyWatch>([this] { StartKey(); });
+    });
+}
+
+void TfrmStart::MakeRunBox() {
+    cbRun = Child<TSkinComboBox>(this, plRun, "cbRun");
+    cbRun->SetStyle(TComboBoxStyle::DropDown);
+    cbRun->SetAutoComplete(true);
+    cbRun->SetDropDownCount(8);
+    cbRun->Font.Name = "Arial";
+    cbRun->Font.Size = 10; // 14 pixels at the screen's 96 dots per inch
+    cbRun->SetBounds(1, kTitleHeight + 1, Width() - 10, 18);
+    cbRun->OnDropDown = [this](TComponent&) {
+        Guarded("TfrmStart.cbRunDropDown", FailurePolicy::LogAndContinue,
+                [&] { LoadRunHistory(); });
+    };
+    cbRun->OnKeyPress = [this](TComponent&, char& key) {
+        Guarded("TfrmStart.cbRunKeyPress", FailurePolicy::LogAndContinue,
+                [&] { cbRunKeyPress(key); });
+    };
+    cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
+        if (key == VK_ESCAPE && !cbRun->DroppedDown()) {
+            key = 0;
+            SlideOut();
+        }
+    };
+    plRun->SetHeight(kRunHeight);
+}
+
+void TfrmStart::FitSection(TSkinPanel* section, int entries) {
+    section->SetHeight(entries * kItemHeight + kCollapsedHeight);
+}
+
+void TfrmStart::sbProgramsClick(TSkinButton& button) {
+    TControl* title = button.Parent();
+    auto* section = title ? title->Parent() : nullptr;
+    if (!section)
+        return;
+    for (TControl* child : section->Controls())
+        if (child->Is<TCustomComboBox>())
+            child->SetVisible(!child->Visible());
+    if (section->Height() > kCollapsedHeight) {
+        section->Tag = section->Height();
+        section->SetHeight(kCollapsedHeight);
+        button.SetImageIndex(0);
+    } else if (section->Tag > 0) {
+        section->SetHeight(static_cast<int>(section->Tag));
+        button.SetImageIndex(1);
+    }
+    // An empty section is as high as a collapsed one and has no height to go
+    // back to: the toggle leaves it as it is.
+}
+
+void TfrmStart::ClearPopup() {
+    if (host_.VirtualFolders)
+        if (TVirtualFolders* folders = host_.VirtualFolders())
+            folders->SetTargetMenu(nullptr);
+    pmStart->Items().Clear();
+}
+
+void TfrmStart::OpenControlPanel(TListBox* list) {
+    ClearPopup();
+    TVirtualFolders* folders = host_.VirtualFolders ? host_.VirtualFolders() : nullptr;
+    if (!folders)
+        return;
+    folders->SetTargetMenu(pmStart);
+    folders->DrawItem = [this](TMenuItem& item, TCanvas& canvas, RECT rect, bool selected) {
+        pmStartDrawItem(item, canvas, rect, selected);
+    };
+    folders->OpenSpecialFolder(CSIDL_CONTROLS);
+    PopupBeside(list);
+}
+
+void TfrmStart::PopupBeside(TListBox* list) {
+    POINT top = list->ClientToScreen({0, 0});
+    pmStart->Popup(Left() + Width(), top.y + list->ItemIndex() * kItemHeight);
+    if (GetFocus() != list->Handle())
+        list->SetItemIndex(-1);
+}
+
+void TfrmStart::trrShowStartTimer() {
+    if (trrShowStart->Tag == 1) {
+        int left = Left() + kSlideStep;
+        if (left > 0) {
+            trrShowStart->SetEnabled(false);
+            left = 0;
+            if (TLog* log = ShellLog())
+                log->AddOnce("Main panel is shown first time");
+        }
+        SetLeft(left);
+    } else {
+        int left = Left() - kSlideStep;
+        if (left <= -Width()) {
+            trrShowStart->SetEnabled(false);
+            left = -Width();
+        }
+        SetLeft(left);
+    }
+}
+
+void TfrmStart::SlideOut() {
+    if (Left() == -Width())
+        return;
+    trrShowStart->Tag = 2;
+    trrShowStart->SetEnabled(true);
+}
+
+void TfrmStart::FormResize() {
+    for (TListBox* list : {lbPrograms, lbFiles, lbGroups, lbSystem})
+        if (list)
+            list->Invalidate();
+    if (cbRun)
+        cbRun->SetWidth(Width() - 10);
+    for (TListBox* list : lists_) {
+        // The toggle buttons keep 3 pixels from the right edge.
+        TControl* title = list->Parent()->Controls().front();
+        for (TControl* child : title->Controls())
+            if (child->Is<TSkinButton>())
+                child->SetLeft(title->Width() - 13 - 3);
+    }
+    if (plRun && !plRun->Controls().empty()) {
+        TControl* title = plRun->Controls().front();
+        for (TControl* child : title->Controls())
+            if (child->Is<TSkinButton>())
+                child->SetLeft(title->Width() - 13 - 3);
+    }
+}
+
+void TfrmStart::SetEntryClick(TListBox* list, std::function<void()> click) {
+    entryClicks_[list] = std::move(click);
+}
+
+void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon) {
+    list->Items().Add(text, reinterpret_cast<intptr_t>(icon.get()));
+    if (icon)
+        listIcons_[list].push_back(std::move(icon));
+}
+
+void TfrmStart::ClearListEntries(TListBox* list) {
+    list->Items().Clear();
+    listIcons_[list].clear();
+}
+
+LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST: {
+        LRESULT hit = TForm::WndProc(message, wParam, lParam);
+        switch (hit) {
+        case HTCAPTION:
+        case HTLEFT:
+        case HTTOP:
+        case HTTOPLEFT:
+        case HTTOPRIGHT:
+        case HTBOTTOM:
+        case HTBOTTOMLEFT:
+        case HTBOTTOMRIGHT:
+            return HTCLIENT;
+        default:
+            return hit;
+        }
+    }
+    case WM_WINDOWPOSCHANGING: {
+        LRESULT result = TForm::WndProc(message, wParam, lParam);
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (position && !(position->flags & SWP_NOSIZE) && position->cx < kMinWidth)
+            position->cx = kMinWidth;
+        if (position && position->hwndInsertAfter != HWND_TOP)
+            SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
+        return result;
+    }
+    case WM_GETMINMAXINFO: {
+        LRESULT result = TForm::WndProc(message, wParam, lParam);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = kMinWidth;
+        return result;
+    }
+    case WM_DISPLAYCHANGE:
+        Guarded("TfrmStart.WMDisplayChange", FailurePolicy::LogAndContinue,
+                [&] { SetHeight(GetSystemMetrics(SM_CYSCREEN)); });
+        return 0;
+    case WM_DEVICECHANGE:
+        // The Files section refills itself here once it lists the drives.
+        break;
+    case WM_MOUSELEAVE:
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kHotKeyId) {
+            Guarded("TfrmStart.WMHotKey", FailurePolicy::LogAndContinue, [&] { StartKey(); });
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+} // namespace orvane

@@ -1,0 +1,138 @@
+#include "startpanel/VirtualFolders.h"
+
+#include "base/ShellError.h"
+#include "system/ShellIcons.h"
+#include "toolkit/Application.h"
+#include "widgets/Menu.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+namespace orvane {
+
+namespace {
+
+constexpr SHCONTF kEnumFlags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN;
+
+HWND AppWindow() {
+    return Application() ? Application()->Handle() : nullptr;
+}
+
+void Check(HRESULT result, const char* what) {
+    if (FAILED(result))
+        throw ShellError(std::string("TVirtualFolders: ") + what + ": " +
+                         SystemErrorText(static_cast<DWORD>(result)));
+}
+
+std::string DisplayNameOf(IShellFolder& folder, PCUITEMID_CHILD child) {
+    STRRET name{};
+    if (FAILED(folder.GetDisplayNameOf(child, SHGDN_NORMAL, &name)))
+        return {};
+    // StrRetToBuf knows all three forms: a wide string, an offset into the
+    // item's id list and an inline narrow string; it frees the wide one.
+    char text[MAX_PATH * 2] = {};
+    if (FAILED(StrRetToBufA(&name, child, text, sizeof text)))
+        return {};
+    return text;
+}
+
+} // namespace
+
+TVirtualFolders::TVirtualFolders() {
+    Check(SHGetDesktopFolder(desktop_.put()), "SHGetDesktopFolder");
+    currentFolder_ = desktop_;
+    SHFILEINFOA info{};
+    systemImages_ = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
+TVirtualFolders::~TVirtualFolders() = default;
+
+void TVirtualFolders::OpenSpecialFolder(int csidl) {
+    if (!target_)
+        throw ShellError("TVirtualFolders: no menu to fill");
+    PIDLIST_ABSOLUTE list = nullptr;
+    Check(SHGetSpecialFolderLocation(AppWindow(), csidl, &list), "SHGetSpecialFolderLocation");
+    root_.reset(list);
+    current_ = &target_->Items();
+    AddFolderItems(root_.get());
+}
+
+void TVirtualFolders::AddFolderItems(PCIDLIST_ABSOLUTE list) {
+    if (!target_ || !current_)
+        throw ShellError("TVirtualFolders: no menu to fill");
+    ComPtr<IShellFolder> folder;
+    if (ILIsEmpty(list))
+        folder = desktop_;
+    else
+        Check(desktop_->BindToObject(list, nullptr, IID_IShellFolder, folder.putVoid()),
+              "BindToObject");
+    ComPtr<IEnumIDList> items;
+    HRESULT enumerated = folder->EnumObjects(AppWindow(), kEnumFlags, items.put());
+    Check(enumerated, "EnumObjects");
+    currentFolder_ = folder;
+    if (enumerated == S_FALSE || !items)
+        return; // nothing to list
+    TMenuItem* parent = current_;
+    LPITEMIDLIST child = nullptr;
+    while (items->Next(1, &child, nullptr) == S_OK) {
+        UniquePidl relative(child);
+        auto* entry = NewComponent<TShellMenuItem>(target_);
+        entry->Caption = DisplayNameOf(*folder.get(), relative.get());
+        UniquePidl absolute(ILCombine(list, relative.get()));
+        if (absolute && systemImages_) {
+            entry->OwnIcon.reset(
+                ImageList_GetIcon(systemImages_, GetSysIconIndex(absolute.get()), ILD_NORMAL));
+            entry->Tag = reinterpret_cast<intptr_t>(entry->OwnIcon.get());
+        }
+        entry->OnClick = [this](TComponent& sender) {
+            FolderItemClick(static_cast<TMenuItem&>(sender));
+        };
+        if (DrawItem)
+            entry->OnDrawItem = DrawItem;
+        SFGAOF attributes = SFGAO_FOLDER;
+        PCUITEMID_CHILD asked = relative.get();
+        if (SUCCEEDED(folder->GetAttributesOf(1, &asked, &attributes)) &&
+            (attributes & SFGAO_FOLDER)) {
+            auto* placeholder = NewComponent<TMenuItem>(target_);
+            placeholder->Caption = kPlaceholder;
+            entry->Add(placeholder);
+        }
+        entry->Relative = std::move(relative);
+        parent->Add(entry);
+    }
+}
+
+UniquePidl TVirtualFolders::AbsoluteList(const TMenuItem* entry) const {
+    auto* shellEntry =
+        entry && entry->Is<TShellMenuItem>() ? static_cast<const TShellMenuItem*>(entry) : nullptr;
+    if (!shellEntry)
+        return UniquePidl(root_ ? ILClone(root_.get()) : nullptr);
+    UniquePidl above = AbsoluteList(entry->Parent());
+    if (!above)
+        return {};
+    return UniquePidl(ILCombine(above.get(), shellEntry->Relative.get()));
+}
+
+void TVirtualFolders::FolderItemClick(TMenuItem& entry) {
+    current_ = &entry;
+    if (entry.Count() > 1 || (entry.Count() == 1 && entry.Items(0)->Caption != kPlaceholder))
+        return;
+    UniquePidl list = AbsoluteList(&entry);
+    if (!list)
+        throw ShellError("TVirtualFolders: the entry stands for no item");
+    if (entry.Count() == 0) {
+        SHELLEXECUTEINFOA execute{sizeof execute};
+        execute.fMask = SEE_MASK_INVOKEIDLIST;
+        execute.lpIDList = list.get();
+        execute.hwnd = AppWindow();
+        execute.nShow = SW_SHOW;
+        ShellExecuteExA(&execute);
+        return;
+    }
+    AddFolderItems(list.get());
+    if (TMenuItem::Alive(&entry) && entry.Count() > 0 && entry.Items(0)->Caption == kPlaceholder)
+        entry.Delete(0);
+}
+
+} // namespace orvane

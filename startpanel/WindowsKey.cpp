@@ -1,0 +1,64 @@
+#include "startpanel/WindowsKey.h"
+
+#include "base/Guarded.h"
+
+namespace orvane {
+
+namespace {
+
+// One watch per process: the hook procedure has no other way to find it.
+TWindowsKeyWatch* current = nullptr;
+
+} // namespace
+
+TWindowsKeyWatch::TWindowsKeyWatch(std::function<void()> pressed) : pressed_(std::move(pressed)) {
+    if (current)
+        return;
+    hook_ = SetWindowsHookExA(WH_KEYBOARD_LL, &TWindowsKeyWatch::KeyboardProc,
+                              GetModuleHandleA(nullptr), 0);
+    if (hook_)
+        current = this;
+}
+
+TWindowsKeyWatch::~TWindowsKeyWatch() {
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+    if (current == this)
+        current = nullptr;
+}
+
+void TWindowsKeyWatch::Key(const KBDLLHOOKSTRUCT& key, bool down) {
+    const bool windowsKey = key.vkCode == VK_LWIN || key.vkCode == VK_RWIN;
+    if (!windowsKey) {
+        // Win+E and the like are shortcuts of their own, not a press alone.
+        if (down)
+            alone_ = false;
+        return;
+    }
+    if (down) {
+        // The key's auto-repeat must not restart the press.
+        if (!held_)
+            alone_ = true;
+        held_ = true;
+        return;
+    }
+    const bool fire = held_ && alone_;
+    held_ = false;
+    alone_ = false;
+    if (fire && pressed_) {
+        // Short work (a timer and a window shown without activation): it may
+        // run inside the hook.
+        std::function<void()> action = pressed_;
+        Guarded("TfrmStart.WindowsKey", FailurePolicy::LogAndContinue, [&] { action(); });
+    }
+}
+
+LRESULT CALLBACK TWindowsKeyWatch::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && current && lParam) {
+        const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        current->Key(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam), down);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace orvane

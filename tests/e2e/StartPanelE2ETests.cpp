@@ -1,0 +1,274 @@
+// The start panel of the real shell: the start button sliding it in and out
+// (also while it moves), the first-showing log line, a Programs pop-up with a
+// cascaded submenu as the user opens it, the keyboard.
+#include "tests/e2e/ShellHarness.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+using namespace orvane::test;
+
+namespace {
+
+constexpr char kShownFirst[] = "Main panel is shown first time";
+
+std::string Special(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE);
+    return path;
+}
+
+int LeftOf(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect.left;
+}
+
+// Polls closely: a slide lasts under half a second.
+bool WaitForLeft(HWND panel, const std::function<bool(int)>& wanted, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(2))
+        if (wanted(LeftOf(panel)))
+            return true;
+    return false;
+}
+
+void PressStart(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+int CountLines(const ShellInstall& install, const std::string& text) {
+    auto lines = SplitLines(ReadFileText(install.LogPath()));
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.find(text) != std::string::npos;
+    }));
+}
+
+std::vector<HWND> MenuWindows(DWORD thread) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM data) -> BOOL {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "#32768" && IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    std::sort(windows.begin(), windows.end(), [](HWND a, HWND b) { return LeftOf(a) < LeftOf(b); });
+    return windows;
+}
+
+void PostKey(HWND window, WORD key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+}
+
+void SaveScreen(const std::string& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    auto* pixels = static_cast<uint32_t*>(bits);
+    std::vector<uint32_t> copy(pixels, pixels + width * height);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    ReleaseDC(nullptr, screen);
+    WriteBmp(path, width, height, copy);
+}
+
+// The all-users Accessories holds only a sub-folder, so it comes first in
+// its pop-up; the user's Accessories adds shortcuts after it.
+class StartPanelE2E : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        common_ = Special(CSIDL_COMMON_STARTMENU) + "\\Accessories";
+        user_ = Special(CSIDL_STARTMENU) + "\\Accessories";
+        CreateDirectoryA(common_.c_str(), nullptr);
+        CreateDirectoryA((common_ + "\\System Tools").c_str(), nullptr);
+        WriteFileText(common_ + "\\System Tools\\Character Map.lnk", "");
+        WriteFileText(common_ + "\\System Tools\\Disk Cleanup.lnk", "");
+        CreateDirectoryA(user_.c_str(), nullptr);
+        WriteFileText(user_ + "\\Notepad.lnk", "");
+        WriteFileText(user_ + "\\Calculator.lnk", "");
+        shell_ = StartShell(install_);
+        panel_ = WaitForWindow(shell_.process.id(), "TfrmStart", 20000);
+        start_ = FindControl(shell_.main, "bbStart");
+    }
+    void TearDown() override {
+        CloseShell(shell_.process, shell_.main);
+        RemoveTree(common_);
+        RemoveTree(user_);
+    }
+
+    std::string common_, user_;
+    ShellInstall install_;
+    StartedShell shell_;
+    HWND panel_ = nullptr;
+    HWND start_ = nullptr;
+};
+
+TEST_F(StartPanelE2E, StartButtonSlidesThePanelEvenWhileItMoves) {
+    ASSERT_TRUE(panel_ && start_);
+    EXPECT_EQ(LeftOf(panel_), -145);
+    EXPECT_FALSE(IsWindowVisible(panel_)) << "hidden until the first slide-in";
+
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 20000));
+    EXPECT_TRUE(IsWindowVisible(panel_));
+    EXPECT_EQ(CountLines(install_, kShownFirst), 1);
+    EXPECT_EQ(CountLines(install_, "Begin of first main panel showing"), 1);
+
+    // Pressed while sliding out: back in from where it is.
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left < 0 && left > -145; }, 10000));
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    // Pressed while sliding in: the slide-in goes on.
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == -145; }, 10000));
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left > -145 && left < 0; }, 10000));
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    Sleep(200);
+    EXPECT_EQ(LeftOf(panel_), 0);
+    EXPECT_EQ(CountLines(install_, kShownFirst), 1) << "written once per run";
+}
+
+TEST_F(StartPanelE2E, ProgramsPopupCascadesIntoAFolderFilledOnOpening) {
+    ASSERT_TRUE(panel_ && start_);
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 20000));
+    HWND list = FindControl(panel_, "lbPrograms");
+    ASSERT_NE(list, nullptr);
+    int index = static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>("Accessories")));
+    ASSERT_GE(index, 0);
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    const DWORD thread = GetWindowThreadProcessId(panel_, nullptr);
+    // The list reports the new selection when the button comes up.
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, item.top + 5));
+    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, item.top + 5));
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 10000));
+    HWND popup = MenuWindows(thread).front();
+    RECT popupRect, panelRect;
+    GetWindowRect(popup, &popupRect);
+    GetWindowRect(panel_, &panelRect);
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    EXPECT_EQ(popupRect.left, panelRect.right) << "beside the panel";
+    EXPECT_EQ(popupRect.top, origin.y + index * 19) << "level with the entry";
+
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return MenuWindows(thread).size() == 2; }, 10000))
+        << "the folder's submenu did not open";
+    Sleep(500);
+    SaveScreen(BinDir() + "\\startpanel_cascade.bmp");
+    auto windows = MenuWindows(thread);
+    if (windows.size() == 2) {
+        RECT sub;
+        GetWindowRect(windows[1], &sub);
+        EXPECT_GE(sub.left, popupRect.right - 4) << "cascaded to the right";
+        EXPECT_GE(sub.bottom - sub.top, 40) << "listed: two items, not the placeholder";
+    }
+    for (int i = 0; i < 3 && !MenuWindows(thread).empty(); ++i) {
+        PostKey(MenuWindows(thread).back(), VK_ESCAPE);
+        WaitUntil([&] { return MenuWindows(thread).size() < windows.size() - i; }, 3000);
+    }
+}
+
+} // namespace
+
+namespace {
+
+void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
+    std::vector<INPUT> inputs;
+    for (auto [key, up] : strokes) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Tap(WORD key) {
+    Keys({{key, false}, {key, true}});
+}
+
+} // namespace
+
+TEST_F(StartPanelE2E, KeyboardOpensMovesThroughAndLeavesThePanel) {
+    ASSERT_TRUE(panel_ && start_);
+    // Ctrl+Esc typed while another program has the keyboard.
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+            return owner == typing.id();
+        },
+        10000));
+    Keys({{VK_CONTROL, false}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_CONTROL, true}});
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    HWND list = FindControl(panel_, "lbPrograms");
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5000));
+    const DWORD thread = GetWindowThreadProcessId(panel_, nullptr);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    ASSERT_GE(count, 2);
+
+    // Down moves the selection without opening anything.
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    Tap(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 1; }, 5000));
+    PumpMessagesFor(300);
+    EXPECT_TRUE(MenuWindows(thread).empty());
+    Tap(VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 0; }, 5000));
+
+    // Enter opens the selected folder's pop-up; Escape closes it, then the panel.
+    int accessories =
+        static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>("Accessories")));
+    ASSERT_GE(accessories, 0);
+    SendMessageA(list, LB_SETCURSEL, accessories, 0);
+    Tap(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 10000))
+        << "Enter did not open the folder's pop-up";
+    Tap(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).empty(); }, 10000));
+    SetForegroundWindow(panel_);
+    SetFocus(list);
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == -145; }, 10000));
+
+    // The Windows key alone brings it back; with another key it is a shortcut.
+    Keys({{VK_LWIN, false}, {'E', false}, {'E', true}, {VK_LWIN, true}});
+    PumpMessagesFor(500);
+    EXPECT_EQ(LeftOf(panel_), -145);
+    Tap(VK_LWIN);
+    EXPECT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+}
