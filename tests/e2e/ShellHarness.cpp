@@ -185,4 +185,19 @@ ChildProcess StartWindowHelper(const std::string& title) {
     return ChildProcess::Start("\"" + BinDir() + "\\test_window.exe\" \"" + title + "\"");
 }
 
+std::string DownCaption(HWND taskbar) {
+    std::string down;
+    for (const TaskButtonView& button : TaskButtonsOf(taskbar))
+        if (button.down)
+            down += button.caption;
+    return down;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
 } // namespace orvane::test

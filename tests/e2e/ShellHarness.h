@@ -48,6 +48,10 @@ struct TaskButtonView {
     RECT bounds; // in screen coordinates
 };
 std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar);
+// The caption of the one task button that is down, or "" when none is.
+std::string DownCaption(HWND taskbar);
+// The child windows of `parent` (the icons of the notification panel).
+std::vector<HWND> ChildWindows(HWND parent);
 
 // The message box of a process with that title, or null.
 HWND FindMessageBox(DWORD processId, const std::string& title);

@@ -8,13 +8,6 @@ using namespace orvane::test;
 
 namespace {
 
-std::vector<HWND> Icons(HWND panel) {
-    std::vector<HWND> icons;
-    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        icons.push_back(child);
-    return icons;
-}
-
 int WidthOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -36,9 +29,9 @@ TEST(TaskbarTray, ProgramsIconComesIsPressedAndGoes) {
     ChildProcess client =
         ChildProcess::Start("\"" + BinDir() + "\\tray_client.exe\" --out \"" + out +
                             "\" --wine add 7 Hello callbacks 1 15000 " + "delete 7");
-    ASSERT_TRUE(WaitUntil([&] { return Icons(panel).size() == 1; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ChildWindows(panel).size() == 1; }, 10000));
     EXPECT_EQ(WidthOf(panel), 34);
-    HWND icon = Icons(panel).front();
+    HWND icon = ChildWindows(panel).front();
     RECT iconRect{}, panelRect{};
     GetWindowRect(icon, &iconRect);
     GetWindowRect(panel, &panelRect);
@@ -49,7 +42,7 @@ TEST(TaskbarTray, ProgramsIconComesIsPressedAndGoes) {
     EXPECT_EQ(client.wait(20000), std::optional<DWORD>(0));
     std::string lines = ReadFileText(out);
     EXPECT_NE(lines.find("callback 7 513"), std::string::npos) << lines;
-    EXPECT_TRUE(WaitUntil([&] { return Icons(panel).empty(); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ChildWindows(panel).empty(); }, 5000));
     EXPECT_EQ(WidthOf(panel), 14);
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
 }

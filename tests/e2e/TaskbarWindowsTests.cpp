@@ -26,15 +26,6 @@ bool CaptionsAre(HWND taskbar, const std::vector<std::string>& expected) {
     return WaitUntil([&] { return Captions(taskbar) == expected; }, 5000);
 }
 
-// The caption of the one button that is down, or "" when none is.
-std::string DownCaption(HWND taskbar) {
-    std::string down;
-    for (const TaskButtonView& button : TaskButtonsOf(taskbar))
-        if (button.down)
-            down += button.caption;
-    return down;
-}
-
 void Press(const TaskButtonView& button) {
     PostMessageA(button.handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(button.handle, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));

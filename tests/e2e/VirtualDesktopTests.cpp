@@ -18,13 +18,6 @@ DWORD ProcessOf(HWND window) {
     return id;
 }
 
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
 // Explorer's "Shell_TrayWnd" windows that are shown.
 int ShownExplorerTrays(DWORD shellId) {
     int shown = 0;
@@ -33,14 +26,6 @@ int ShownExplorerTrays(DWORD shellId) {
         if (ProcessOf(window) != shellId && IsWindowVisible(window))
             ++shown;
     return shown;
-}
-
-std::string DownCaption(HWND taskbar) {
-    std::string down;
-    for (const TaskButtonView& button : TaskButtonsOf(taskbar))
-        if (button.down)
-            down += button.caption;
-    return down;
 }
 
 ChildProcess StartTrayClient(const std::string& out, const std::string& steps) {
@@ -131,11 +116,11 @@ TEST_F(VirtualDesktop, NotifyIconsOfProgramsBeforeAndAfterTheShellReachItsTray) 
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ShownExplorerTrays(shell.process.id()) == 0; }, 5000));
     EXPECT_EQ(ProcessOf(FindWindowA("Shell_TrayWnd", nullptr)), shell.process.id());
-    ASSERT_TRUE(WaitUntil([&] { return Children(panel).size() == 1; }, 20000));
+    ASSERT_TRUE(WaitUntil([&] { return ChildWindows(panel).size() == 1; }, 20000));
 
     ChildProcess second = StartTrayClient(after, "add 8 After callbacks 1 60000");
-    ASSERT_TRUE(WaitUntil([&] { return Children(panel).size() == 2; }, 20000));
-    for (HWND icon : Children(panel))
+    ASSERT_TRUE(WaitUntil([&] { return ChildWindows(panel).size() == 2; }, 20000));
+    for (HWND icon : ChildWindows(panel))
         PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     EXPECT_EQ(first.wait(30000), std::optional<DWORD>(0));
     EXPECT_EQ(second.wait(30000), std::optional<DWORD>(0));
