@@ -2,6 +2,44 @@
 
 namespace orvane {
 
+namespace {
+
+// Raises after a change: the change itself, then the looks in which a late
+// mapping of the window may still land.
+constexpr int kRaisesPerChange = 3;
+
+struct OverlapSearch {
+    RECT bar;
+    DWORD shellProcess;
+    std::vector<std::pair<HWND, RECT>> found;
+};
+
+BOOL CALLBACK CollectOverlapping(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<OverlapSearch*>(param);
+    if (!IsWindowVisible(window) || IsIconic(window))
+        return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search.shellProcess) // the bar, the desktop, the start panel
+        return TRUE;
+    RECT rect, common;
+    if (GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &search.bar))
+        search.found.emplace_back(window, rect);
+    return TRUE;
+}
+
+bool SameWindows(const std::vector<std::pair<HWND, RECT>>& a,
+                 const std::vector<std::pair<HWND, RECT>>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].first != b[i].first || !EqualRect(&a[i].second, &b[i].second))
+            return false;
+    return true;
+}
+
+} // namespace
+
 void RaiseBarOnScreen(HWND bar) {
     // No WM_WINDOWPOSCHANGING: the bar's own handler would put it on top at
     // once, and the step down would not happen.
@@ -11,6 +49,25 @@ void RaiseBarOnScreen(HWND bar) {
         return;
     SetWindowPos(bar, next, 0, 0, 0, 0, kFlags);
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+std::vector<std::pair<HWND, RECT>> TBarCoverWatch::WindowsOverBar() const {
+    OverlapSearch search{};
+    GetWindowRect(bar_, &search.bar);
+    search.shellProcess = GetCurrentProcessId();
+    EnumWindows(CollectOverlapping, reinterpret_cast<LPARAM>(&search));
+    return std::move(search.found);
+}
+
+void TBarCoverWatch::Tick() {
+    std::vector<std::pair<HWND, RECT>> over = WindowsOverBar();
+    if (!SameWindows(over, over_))
+        raisesLeft_ = kRaisesPerChange;
+    over_ = std::move(over);
+    if (raisesLeft_ > 0 && !over_.empty()) {
+        --raisesLeft_;
+        RaiseBarOnScreen(bar_);
+    }
 }
 
 } // namespace orvane

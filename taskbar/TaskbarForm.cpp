@@ -270,20 +270,17 @@ bool TfrmTaskbar::LoadSkin() {
 
 void TfrmTaskbar::StartWindowEventWatcher() {
     windowWatcher_ = std::make_unique<TWindowEventWatcher>(
-        [this](HWND window, LPARAM code) {
-            HookNotify(window, code);
-            // A window shown or brought forward lies above the bar on the
-            // screen until the bar is raised there again.
-            if (code == kWindowCreated || code == kWindowActivated)
-                RaiseBarOnScreen(Handle());
-        },
+        [this](HWND window, LPARAM code) { HookNotify(window, code); },
         [this] { return taskButtons_->Windows(); });
+    barCoverWatch_ = std::make_unique<TBarCoverWatch>(Handle());
     tmrWindowWatch_ = NewComponent<TTimer>(this);
     tmrWindowWatch_->SetName("tmrWindowWatch");
     tmrWindowWatch_->SetInterval(kWindowWatchInterval);
     tmrWindowWatch_->OnTimer = [this](TComponent&) {
-        Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue,
-                [this] { windowWatcher_->Tick(); });
+        Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue, [this] {
+            windowWatcher_->Tick();
+            barCoverWatch_->Tick();
+        });
     };
 }
 

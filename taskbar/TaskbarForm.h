@@ -14,6 +14,7 @@
 
 namespace orvane {
 
+class TBarCoverWatch;
 class TImageList;
 class TSkinButton;
 class TSkinPanel;
@@ -88,6 +89,7 @@ class TfrmTaskbar : public TForm {
     // Explorer's tray windows kept aside while explorer hosts the desktop.
     std::unique_ptr<TExplorerTrayStandIn> explorerTray_;
     std::unique_ptr<TWindowEventWatcher> windowWatcher_;
+    std::unique_ptr<TBarCoverWatch> barCoverWatch_;
     TTimer* tmrWindowWatch_ = nullptr;
     bool runStart_;
     bool hooked_ = false;

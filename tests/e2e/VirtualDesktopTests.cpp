@@ -95,6 +95,14 @@ TEST_F(VirtualDesktop, ShellStaysBesideExplorerWithItsBarOnTheDesktop) {
     };
     EXPECT_TRUE(WaitUntil([&] { return screenPixel(300, height - 8) != RGB(255, 255, 255); }, 5000))
         << "the window covers the bar";
+    // Restored, it is mapped anew, above everything on the screen.
+    ShowWindow(beta, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(beta) != FALSE; }, 5000));
+    ShowWindow(beta, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(beta); }, 5000));
+    PumpMessagesFor(1500);
+    EXPECT_NE(screenPixel(300, height - 8), RGB(255, 255, 255))
+        << "the restored window covers the bar";
 
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
     EXPECT_TRUE(IsProcessRunning("explorer.exe"));
