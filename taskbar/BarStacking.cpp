@@ -1,12 +1,27 @@
 #include "taskbar/BarStacking.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
 
 // Raises after a change: the change itself, then the looks in which a late
-// mapping of the window may still land.
-constexpr int kRaisesPerChange = 3;
+// mapping of the window may still land. A window dragged with the mouse is
+// raised once more on the screen when the button comes up, after its last
+// move: the count starts again while a button is held.
+constexpr int kRaisesPerChange = 5;
+
+// While windows lie over the bar it is raised now and then anyway: not every
+// way a window comes up on the screen shows in what the watch looks at.
+constexpr int kLooksBetweenSteadyRaises = 10;
+
+bool MouseButtonHeld() {
+    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        if (GetAsyncKeyState(button) & 0x8000)
+            return true;
+    return false;
+}
 
 struct OverlapSearch {
     RECT bar;
@@ -61,11 +76,14 @@ std::vector<std::pair<HWND, RECT>> TBarCoverWatch::WindowsOverBar() const {
 
 void TBarCoverWatch::Tick() {
     std::vector<std::pair<HWND, RECT>> over = WindowsOverBar();
-    if (!SameWindows(over, over_))
+    if (!SameWindows(over, over_) || (!over.empty() && MouseButtonHeld()))
         raisesLeft_ = kRaisesPerChange;
     over_ = std::move(over);
-    if (raisesLeft_ > 0 && !over_.empty()) {
-        --raisesLeft_;
+    if (over_.empty())
+        return;
+    if (raisesLeft_ > 0 || ++looksSinceRaise_ >= kLooksBetweenSteadyRaises) {
+        raisesLeft_ = std::max(raisesLeft_ - 1, 0);
+        looksSinceRaise_ = 0;
         RaiseBarOnScreen(bar_);
     }
 }

@@ -19,7 +19,8 @@ void RaiseBarOnScreen(HWND bar);
 // Watches the other programs' windows that lie over the bar and raises the bar
 // on the screen whenever they change (one shown, restored, moved or resized
 // there), and for a few looks after, as the window's own mapping may come
-// later than the change the watch saw.
+// later than the change the watch saw, or, after a drag, when the mouse
+// button comes up; and once a second while anything lies over the bar.
 class TBarCoverWatch {
   public:
     explicit TBarCoverWatch(HWND bar) : bar_(bar) {}
@@ -31,6 +32,7 @@ class TBarCoverWatch {
     HWND bar_;
     std::vector<std::pair<HWND, RECT>> over_;
     int raisesLeft_ = 0;
+    int looksSinceRaise_ = 0;
 };
 
 } // namespace orvane
