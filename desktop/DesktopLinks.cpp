@@ -7,6 +7,7 @@
 #include "base/Log.h"
 #include "base/ShellError.h"
 #include "i18n/Languages.h"
+#include "system/FolderListing.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
 #include "widgets/Menu.h"
@@ -16,14 +17,6 @@
 #include <algorithm>
 
 namespace orvane {
-
-namespace {
-
-bool IsDotEntry(const char* name) {
-    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
-}
-
-} // namespace
 
 TLink* TfrmDesktop::SelectedLink() const {
     for (TLink* link : links_)
@@ -62,18 +55,9 @@ void TfrmDesktop::AddIconsFromFolder(const std::string& folder, uint8_t source) 
         if (folder.empty())
             return;
         int placed = 0;
-        WIN32_FIND_DATAA entry;
-        UniqueFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
-        if (!find) {
-            DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-                return; // a folder that is not there has no links
-            ThrowLastError("Cannot list folder \"" + folder + "\"");
-        }
-        do {
-            if (IsDotEntry(entry.cFileName))
-                continue;
-            const std::string path = folder + "\\" + entry.cFileName;
+        // A folder that is not there has no links.
+        for (const TFolderEntry& entry : ListFolder(folder, TListingFailure::Raise)) {
+            const std::string path = folder + "\\" + entry.name;
             auto kept =
                 std::find_if(previousLinks_.begin(), previousLinks_.end(), [&](TLink* link) {
                     return link->Source == source && link->Path == path;
@@ -83,8 +67,8 @@ void TfrmDesktop::AddIconsFromFolder(const std::string& folder, uint8_t source) 
                 previousLinks_.erase(kept);
                 continue;
             }
-            AddDesktopItem(folder, source, entry.cFileName, placed);
-        } while (FindNextFileA(find.get(), &entry));
+            AddDesktopItem(folder, source, entry.name, placed);
+        }
     });
 }
 

@@ -5,6 +5,7 @@
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "startpanel/PanelMenuItem.h"
+#include "system/FolderListing.h"
 #include "system/ShellIcons.h"
 #include "widgets/ListBox.h"
 #include "widgets/Menu.h"
@@ -92,24 +93,6 @@ class BatchedChanges {
 std::string DisplayName(const std::string& fileName) {
     size_t at = fileName.find(".lnk");
     return at == std::string::npos ? fileName : fileName.substr(0, at);
-}
-
-std::vector<TFolderEntry> ListFolder(const std::string& folder) {
-    std::vector<TFolderEntry> entries;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (!search)
-        return entries;
-    do {
-        // The folder's own "." and ".." come first on every file system the
-        // shell meets, but a drive root has none: they go by name.
-        std::string_view name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        entries.push_back(
-            {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search.get(), &found));
-    return entries;
 }
 
 std::string TfrmStart::GroupsPath() const {

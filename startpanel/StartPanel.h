@@ -136,12 +136,6 @@ class TfrmStart : public TForm {
 
 // The name an entry shows for a file or folder: cut before the first ".lnk".
 std::string DisplayName(const std::string& fileName);
-// A folder's entries in listing order, without "." and "..".
-struct TFolderEntry {
-    std::string name;
-    bool folder = false;
-};
-std::vector<TFolderEntry> ListFolder(const std::string& folder);
 
 // The start panel; null before it exists.
 extern TfrmStart* frmStart;

@@ -1,4 +1,5 @@
 #include "system/Autorun.h"
+#include "system/FolderListing.h"
 
 #include "base/Config.h"
 #include "base/Guarded.h"
@@ -106,18 +107,10 @@ void RunStartupFolder(int folderId) {
     if (!SHGetSpecialFolderPathA(nullptr, buffer, folderId, FALSE))
         return;
     const std::string folder = buffer;
-    WIN32_FIND_DATAA entry = {};
-    UniqueFindHandle listing(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
-    if (!listing)
-        return;
-    do {
-        // A listing need not begin with "." and "..", so they are known by name.
-        const std::string name = entry.cFileName;
-        if (name == "." || name == ".." || (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
-            continue;
-        ShellExecuteA(nullptr, nullptr, (folder + "\\" + name).c_str(), nullptr, folder.c_str(),
-                      SW_SHOWNORMAL);
-    } while (FindNextFileA(listing.get(), &entry));
+    for (const TFolderEntry& entry : ListFolder(folder))
+        if (!entry.hidden)
+            ShellExecuteA(nullptr, nullptr, (folder + "\\" + entry.name).c_str(), nullptr,
+                          folder.c_str(), SW_SHOWNORMAL);
 }
 
 void RunForDos(HKEY root, const std::string& key) {

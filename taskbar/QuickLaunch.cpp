@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/Log.h"
+#include "system/FolderListing.h"
 #include "system/ShellIcons.h"
 #include "base/Win32Handles.h"
 #include "widgets/ImageList.h"
@@ -28,18 +29,8 @@ std::string FolderOf(const std::string& path) {
 
 void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder) {
     int k = 0;
-    WIN32_FIND_DATAA entry{};
-    UniqueFindHandle listing(FindFirstFileA((folder + "\\*").c_str(), &entry));
-    if (listing) {
-        do {
-            // "." and ".." are skipped by name: not every file system lists
-            // them first, so skipping the first two entries would drop items.
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            AddQuickLaunchButton(bar, images, folder, name, ++k);
-        } while (FindNextFileA(listing.get(), &entry));
-    }
+    for (const TFolderEntry& entry : ListFolder(folder))
+        AddQuickLaunchButton(bar, images, folder, entry.name, ++k);
     const auto& buttons = bar.Controls();
     const int firstWidth = buttons.empty() ? 0 : buttons.front()->Width();
     bar.SetWidth((firstWidth + 1) * static_cast<int>(buttons.size()) + 1);
