@@ -6,6 +6,7 @@
 #include "desktop/Calendar.h"
 #include "desktop/FolderWatcher.h"
 #include "desktop/Wallpaper.h"
+#include "system/FileSystem.h"
 #include "widgets/Menu.h"
 #include "widgets/PaintBox.h"
 
@@ -21,19 +22,12 @@ constexpr int kCalendarHeight = 161;
 constexpr int kCalendarBottomGap = 7;
 constexpr int kCalendarRightGap = 200;
 
-std::string SpecialFolder(int csidl) {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return "";
-    return path;
-}
-
 } // namespace
 
 TDesktopPlaces TDesktopPlaces::Default() {
     TDesktopPlaces places;
-    places.userDesktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    places.commonDesktop = SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+    places.userDesktop = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
+    places.commonDesktop = SpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY);
     places.programLinks = ProgramFolder() + "\\Links\\Desktop";
     places.wallpaperFolder = ProgramFolder() + "\\wallpaper";
     places.configFile = ConfigFilePath();

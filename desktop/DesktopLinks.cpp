@@ -7,7 +7,7 @@
 #include "base/Log.h"
 #include "base/ShellError.h"
 #include "i18n/Languages.h"
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
 #include "widgets/Menu.h"

@@ -2,6 +2,7 @@
 
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
+#include "system/FileSystem.h"
 #include "widgets/Image.h"
 
 #include <windows.h>
@@ -77,11 +78,6 @@ bool DecodeOpenJpeg(FILE* file, TRgbImage* image, JpegErrorManager* errors,
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     return true;
-}
-
-bool FileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "startpanel/PanelMenuItem.h"
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "widgets/ListBox.h"
 #include "widgets/Menu.h"
@@ -20,19 +20,6 @@ namespace orvane {
 
 namespace {
 
-constexpr size_t kPathBuffer = 1001;
-
-// The path of a special folder by its item id list; empty when it fails.
-std::string SpecialFolderPath(int csidl) {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list)
-        return {};
-    char path[kPathBuffer] = {};
-    bool found = SHGetPathFromIDListA(list, path) != FALSE;
-    CoTaskMemFree(list);
-    return found ? std::string(path) : std::string();
-}
-
 std::string WithoutHotKeys(std::string_view text) {
     std::string plain;
     plain.reserve(text.size());
@@ -40,11 +27,6 @@ std::string WithoutHotKeys(std::string_view text) {
         if (c != '&')
             plain.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
     return plain;
-}
-
-bool FileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -213,16 +195,14 @@ void TfrmStart::lbProgramsDblClick() {
                                          folderIcon_.get()))
         return;
     const std::string name = lbPrograms->Items()[index] + ".lnk";
-    char folder[MAX_PATH + 1] = {};
-    std::string shortcut;
-    if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_COMMON_STARTMENU, FALSE) &&
-        FileExists(std::string(folder) + "\\" + name))
-        shortcut = std::string(folder) + "\\" + name;
-    else if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTMENU, FALSE))
-        shortcut = std::string(folder) + "\\" + name;
-    if (shortcut.empty())
+    // The all-users shortcut wins over the user's of the same name.
+    std::string folder = SpecialFolderPath(CSIDL_COMMON_STARTMENU);
+    if (folder.empty() || !FileExists(folder + "\\" + name))
+        folder = SpecialFolderPath(CSIDL_STARTMENU);
+    if (folder.empty())
         return;
-    ShellExecuteA(Handle(), nullptr, shortcut.c_str(), nullptr, folder, SW_SHOWNORMAL);
+    const std::string shortcut = folder + "\\" + name;
+    ShellExecuteA(Handle(), nullptr, shortcut.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
 }
 
 void TfrmStart::InitGroupsMenu() {

@@ -1,5 +1,5 @@
 #include "system/Autorun.h"
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 
 #include "base/Config.h"
 #include "base/Guarded.h"
@@ -103,10 +103,9 @@ void RunRegistryKey(HKEY root, const std::string& key, bool deleteAfterStart) {
 }
 
 void RunStartupFolder(int folderId) {
-    char buffer[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, buffer, folderId, FALSE))
+    const std::string folder = SpecialFolderPath(folderId);
+    if (folder.empty())
         return;
-    const std::string folder = buffer;
     for (const TFolderEntry& entry : ListFolder(folder))
         if (!entry.hidden)
             ShellExecuteA(nullptr, nullptr, (folder + "\\" + entry.name).c_str(), nullptr,

@@ -2,7 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/Log.h"
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "base/Win32Handles.h"
 #include "widgets/ImageList.h"

@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/Log.h"
+#include "system/FileSystem.h"
 #include "base/Win32Handles.h"
 
 namespace orvane {
@@ -24,8 +25,7 @@ void WriteRegString(HKEY key, const char* name, const std::string& value) {
 } // namespace
 
 bool LastRunWasUnclean(const std::string& logPath) {
-    DWORD attributes = GetFileAttributesA(logPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!FileExists(logPath))
         return false;
     return !TLog::Contains(logPath, "Work end") &&
            !TLog::Contains(logPath, "Main panel is shown first time");

@@ -3,7 +3,7 @@
 // and removes them again at the end.
 #include "bench/BenchSupport.h"
 #include "startpanel/StartPanel.h"
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "taskbar/TaskbarGlyphs.h"
 #include "toolkit/Application.h"

@@ -1,6 +1,7 @@
 #pragma once
-// The entries of one folder, as the start menus, groups, quick launch,
-// startup folders and desktop links read them.
+// What the shell asks of the file system: special folders, a folder's
+// entries (start menus, groups, quick launch, startup folders, desktop links),
+// whether a file is there.
 #include <string>
 #include <vector>
 
@@ -20,5 +21,11 @@ enum class TListingFailure {
 // The folder's entries in listing order, without "." and "..".
 std::vector<TFolderEntry> ListFolder(const std::string& folder,
                                      TListingFailure onFailure = TListingFailure::Empty);
+
+// The path of the special folder `csidl` (CSIDL_...); empty when it has none.
+std::string SpecialFolderPath(int csidl);
+
+// Whether `path` names a file (not a folder).
+bool FileExists(const std::string& path);
 
 } // namespace orvane

@@ -1,7 +1,9 @@
-#include "system/FolderListing.h"
+#include "system/FileSystem.h"
 
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
+
+#include <shlobj.h>
 
 #include <string_view>
 
@@ -29,6 +31,21 @@ std::vector<TFolderEntry> ListFolder(const std::string& folder, TListingFailure 
                            (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
     } while (FindNextFileA(search.get(), &found));
     return entries;
+}
+
+std::string SpecialFolderPath(int csidl) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list)
+        return {};
+    char path[MAX_PATH * 2] = {};
+    const bool found = SHGetPathFromIDListA(list, path) != FALSE;
+    CoTaskMemFree(list);
+    return found ? std::string(path) : std::string();
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace orvane
