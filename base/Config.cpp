@@ -135,6 +135,32 @@ IniPairs IniFile::ReadSection(const std::string& section) const {
     return pairs;
 }
 
+IniPairs IniFile::ReadSectionAtOnce(const std::string& section) const {
+    std::string lines(kSectionNamesBuffer, '\0');
+    DWORD n = 0;
+    for (;;) {
+        n = GetPrivateProfileSectionA(section.c_str(), lines.data(),
+                                      static_cast<DWORD>(lines.size()), path_.c_str());
+        // A full buffer returns its size less two: read again with more room.
+        if (n + 2 < lines.size())
+            break;
+        lines.resize(lines.size() * 2);
+    }
+    IniPairs pairs;
+    for (size_t start = 0; start < n;) {
+        size_t end = lines.find('\0', start);
+        if (end == std::string::npos || end > n)
+            end = n;
+        const std::string line = lines.substr(start, end - start);
+        const size_t equals = line.find('=');
+        if (!line.empty())
+            pairs.emplace_back(line.substr(0, equals),
+                               equals == std::string::npos ? "" : line.substr(equals + 1));
+        start = end + 1;
+    }
+    return pairs;
+}
+
 void IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))

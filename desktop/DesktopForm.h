@@ -11,7 +11,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -101,6 +103,9 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void ResolveLink(TLink& link);
     void ResolvePendingLinks();
     std::string FolderOfSource(uint8_t source) const;
+    // The [Desktop] value of a caption: from the table read once per
+    // ReadLinks, or from the file when links are added outside it.
+    std::string SavedPlaceValue(const std::string& caption) const;
 
     // TLinkHost
     void LinkPressed(TLink& link, TMouseButton button) override;
@@ -122,6 +127,9 @@ class TfrmDesktop : public TForm, private TLinkHost {
     // New links whose shortcuts are read after the first paint, a batch per
     // message, so a full desktop shows at once and tooltips follow.
     std::vector<TLink*> unresolved_;
+    // [Desktop] by lower-cased caption while ReadLinks runs; the file's first
+    // key of a name wins, as in a lookup of the file.
+    std::optional<std::unordered_map<std::string, std::string>> savedPlaces_;
 };
 
 } // namespace orvane

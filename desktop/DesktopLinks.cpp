@@ -18,6 +18,17 @@
 
 namespace orvane {
 
+namespace {
+
+// Lower case as the profile functions compare names, beyond ASCII too.
+std::string LowerCase(std::string text) {
+    if (!text.empty())
+        CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+} // namespace
+
 TLink* TfrmDesktop::SelectedLink() const {
     for (TLink* link : links_)
         if (link->Selected())
@@ -32,10 +43,16 @@ void TfrmDesktop::ReadLinks() {
             link->SetSelected(false);
         previousLinks_ = std::move(links_);
         links_.clear();
+        // One read of [Desktop] instead of one per link: under Wine each
+        // lookup opens the file again.
+        savedPlaces_.emplace();
+        for (auto& [key, value] : IniFile(places_.configFile).ReadSectionAtOnce("Desktop"))
+            savedPlaces_->try_emplace(LowerCase(key), std::move(value));
         AddIconsFromFolder(places_.userDesktop, kLinkUserDesktop);
         AddIconsFromFolder(places_.commonDesktop, kLinkCommonDesktop);
         AddIconsFromFolder(places_.programLinks, kLinkProgramLinks);
     });
+    savedPlaces_.reset();
     // Links whose entries are gone; a link that is still listed was kept with
     // the place the user gave it.
     for (TLink* gone : previousLinks_) {
@@ -77,8 +94,7 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     const std::string caption = LinkCaption(name);
     const std::string path = folder + "\\" + name;
 
-    const TSavedPlace saved =
-        ParseSavedPlace(IniFile(places_.configFile).ReadString("Desktop", caption, ""));
+    const TSavedPlace saved = ParseSavedPlace(SavedPlaceValue(caption));
     if (!saved.error.empty())
         LogFailure("TfrmDesktop.AddDesktopItem", saved.error);
     POINT at{saved.left, saved.top};
@@ -266,6 +282,19 @@ void TfrmDesktop::miDeleteLinkClick() {
     if (folder.empty())
         return;
     DeleteFileA((folder + "\\" + link->ApplLable->Caption() + ".lnk").c_str());
+}
+
+std::string TfrmDesktop::SavedPlaceValue(const std::string& caption) const {
+    if (!savedPlaces_)
+        return IniFile(places_.configFile).ReadString("Desktop", caption, "");
+    auto found = savedPlaces_->find(LowerCase(caption));
+    if (found == savedPlaces_->end())
+        return "";
+    std::string value = found->second;
+    // The file's own lookup drops one pair of quotes around a value.
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
 std::string TfrmDesktop::FolderOfSource(uint8_t source) const {

@@ -110,6 +110,20 @@ TEST_F(IniFileTest, SectionListingKeepsFileOrder) {
     EXPECT_EQ(ini.ReadSection("Run"), expected);
     EXPECT_EQ(ini.ReadSection("run"), expected);
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
+    EXPECT_EQ(ini.ReadSectionAtOnce("run"), expected);
+    EXPECT_TRUE(ini.ReadSectionAtOnce("Missing").empty());
+}
+
+TEST_F(IniFileTest, OneReadListingTakesSectionsLargerThanItsFirstBuffer) {
+    std::string text = "[Desktop]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "Some rather long link caption " + std::to_string(i) + "=" + std::to_string(i) +
+                ",7\r\n";
+    test::WriteFileText(ini.path(), text + "[Next]\r\nx=1\r\n");
+    IniPairs pairs = ini.ReadSectionAtOnce("Desktop");
+    ASSERT_EQ(pairs.size(), 2000u);
+    EXPECT_EQ(pairs.back(), (std::pair<std::string, std::string>{
+                                "Some rather long link caption 1999", "1999,7"}));
 }
 
 TEST_F(IniFileTest, EraseSectionRemovesLineAndKeysOnly) {

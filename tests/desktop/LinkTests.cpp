@@ -84,13 +84,15 @@ TEST(DesktopLinks, SavedPlacesLayoutsAndDragging) {
     WriteFileText(fixture.User("Big.lnk"), "");
     const int width = GetSystemMetrics(SM_CXSCREEN);
     fixture.SetSaved("Mail", std::to_string(width - 150) + ",300");
-    fixture.SetSaved("Big", "200,200");
+    // Keys are found whatever their case, and one pair of quotes is dropped.
+    fixture.SetSaved("BIG", "\"200,200\"");
     TfrmDesktop& desktop = fixture.Create();
     TLink& mail = *fixture.Find("Mail");
     TLink& big = *fixture.Find("Big");
     EXPECT_TRUE(mail.Small) << "saved at width - 150";
     EXPECT_EQ(mail.Width(), 110);
     EXPECT_FALSE(big.Small);
+    EXPECT_TRUE(Same(At(big), POINT{200, 200}));
     EXPECT_EQ(desktop.Counters().small, 0);
 
     // Over the right-hand strip a large link turns small at once; back out
