@@ -1,11 +1,15 @@
 // The System section of the real shell: its entries on both platform
 // families, and the Explorer command chosen from the Shell pop-up as a user
-// does, which hands the session back to explorer.exe and ends the shell.
+// does, which hands the session back to explorer.exe and ends the shell. The
+// same executable runs a second time in a virtual desktop, where the explorer
+// hosting the desktop stays the only one.
 #include "tests/e2e/ShellHarness.h"
 
 #include "base/Config.h"
+#include "system/VirtualDesktop.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -35,6 +39,26 @@ std::vector<HWND> MenuWindows(DWORD thread) {
 void PostKey(HWND window, WORD key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+}
+
+bool InVirtualDesktop() {
+    return EnvVar("ORVANE_VDESK") == "1";
+}
+
+int ProcessCount(const char* exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        std::string file = entry.szExeFile;
+        count += lstrcmpiA(file.substr(file.find_last_of('\\') + 1).c_str(), exeName) == 0;
+    }
+    CloseHandle(snapshot);
+    return count;
 }
 
 int Count(HWND list) {
@@ -72,6 +96,10 @@ void SetStartingCaptionColours() {
 
 class SystemSectionE2E : public ::testing::Test {
   protected:
+    void SetUp() override {
+        if (InVirtualDesktop())
+            GTEST_SKIP() << "run outside a virtual desktop";
+    }
     void TearDown() override {
         if (shell_.process.running())
             CloseShell(shell_.process, shell_.main);
@@ -83,8 +111,15 @@ class SystemSectionE2E : public ::testing::Test {
         shell_ = StartShell(install_);
         panel_ = WaitForWindow(shell_.process.id(), "TfrmStart", 20000);
         HWND start = FindControl(shell_.main, "bbStart");
-        if (!panel_ || !start)
+        // The panel's window exists before its sections do.
+        HWND list = nullptr;
+        WaitUntil([&] { return (list = FindControl(panel_, "lbSystem")) != nullptr; }, 20000);
+        if (!list || !start) {
+            ADD_FAILURE() << "no System list (panel " << panel_ << ") or start button; shell "
+                          << (shell_.process.running() ? "running" : "ended") << "; log:\n"
+                          << ReadFileText(install_.LogPath());
             return nullptr;
+        }
         PostMessageA(start, BM_CLICK, 0, 0);
         WaitUntil(
             [&] {
@@ -93,7 +128,7 @@ class SystemSectionE2E : public ::testing::Test {
                 return rect.left == 0;
             },
             20000);
-        return FindControl(panel_, "lbSystem");
+        return list;
     }
 
     // Clicks the Shell entry, then chooses Explorer in its pop-up by keys.
@@ -152,6 +187,30 @@ TEST_F(SystemSectionE2E, UnderExplorerTheWayBackPutsTheColoursBackAndEnds) {
         EXPECT_EQ(line.find("InitHelpMenu: "), std::string::npos) << line;
     }
 
+    // The platform's shut-down dialog comes up on a double click. The entry is
+    // selected by the click before it, which a click by hand leaves in place
+    // (the list has the focus then); a posted one would not.
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(20, item.top + 5);
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    HWND dialog = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            auto boxes = WindowsOfProcess(shell_.process.id(), "#32770");
+            dialog = boxes.empty() ? nullptr : boxes.front();
+            return dialog != nullptr;
+        },
+        10000));
+    if (dialog) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), panel_) << "the panel owns the dialog";
+        // No: the session goes on, and so does the shell.
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+        EXPECT_TRUE(shell_.process.running());
+    }
     ChooseExplorer(list, "system_shell_popup.bmp");
     ASSERT_TRUE(shell_.process.wait(20000).has_value()) << "the shell must end";
     ExpectCleanEnd();
@@ -177,6 +236,31 @@ TEST_F(SystemSectionE2E, OnTheNineXFamilyThreeEntriesAndUnsavedColoursStay) {
     EXPECT_EQ(orvane::IniFile(WindowsFolder() + "\\System.ini").ReadString("boot", "shell", ""),
               "explorer.exe");
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle"), "10 20 30");
+}
+
+class SystemSectionVdeskE2E : public SystemSectionE2E {
+  protected:
+    void SetUp() override {
+        if (!InVirtualDesktop())
+            GTEST_SKIP() << "runs in a virtual desktop";
+        // The desktop process comes up with the first window of the session.
+        helper_ = StartWindowHelper("Desktop starter");
+        ASSERT_TRUE(WaitUntil([] { return orvane::ExplorerHostsVirtualDesktop(); }, 20000));
+    }
+    ChildProcess helper_;
+};
+
+TEST_F(SystemSectionVdeskE2E, TheWayBackLeavesTheHostingExplorerAlone) {
+    HWND list = StartWithPanel();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(HasLineEndingWith(shell_.log, "Explorer hosts the virtual desktop: left running"));
+    ASSERT_EQ(ProcessCount("explorer.exe"), 1);
+    ChooseExplorer(list, nullptr);
+    ASSERT_TRUE(shell_.process.wait(20000).has_value()) << "the shell must end";
+    ExpectCleanEnd();
+    EXPECT_FALSE(WaitUntil([] { return ProcessCount("explorer.exe") != 1; }, 5000))
+        << "a second explorer.exe was started";
+    EXPECT_TRUE(orvane::ExplorerHostsVirtualDesktop());
 }
 
 } // namespace
