@@ -66,7 +66,8 @@ void ShowFormNamed(const std::string& name) {
 }
 
 void OpenHelpFile(HWND owner, const std::string& folder, const std::string& file) {
-    // A missing help file or viewer is not reported: the user sees nothing open.
+    // The answer is not looked at: a missing help file or viewer is the
+    // platform's to report, if at all.
     ShellExecuteA(owner, nullptr, (folder + file).c_str(), "", folder.c_str(), SW_SHOWNORMAL);
 }
 
