@@ -156,9 +156,11 @@ void TfrmStart::lbSystemClick() {
         };
         pmStart->Items().Add(explorer);
     }
-    // The shut-down and task manager entries open an empty pop-up, which
-    // shows nothing: they act on a double click.
-    PopupBeside(lbSystem);
+    // The shut-down and task manager entries act on a double click. An empty
+    // pop-up shows nothing, but opening it would take the focus from the list
+    // and so its selection, and the double click would find no entry.
+    if (pmStart->Items().Count() > 0)
+        PopupBeside(lbSystem);
 }
 
 void TfrmStart::lbSystemDblClick() {

@@ -164,13 +164,13 @@ TEST_F(SystemSectionE2E, UnderExplorerTheWayBackPutsTheColoursBackAndEnds) {
         EXPECT_EQ(line.find("InitHelpMenu: "), std::string::npos) << line;
     }
 
-    // The platform's shut-down dialog comes up on a double click. The entry is
-    // selected by the click before it, which a click by hand leaves in place
-    // (the list has the focus then); a posted one would not.
+    // The platform's shut-down dialog comes up on a double click: a click,
+    // then the double click, as the system reports them.
     RECT item{};
     SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
     const LPARAM at = MAKELPARAM(20, item.top + 5);
-    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
     PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
     HWND dialog = nullptr;

@@ -118,10 +118,12 @@ TEST_F(SystemSectionTest, ShellPopupHoldsTheDefaultShellItemThenExplorer) {
     EXPECT_EQ(CountLinesWith(LogLines(), "TfrmStart.lbSystemClick: Cannot load the icon "), 1);
     EXPECT_TRUE(steps_.empty()) << "Escape chooses nothing";
 
-    // The Shutdown entry's click leaves an empty pop-up.
+    // The Shutdown entry's click empties the pop-up and opens none: the
+    // entry stays selected for its double click.
     panel_->lbSystem->SetItemIndex(2);
     panel_->lbSystemClick();
     EXPECT_EQ(root.Count(), 0);
+    EXPECT_EQ(panel_->lbSystem->ItemIndex(), 2);
 
     // The settings dialog and the about box are found by name.
     auto* settings = CreateForm<TForm>(&App(), "frmSettings");
