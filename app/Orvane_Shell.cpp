@@ -9,6 +9,7 @@
 #include "startpanel/StartPanel.h"
 #include "system/Autorun.h"
 #include "taskbar/TaskbarForm.h"
+#include "taskbar/TaskbarStart.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 #include "widgets/SkinButton.h"
@@ -41,6 +42,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         host.SectionGlyphs = taskbar->ImageList1;
         host.VirtualFolders = [taskbar] { return taskbar->VirtualFolders.get(); };
         host.StartButton = [taskbar] { taskbar->bbStart->Click(); };
+        host.TimeFormat = [taskbar] { return taskbar->TimeFormat; };
+        host.RestoreCaptionColours = [] { RestoreCaptionColours(); };
+        host.RestoreWorkArea = [] { RestoreWorkArea(); };
+        host.CloseTaskbar = [taskbar] { taskbar->Close(); };
+        host.CloseLog = [taskbar] {
+            SetShellLog(nullptr);
+            taskbar->Log.reset();
+        };
         taskbar->StartPanel = CreateForm<TfrmStart>(&application, std::move(host));
 
         // Stand-ins for the about box and the settings dialog until they are

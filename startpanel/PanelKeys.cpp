@@ -56,6 +56,8 @@ void TfrmStart::OpenEntry(TListBox& list) {
             lbProgramsDblClick();
     } else if (&list == lbGroups) {
         lbGroupsClick();
+    } else if (auto enter = entryEnters_.find(&list); enter != entryEnters_.end()) {
+        enter->second();
     } else if (auto click = entryClicks_.find(&list); click != entryClicks_.end()) {
         click->second();
     }

@@ -73,6 +73,9 @@ TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     SetFormStyle(TFormStyle::StayOnTop);
     Font = PanelFont();
     RunCommand = [](const std::string& command) { return WinExec(command.c_str(), SW_SHOWNORMAL); };
+    StartProgram = [](const std::string& command, UINT show) {
+        return WinExec(command.c_str(), show);
+    };
     frmStart = this;
 }
 
@@ -226,9 +229,13 @@ void TfrmStart::FormCreate() {
         // The Programs section first: it finds the folder icon the others use.
         Guarded("TfrmStart.InitProgramsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitProgramsMenu(); });
-        // Files, System and Help are filled by their own sections once built.
+        // Files is filled by its own section once built.
+        Guarded("TfrmStart.InitSystemMenu", FailurePolicy::LogAndContinue,
+                [&] { InitSystemMenu(); });
         Guarded("TfrmStart.InitGroupsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitGroupsMenu(); });
+        Guarded("TfrmStart.InitHelpMenu", FailurePolicy::LogAndContinue, [&] { InitHelpMenu(); });
+        WireSystemAndHelp();
         Guarded("TfrmStart.InitRunBox", FailurePolicy::LogAndContinue, [&] { InitRunBox(); });
         lbPrograms->SetItemIndex(0);
         FormResize();
@@ -366,6 +373,10 @@ void TfrmStart::FormResize() {
 
 void TfrmStart::SetEntryClick(TListBox* list, std::function<void()> click) {
     entryClicks_[list] = std::move(click);
+}
+
+void TfrmStart::SetEntryEnter(TListBox* list, std::function<void()> enter) {
+    entryEnters_[list] = std::move(enter);
 }
 
 void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon) {

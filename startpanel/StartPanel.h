@@ -39,6 +39,16 @@ struct TStartPanelHost {
     std::function<void()> StartButton;
     // Where the groups live; empty for Links\Groups in the program folder.
     std::string GroupsFolder;
+
+    // The way back to explorer. The bar's clock pattern, kept for the next run.
+    std::function<std::string()> TimeFormat;
+    // Put back what the bar changed at its start.
+    std::function<void()> RestoreCaptionColours;
+    std::function<void()> RestoreWorkArea;
+    // Closes the bar, which ends the run.
+    std::function<void()> CloseTaskbar;
+    // Nothing is logged after this.
+    std::function<void()> CloseLog;
 };
 
 enum class TFolderMenuKind { Programs, Groups };
@@ -72,6 +82,8 @@ class TfrmStart : public TForm {
     // Sections.
     void InitProgramsMenu();
     void InitGroupsMenu();
+    void InitSystemMenu();
+    void InitHelpMenu();
     void InitRunBox();
     void LoadRunHistory();
     // Sets a section to the height its entries need (also while collapsed).
@@ -85,6 +97,9 @@ class TfrmStart : public TForm {
     // What a click on (or Enter at) an entry of the list does; the entry is
     // selected when it runs.
     void SetEntryClick(TListBox* list, std::function<void()> click);
+    // What Enter does at an entry when it differs from a click (the entries
+    // that act on a double click).
+    void SetEntryEnter(TListBox* list, std::function<void()> enter);
     // The Control Panel as the pop-up beside the list's selected entry.
     void OpenControlPanel(TListBox* list);
 
@@ -94,6 +109,11 @@ class TfrmStart : public TForm {
     void lbGroupsClick();
     void ProgramItemClick(TMenuItem& item);
     void GroupItemClick(TMenuItem& item);
+    void lbSystemClick();
+    void lbSystemDblClick();
+    void lbHelpDblClick();
+    void ShellItemClick();
+    void ExplorerItemClick();
     void sbProgramsClick(TSkinButton& button);
     void cbRunKeyPress(char& key);
     void trrShowStartTimer();
@@ -101,6 +121,8 @@ class TfrmStart : public TForm {
 
     // The run box's command runner; tests replace it. Returns what WinExec does.
     std::function<UINT(const std::string& command)> RunCommand;
+    // Starts the task manager and explorer.exe; tests replace it. WinExec.
+    std::function<UINT(const std::string& command, UINT show)> StartProgram;
 
   protected:
     void FormCreate() override;
@@ -111,6 +133,8 @@ class TfrmStart : public TForm {
     Section MakeSection(const char* name, const char* caption);
     TListBox* MakeList(TSkinPanel* section, const char* name);
     void MakeRunBox();
+    // The System and Help lists' click, double click and Enter.
+    void WireSystemAndHelp();
     void lbProgramsDrawItem(TListBox& list, TCanvas& canvas, int index, RECT rect, bool selected);
     bool HasArrow(const TListBox& list, int index) const;
     void ListKeyDown(TListBox& list, WORD& key);
@@ -127,6 +151,7 @@ class TfrmStart : public TForm {
     std::map<TListBox*, std::vector<UniqueIcon>> listIcons_;
     std::vector<TListBox*> lists_;
     std::map<TListBox*, std::function<void()>> entryClicks_;
+    std::map<TListBox*, std::function<void()>> entryEnters_;
     // The entry the open pop-up belongs to: its list may lose the selection
     // (and the focus) while the menu runs.
     std::string popupEntry_;

@@ -51,6 +51,54 @@ void RecolorCaptions() {
     WriteRegString(key.get(), "GradientActiveTitle", RegistryColor(kGradientActiveTitleColor));
 }
 
+void RestoreCaptionColours() {
+    IniFile config = IniFile::Config();
+    struct Saved {
+        const char* key;
+        INT element;
+    };
+    std::vector<INT> elements;
+    std::vector<COLORREF> colours;
+    std::vector<const char*> keys;
+    for (Saved saved : {Saved{"ActiveTitle", COLOR_ACTIVECAPTION},
+                        Saved{"GradientActiveTitle", COLOR_GRADIENTACTIVECAPTION}}) {
+        const std::string text = config.ReadString(kWinSettings, saved.key, "");
+        if (text.empty())
+            continue;
+        std::optional<int32_t> colour = ParseIniInteger(text);
+        if (!colour) {
+            LogFailure("RestoreCaptionColours",
+                       "[WinSettings] " + std::string(saved.key) + " is no colour: " + text);
+            continue;
+        }
+        elements.push_back(saved.element);
+        colours.push_back(static_cast<COLORREF>(*colour));
+        keys.push_back(saved.key);
+    }
+    if (elements.empty())
+        return;
+    SetSysColors(static_cast<int>(elements.size()), elements.data(), colours.data());
+
+    // The running system has its colours back even when the stored ones
+    // cannot be updated.
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+        return;
+    UniqueRegKey key(raw);
+    for (size_t i = 0; i < keys.size(); ++i)
+        WriteRegString(key.get(), keys[i], RegistryColor(colours[i]));
+}
+
+void RestoreWorkArea() {
+    IniFile config = IniFile::Config();
+    RECT area{config.ReadInteger(kWinSettings, "ScreenLeft", 0),
+              config.ReadInteger(kWinSettings, "ScreenTop", 0),
+              config.ReadInteger(kWinSettings, "ScreenRight", GetSystemMetrics(SM_CXSCREEN)),
+              config.ReadInteger(kWinSettings, "ScreenBottom", GetSystemMetrics(SM_CYSCREEN))};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE);
+}
+
 void HideMinimizedWindows() {
     MINIMIZEDMETRICS metrics{};
     metrics.cbSize = sizeof metrics;

@@ -21,10 +21,17 @@ bool LastRunWasUnclean(const std::string& logPath);
 // Saves the active caption colours to [WinSettings], sets the shell's own and
 // records them under HKEY_CURRENT_USER\Control Panel\Colors.
 void RecolorCaptions();
+// The way back: puts back the caption colours that RecolorCaptions saved, in
+// the system and under HKEY_CURRENT_USER\Control Panel\Colors. Colours that
+// were never saved (a run started at logon) stay as they are.
+void RestoreCaptionColours();
 // Minimised windows leave no icon on the desktop.
 void HideMinimizedWindows();
 // Saves the work area to [WinSettings] and takes the bottom of the screen.
 void TakeWorkArea();
+// The way back: the work area that TakeWorkArea saved (the whole screen when
+// none was saved).
+void RestoreWorkArea();
 // Windows shown maximised are fitted to the screen above the taskbar.
 void FitMaximizedWindows(const std::vector<HWND>& windows);
 // The user's Quick Launch folder; nothing when the shell folders key is missing.

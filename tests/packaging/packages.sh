@@ -56,9 +56,10 @@ diff -u "$out/expected-dirs.txt" "$out/zip-dirs.txt" || fault "the zip's folders
 # The installer's own list; the uninstaller it writes is not a file in it.
 7zz l -ba -slt "$setup" | sed -n 's/^Path = //p' | tr '\\' '/' | grep -v '^\$PLUGINSDIR' |
   grep -v '/$' | sort >"$out/setup-list.txt"
-for file in $(cat "$out/expected.txt"); do
+# One file a line: names may hold blanks ("Icons/System/Control panel.ico").
+while IFS= read -r file; do
   grep -qxF "$file" "$out/setup-list.txt" || fault "the installer lacks $file"
-done
+done <"$out/expected.txt"
 extra=$(grep -vxF -f "$out/expected.txt" "$out/setup-list.txt" | grep -v 'Uninstall\.exe$' || true)
 [ -z "$extra" ] || fault "the installer holds more than the program folder: $extra"
 

@@ -65,6 +65,50 @@ TEST(TaskbarSteps, CaptionColoursAreSavedThenReplaced) {
               "143 159 51");
 }
 
+TEST(TaskbarSteps, TheWayBackRestoresOnlySavedCaptionColoursAndTheSavedWorkArea) {
+    ConfigFileGuard config;
+    const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
+    const COLORREF running[] = {RGB(160, 204, 11), RGB(143, 159, 51)};
+    const char kColors[] = "Control Panel\\Colors";
+    ASSERT_TRUE(SetSysColors(2, elements, running));
+    SetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle", "1 1 1");
+    SetRegString(HKEY_CURRENT_USER, kColors, "GradientActiveTitle", "2 2 2");
+
+    // Nothing saved (a run started at logon): the colours stay.
+    RestoreCaptionColours();
+    EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), RGB(160, 204, 11));
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle"), "1 1 1");
+
+    IniFile::Config().WriteInteger("WinSettings", "ActiveTitle", 773280);
+    IniFile::Config().WriteString("WinSettings", "GradientActiveTitle", "$00302010");
+    RestoreCaptionColours();
+    EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), 773280u);
+    EXPECT_EQ(GetSysColor(COLOR_GRADIENTACTIVECAPTION), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle"), "160 204 11");
+    EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "GradientActiveTitle"), "16 32 48");
+
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    TakeWorkArea();
+    const IniFile ini = IniFile::Config();
+    ini.WriteInteger("WinSettings", "ScreenLeft", 5);
+    ini.WriteInteger("WinSettings", "ScreenTop", 40);
+    ini.WriteInteger("WinSettings", "ScreenRight", width - 5);
+    ini.WriteInteger("WinSettings", "ScreenBottom", height - 3);
+    RestoreWorkArea();
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_EQ(area.left, 5);
+    EXPECT_EQ(area.top, 40);
+    EXPECT_EQ(area.right, width - 5);
+    EXPECT_EQ(area.bottom, height - 3);
+    ini.EraseSection("WinSettings");
+    RestoreWorkArea();
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_EQ(area.top, 0);
+    EXPECT_EQ(area.right, width) << "the whole screen when nothing was saved";
+    EXPECT_EQ(area.bottom, height);
+}
+
 TEST(TaskbarSteps, MinimisedWindowsAreHidden) {
     MINIMIZEDMETRICS metrics{};
     metrics.cbSize = sizeof metrics;

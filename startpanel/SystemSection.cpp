@@ -1,0 +1,248 @@
+// The System and Help sections: the Control Panel, the shell's own commands,
+// the shut-down dialog, the task manager, the help files and the about box;
+// and the Explorer command, the orderly end of a run.
+#include "startpanel/StartPanel.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "base/Log.h"
+#include "base/Platform.h"
+#include "base/ShellError.h"
+#include "i18n/Languages.h"
+#include "startpanel/PanelMenuItem.h"
+#include "system/DefaultShell.h"
+#include "system/VirtualDesktop.h"
+#include "toolkit/Application.h"
+#include "widgets/ListBox.h"
+#include "widgets/Menu.h"
+
+#include <shellapi.h>
+
+namespace orvane {
+
+namespace {
+
+// System entries by index; the task manager's exists on the NT family only.
+enum SystemEntry { kControlPanelEntry, kShellEntry, kShutdownEntry, kTaskmgrEntry };
+enum HelpEntry { kWindowsHelpEntry, kShellHelpEntry, kAboutEntry };
+
+constexpr int kShutdownDialogOrdinal = 60;
+
+UniqueIcon LoadSystemIcon(const std::string& fileName) {
+    const std::string path = ProgramFolder() + "\\Icons\\System\\" + fileName;
+    auto* icon =
+        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    if (!icon)
+        ThrowLastError("Cannot load the icon " + path);
+    return UniqueIcon(icon);
+}
+
+// An icon file that does not load costs one log line; the entry goes on
+// without its icon.
+UniqueIcon SectionIcon(const char* where, const std::string& fileName) {
+    UniqueIcon icon;
+    Guarded(where, FailurePolicy::LogAndContinue, [&] { icon = LoadSystemIcon(fileName); });
+    return icon;
+}
+
+// The program's own icon (resource 1) in its small size; shared, never freed.
+HICON ApplicationIcon() {
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+// The settings dialog and the about box are reached by name: the start panel
+// may not know their classes.
+void ShowFormNamed(const std::string& name) {
+    if (!Application())
+        return;
+    for (TForm* form : Application()->Forms())
+        if (form->Name() == name) {
+            form->Show();
+            SetForegroundWindow(form->Handle());
+            return;
+        }
+    throw ShellError("There is no window " + name);
+}
+
+void OpenHelpFile(HWND owner, const std::string& folder, const std::string& file) {
+    // The answer is not looked at: a missing help file or viewer is the
+    // platform's to report, if at all.
+    ShellExecuteA(owner, nullptr, (folder + file).c_str(), "", folder.c_str(), SW_SHOWNORMAL);
+}
+
+} // namespace
+
+void TfrmStart::InitSystemMenu() {
+    constexpr char kWhere[] = "TfrmStart.InitSystemMenu";
+    ClearListEntries(lbSystem);
+    AddListEntry(lbSystem, GetLangMessage("ControlPanel"),
+                 SectionIcon(kWhere, "Control panel.ico"));
+    AddListEntry(lbSystem, GetLangMessage("Shell"), {});
+    lbSystem->Items().SetObject(kShellEntry, reinterpret_cast<intptr_t>(folderIcon_.get()));
+    AddListEntry(lbSystem, GetLangMessage("Shutdown"), SectionIcon(kWhere, "Shutdown.ico"));
+    if (GetOSPlatform() == kPlatformNT)
+        AddListEntry(lbSystem, GetLangMessage("Taskmgr"), SectionIcon(kWhere, "Taskmgr.ico"));
+    FitSection(plSystem, lbSystem->Items().Count());
+}
+
+void TfrmStart::InitHelpMenu() {
+    constexpr char kWhere[] = "TfrmStart.InitHelpMenu";
+    ClearListEntries(lbHelp);
+    AddListEntry(lbHelp, "Windows", SectionIcon(kWhere, "Help.ico"));
+    AddListEntry(lbHelp, "Orvane Shell", SectionIcon(kWhere, "Orvane-Help.ico"));
+    AddListEntry(lbHelp, GetLangMessage("About"), SectionIcon(kWhere, "About.ico"));
+    FitSection(plHelp, lbHelp->Items().Count());
+}
+
+void TfrmStart::WireSystemAndHelp() {
+    SetEntryClick(lbSystem, [this] {
+        Guarded("TfrmStart.lbSystemClick", FailurePolicy::LogAndContinue, [&] { lbSystemClick(); });
+    });
+    auto systemDblClick = [this] {
+        Guarded("TfrmStart.lbSystemDblClick", FailurePolicy::LogAndContinue,
+                [&] { lbSystemDblClick(); });
+    };
+    lbSystem->OnDblClick = [systemDblClick](TComponent&) { systemDblClick(); };
+    // Enter opens the pop-up of the entries that have one and runs the others.
+    SetEntryEnter(lbSystem, [this, systemDblClick] {
+        const int index = lbSystem->ItemIndex();
+        if (index == kControlPanelEntry || index == kShellEntry)
+            Guarded("TfrmStart.lbSystemClick", FailurePolicy::LogAndContinue,
+                    [&] { lbSystemClick(); });
+        else
+            systemDblClick();
+    });
+    auto helpDblClick = [this] {
+        Guarded("TfrmStart.lbHelpDblClick", FailurePolicy::LogAndContinue,
+                [&] { lbHelpDblClick(); });
+    };
+    lbHelp->OnDblClick = [helpDblClick](TComponent&) { helpDblClick(); };
+    SetEntryEnter(lbHelp, helpDblClick);
+}
+
+void TfrmStart::lbSystemClick() {
+    const int index = lbSystem->ItemIndex();
+    if (index < 0)
+        return;
+    popupEntry_ = lbSystem->Items()[index];
+    if (index == kControlPanelEntry) {
+        OpenControlPanel(lbSystem);
+        return;
+    }
+    ClearPopup();
+    if (index == kShellEntry) {
+        auto draw = [this](TMenuItem& item, TCanvas& canvas, RECT rect, bool selected) {
+            pmStartDrawItem(item, canvas, rect, selected);
+        };
+        auto* shell = NewComponent<TPanelMenuItem>(pmStart);
+        shell->Caption = "Orvane Shell";
+        shell->ShareIcon(ApplicationIcon());
+        shell->Default = true;
+        shell->OnDrawItem = draw;
+        shell->OnClick = [this](TComponent&) {
+            Guarded("TfrmStart.ShellItemClick", FailurePolicy::LogAndContinue,
+                    [&] { ShellItemClick(); });
+        };
+        pmStart->Items().Add(shell);
+
+        auto* explorer = NewComponent<TPanelMenuItem>(pmStart);
+        explorer->Caption = "Explorer";
+        explorer->TakeIcon(SectionIcon("TfrmStart.lbSystemClick", "Explorer.ico"));
+        explorer->OnDrawItem = draw;
+        explorer->OnClick = [this](TComponent&) {
+            Guarded("TfrmStart.ExplorerItemClick", FailurePolicy::LogAndContinue,
+                    [&] { ExplorerItemClick(); });
+        };
+        pmStart->Items().Add(explorer);
+    }
+    // The shut-down and task manager entries act on a double click. An empty
+    // pop-up shows nothing, but opening it would take the focus from the list
+    // and so its selection, and the double click would find no entry.
+    if (pmStart->Items().Count() > 0)
+        PopupBeside(lbSystem);
+}
+
+void TfrmStart::lbSystemDblClick() {
+    switch (lbSystem->ItemIndex()) {
+    case kShutdownEntry: {
+        HMODULE shell32 = GetModuleHandleA("SHELL32.DLL");
+        FARPROC dialog =
+            shell32 ? GetProcAddress(shell32, MAKEINTRESOURCEA(kShutdownDialogOrdinal)) : nullptr;
+        if (!dialog)
+            throw ShellError("The system has no shut-down dialog");
+        using ExitWindowsDialogProc = void(WINAPI*)(HWND owner);
+        // The dialog must come up over the panel and the bar.
+        if (Application())
+            Application()->NormalizeTopMosts();
+        reinterpret_cast<ExitWindowsDialogProc>(reinterpret_cast<void*>(dialog))(Handle());
+        if (Application())
+            Application()->RestoreTopMosts();
+        break;
+    }
+    case kTaskmgrEntry:
+        StartProgram("taskmgr.exe", SW_SHOWNORMAL);
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmStart::lbHelpDblClick() {
+    switch (lbHelp->ItemIndex()) {
+    case kWindowsHelpEntry:
+        OpenHelpFile(Handle(), WindowsFolderPath() + "\\help", "\\windows.chm");
+        break;
+    case kShellHelpEntry:
+        OpenHelpFile(Handle(), ProgramFolder() + "\\help", "\\Orvane-Shell.hlp");
+        break;
+    case kAboutEntry:
+        ShowFormNamed("frmAbout");
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmStart::ShellItemClick() {
+    ShowFormNamed("frmSettings");
+}
+
+// Each step runs on when an earlier one fails: once the bar is closed the
+// user must still get explorer back, and a stray failure must not keep the
+// shell from ending.
+void TfrmStart::ExplorerItemClick() {
+    constexpr char kWhere[] = "TfrmStart.ExplorerItemClick";
+    constexpr FailurePolicy kLog = FailurePolicy::LogAndContinue;
+    Guarded(kWhere, kLog, [&] {
+        if (host_.TimeFormat)
+            IniFile::Config().WriteString("Taskbar", "TimeFormat", host_.TimeFormat());
+    });
+    Guarded(kWhere, kLog, [&] {
+        if (host_.RestoreCaptionColours)
+            host_.RestoreCaptionColours();
+    });
+    Guarded(kWhere, kLog, [&] {
+        if (OSPlatform == kPlatform9x && host_.RestoreWorkArea)
+            host_.RestoreWorkArea();
+    });
+    Guarded(kWhere, kLog, [&] {
+        if (host_.CloseTaskbar)
+            host_.CloseTaskbar();
+    });
+    Guarded(kWhere, kLog, [&] { SetDefaultShell("explorer.exe", true); });
+    Guarded(kWhere, kLog, [&] {
+        if (TLog* log = ShellLog())
+            log->Add("Work end");
+    });
+    // In Wine's virtual desktop the explorer that hosts the desktop never
+    // left; a second one would open a file browser window.
+    Guarded(kWhere, kLog, [&] {
+        if (!ExplorerHostsVirtualDesktop())
+            StartProgram("explorer.exe", SW_HIDE);
+    });
+    if (host_.CloseLog)
+        host_.CloseLog();
+}
+
+} // namespace orvane
