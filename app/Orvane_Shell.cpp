@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         host.VirtualFolders = [taskbar] { return taskbar->VirtualFolders.get(); };
         host.StartButton = [taskbar] { taskbar->bbStart->Click(); };
         host.TimeFormat = [taskbar] { return taskbar->TimeFormat; };
-        host.RestoreCaptionColours = [] { RestoreCaptionColours(); };
+        host.RestoreCaptionColors = [] { RestoreCaptionColors(); };
         host.RestoreWorkArea = [] { RestoreWorkArea(); };
         host.CloseTaskbar = [taskbar] { taskbar->Close(); };
         host.CloseLog = [taskbar] {

@@ -43,7 +43,7 @@ struct TStartPanelHost {
     // The way back to explorer. The bar's clock pattern, kept for the next run.
     std::function<std::string()> TimeFormat;
     // Put back what the bar changed at its start.
-    std::function<void()> RestoreCaptionColours;
+    std::function<void()> RestoreCaptionColors;
     std::function<void()> RestoreWorkArea;
     // Closes the bar, which ends the run.
     std::function<void()> CloseTaskbar;

@@ -219,8 +219,8 @@ void TfrmStart::ExplorerItemClick() {
             IniFile::Config().WriteString("Taskbar", "TimeFormat", host_.TimeFormat());
     });
     Guarded(kWhere, kLog, [&] {
-        if (host_.RestoreCaptionColours)
-            host_.RestoreCaptionColours();
+        if (host_.RestoreCaptionColors)
+            host_.RestoreCaptionColors();
     });
     Guarded(kWhere, kLog, [&] {
         if (OSPlatform == kPlatform9x && host_.RestoreWorkArea)

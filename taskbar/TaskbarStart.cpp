@@ -51,7 +51,7 @@ void RecolorCaptions() {
     WriteRegString(key.get(), "GradientActiveTitle", RegistryColor(kGradientActiveTitleColor));
 }
 
-void RestoreCaptionColours() {
+void RestoreCaptionColors() {
     IniFile config = IniFile::Config();
     struct Saved {
         const char* key;
@@ -67,7 +67,7 @@ void RestoreCaptionColours() {
             continue;
         std::optional<int32_t> colour = ParseIniInteger(text);
         if (!colour) {
-            LogFailure("RestoreCaptionColours",
+            LogFailure("RestoreCaptionColors",
                        "[WinSettings] " + std::string(saved.key) + " is no colour: " + text);
             continue;
         }

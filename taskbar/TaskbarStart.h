@@ -24,7 +24,7 @@ void RecolorCaptions();
 // The way back: puts back the caption colours that RecolorCaptions saved, in
 // the system and under HKEY_CURRENT_USER\Control Panel\Colors. Colours that
 // were never saved (a run started at logon) stay as they are.
-void RestoreCaptionColours();
+void RestoreCaptionColors();
 // Minimised windows leave no icon on the desktop.
 void HideMinimizedWindows();
 // Saves the work area to [WinSettings] and takes the bottom of the screen.

@@ -43,7 +43,7 @@ class SystemSectionTest : public ::testing::Test {
         host.SectionGlyphs = glyphs_;
         host.GroupsFolder = logDir_.path();
         host.TimeFormat = [] { return std::string("hh:nn"); };
-        host.RestoreCaptionColours = [this] { steps_.push_back("colours"); };
+        host.RestoreCaptionColors = [this] { steps_.push_back("colours"); };
         host.RestoreWorkArea = [this] { steps_.push_back("work area"); };
         host.CloseTaskbar = [this] { steps_.push_back("close bar"); };
         host.CloseLog = [this] {

@@ -75,13 +75,13 @@ TEST(TaskbarSteps, TheWayBackRestoresOnlySavedCaptionColoursAndTheSavedWorkArea)
     SetRegString(HKEY_CURRENT_USER, kColors, "GradientActiveTitle", "2 2 2");
 
     // Nothing saved (a run started at logon): the colours stay.
-    RestoreCaptionColours();
+    RestoreCaptionColors();
     EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), RGB(160, 204, 11));
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle"), "1 1 1");
 
     IniFile::Config().WriteInteger("WinSettings", "ActiveTitle", 773280);
     IniFile::Config().WriteString("WinSettings", "GradientActiveTitle", "$00302010");
-    RestoreCaptionColours();
+    RestoreCaptionColors();
     EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), 773280u);
     EXPECT_EQ(GetSysColor(COLOR_GRADIENTACTIVECAPTION), RGB(0x10, 0x20, 0x30));
     EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, kColors, "ActiveTitle"), "160 204 11");
