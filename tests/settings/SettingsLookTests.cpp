@@ -99,13 +99,15 @@ TEST_F(SettingsLook, EveryPageInEnglishAndGermanAndTheAboutBox) {
     SettingsFixture fixture;
     CreateDirectoryA(fixture.Group("Tools").c_str(), nullptr);
     CreateDirectoryA(fixture.Group("Office").c_str(), nullptr);
-    WriteFileText(fixture.Group("Tools") + "\\Editor.lnk", "");
-    WriteFileText(fixture.Group("Tools") + "\\Calculator.lnk", "");
+    for (const char* group : {"Tools", "Office"})
+        for (const char* item : {"\\Editor.lnk", "\\Calculator.lnk"})
+            WriteFileText(fixture.Group(group) + item, "");
 
     TStartPanelHost host;
     host.TaskbarHeight = 26;
     host.GroupsFolder = fixture.places().groupsFolder;
     auto* panel = CreateForm<TfrmStart>(&App(), std::move(host));
+    panel->Show();
     panel->trrShowStart->Tag = 1;
     for (int tick = 0; tick < 50 && panel->Left() < 0; ++tick)
         panel->trrShowStartTimer();
