@@ -141,22 +141,9 @@ void TfrmSettings::FormCreate() {
 }
 
 void TfrmSettings::CreateControls() {
-    // Bottom first: the list and the pages share what the strip leaves.
-    plButtons = Place<TSkinPanel>(this, this, "plButtons", 0, 0, kClientWidth, kStripHeight);
-    plButtons->SetBevelOuter(TPanelBevel::None);
-    plButtons->SetAlign(TAlign::Bottom);
-    const int buttonTop = (kStripHeight - kButtonHeight) / 2;
-    int right = kClientWidth - kButtonGap;
-    right -= kButtonWidth;
-    btnHelp = PlaceButton(this, plButtons, "btnHelp", "Help", right, buttonTop);
-    right -= kButtonWidth + kButtonGap;
-    btnCancel = PlaceButton(this, plButtons, "btnCancel", "Cancel", right, buttonTop);
-    btnCancel->SetCancel(true);
-    right -= kButtonWidth + kButtonGap;
-    btnOK = PlaceButton(this, plButtons, "btnOK", "OK", right, buttonTop);
-    btnOK->SetDefault(true);
-
-    lbxSettings = Place<TListBox>(this, this, "lbxSettings", 0, 0, kListWidth, 100);
+    // Created in the order Tab walks them; the strip at the bottom is laid
+    // out before the list and the pages all the same (bottom before left).
+    lbxSettings = Place<TListBox>(this, this, "lbxSettings", 0, 0, kListWidth, kPageHeight);
     lbxSettings->SetItemHeight(18);
     lbxSettings->Items().Assign(SettingsPageLines());
     lbxSettings->SetAlign(TAlign::Left);
@@ -165,11 +152,30 @@ void TfrmSettings::CreateControls() {
     Notebook1->SetAlign(TAlign::Client);
     for (const char* page : {"Groups", "Wallpaper", "Language", "Clock"})
         Notebook1->AddPage(page);
-
     CreateGroupsPage();
     CreateWallpaperPage();
     CreateLanguagePage();
     CreateClockPage();
+
+    plButtons = Place<TSkinPanel>(this, this, "plButtons", 0, 0, kClientWidth, kStripHeight);
+    plButtons->SetBevelOuter(TPanelBevel::None);
+    plButtons->SetAlign(TAlign::Bottom);
+    const int buttonTop = (kStripHeight - kButtonHeight) / 2;
+    int left = kClientWidth - 3 * (kButtonWidth + kButtonGap);
+    btnOK = PlaceButton(this, plButtons, "btnOK", "OK", left, buttonTop);
+    btnOK->SetDefault(true);
+    left += kButtonWidth + kButtonGap;
+    btnCancel = PlaceButton(this, plButtons, "btnCancel", "Cancel", left, buttonTop);
+    btnCancel->SetCancel(true);
+    left += kButtonWidth + kButtonGap;
+    btnHelp = PlaceButton(this, plButtons, "btnHelp", "Help", left, buttonTop);
+
+    // The system list box is no tab stop of its own; these lists are reached
+    // with Tab like the other fields.
+    for (TListBox* list : {lbxSettings, lbGroupItems})
+        SetWindowLongA(list->Handle(), GWL_STYLE,
+                       GetWindowLongA(list->Handle(), GWL_STYLE) | WS_TABSTOP);
+
     Notebook1->SetPageIndex(pgGroups);
     lbxSettings->SetItemIndex(0);
 }

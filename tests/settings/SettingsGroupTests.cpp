@@ -2,6 +2,8 @@
 // shortcut files, and the start panel told after each change of a group.
 #include "settings/GroupFolders.h"
 #include "tests/settings/SettingsTestSupport.h"
+#include "tests/support/TestApp.h"
+#include "widgets/Button.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
 #include "widgets/ListBox.h"
@@ -35,6 +37,35 @@ TEST(SettingsPages, EachLineShowsItsPage) {
     dialog.lbxSettings->SetItemIndex(-1);
     dialog.lbxSettings->Click();
     EXPECT_EQ(dialog.Notebook1->PageIndex(), 2);
+}
+
+TEST(SettingsPages, TabWalksTheShownPageAndTheButtons) {
+    SettingsFixture fixture;
+    TfrmSettings& dialog = fixture.dialog();
+    auto after = [&](TControl* control) {
+        TControl* next = dialog.NextTabStop(control->Handle(), true);
+        return next ? next->Name() : std::string("none");
+    };
+    EXPECT_EQ(after(dialog.lbxSettings), "cbGroups");
+    EXPECT_EQ(after(dialog.edCurrGroup), "btnAddGroup");
+    EXPECT_EQ(after(dialog.btnDelGrItem), "btnOK");
+    EXPECT_EQ(after(dialog.btnHelp), "lbxSettings") << "round again";
+    // The focus inside the combo box's edit field counts as the combo box.
+    EXPECT_EQ(dialog.NextTabStop(dialog.cbGroups->EditHandle(), true)->Name(), "edCurrGroup");
+    EXPECT_EQ(dialog.NextTabStop(dialog.cbGroups->Handle(), false)->Name(), "lbxSettings");
+    dialog.lbxSettings->SetItemIndex(5);
+    dialog.lbxSettings->Click();
+    EXPECT_EQ(after(dialog.lbxSettings), "cbTimeFormat") << "hidden pages are skipped";
+
+    // The key itself, through the message loop; showing brings the first page.
+    dialog.Show();
+    dialog.lbxSettings->SetFocus();
+    ASSERT_EQ(GetFocus(), dialog.lbxSettings->Handle());
+    PostMessageA(dialog.lbxSettings->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    App().ProcessMessages();
+    EXPECT_TRUE(GetFocus() == dialog.cbGroups->Handle() ||
+                IsChild(dialog.cbGroups->Handle(), GetFocus()));
+    dialog.btnCancelClick();
 }
 
 TEST(SettingsGroups, ItemsAreTheShortcutsOfTheGroup) {
