@@ -6,6 +6,8 @@
 #include "base/Win32Handles.h"
 #include "desktop/DesktopForm.h"
 #include "i18n/Languages.h"
+#include "settings/AboutForm.h"
+#include "settings/SettingsForm.h"
 #include "startpanel/StartPanel.h"
 #include "system/Autorun.h"
 #include "taskbar/TaskbarForm.h"
@@ -35,7 +37,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (taskbar->tmrClock->Enabled()) {
         taskbar->Show();
         // Hidden at creation; the clock's next tick shows it beneath everything.
-        taskbar->Desktop = CreateForm<TfrmDesktop>(&application);
+        auto* desktop = CreateForm<TfrmDesktop>(&application);
+        taskbar->Desktop = desktop;
 
         TStartPanelHost host;
         host.TaskbarHeight = taskbar->Height();
@@ -52,11 +55,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         };
         taskbar->StartPanel = CreateForm<TfrmStart>(&application, std::move(host));
 
-        // Stand-ins for the about box and the settings dialog until they are
-        // built: hidden forms of their names, so the order of the windows and
-        // their language sections hold already.
-        CreateForm<TForm>(&application, "frmAbout");
-        CreateForm<TForm>(&application, "frmSettings");
+        CreateForm<TfrmAbout>(&application);
+        TSettingsHost settings;
+        settings.Desktop = desktop;
+        settings.InitGroupsMenu = [taskbar] {
+            if (taskbar->StartPanel)
+                taskbar->StartPanel->InitGroupsMenu();
+        };
+        settings.TimeFormat = [taskbar] { return taskbar->TimeFormat; };
+        settings.SetTimeFormat = [taskbar](const std::string& format) {
+            taskbar->TimeFormat = format;
+        };
+        CreateForm<TfrmSettings>(&application, std::move(settings));
         TranslateAllForms();
         Guarded("AutorunAll", FailurePolicy::LogAndContinue,
                 [&] { AutorunAll(taskbar->ExplorerWasRunning); });

@@ -118,8 +118,27 @@ void TApplication::Terminate() {
 
 namespace {
 
+// Tab and Shift+Tab move the focus through a dialog's controls.
+bool IsTabKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0)
+        return false;
+    TControl* root = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+    if (!root || !root->Is<TForm>())
+        return false;
+    auto* form = static_cast<TForm*>(root);
+    if (form->BorderStyle() != TBorderStyle::Dialog)
+        return false;
+    TControl* next = form->NextTabStop(GetFocus(), GetKeyState(VK_SHIFT) >= 0);
+    if (!next)
+        return false;
+    next->SetFocus();
+    return true;
+}
+
 // Enter and Escape inside a form press its default and cancel buttons.
 bool IsDialogKey(const MSG& msg) {
+    if (IsTabKey(msg))
+        return true;
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE))
         return false;
     // A dropped-down list takes its own Enter and Escape.

@@ -185,6 +185,36 @@ TControl* FindDialogKeyControl(TControl& root, WORD key) {
 
 } // namespace
 
+namespace {
+
+// Hidden pages and their controls are left out with their container.
+void CollectTabStops(TControl& root, std::vector<TControl*>& stops) {
+    for (TControl* child : root.Controls()) {
+        if (!child->Visible() || !child->Enabled() || !child->HandleAllocated())
+            continue;
+        if (GetWindowLongA(child->Handle(), GWL_STYLE) & WS_TABSTOP)
+            stops.push_back(child);
+        CollectTabStops(*child, stops);
+    }
+}
+
+} // namespace
+
+TControl* TForm::NextTabStop(HWND focus, bool forward) {
+    std::vector<TControl*> stops;
+    CollectTabStops(*this, stops);
+    if (stops.empty())
+        return nullptr;
+    const size_t count = stops.size();
+    for (size_t i = 0; i < count; ++i) {
+        HWND stop = stops[i]->Handle();
+        // The focus may be a part of the control (a combo box's edit field).
+        if (focus && (stop == focus || IsChild(stop, focus)))
+            return stops[(i + (forward ? 1 : count - 1)) % count];
+    }
+    return forward ? stops.front() : stops.back();
+}
+
 bool TForm::DialogKey(WORD key) {
     TControl* control = FindDialogKeyControl(*this, key);
     if (!control)

@@ -62,6 +62,10 @@ class TForm : public TControl {
     // Enter or Escape pressed in the form: clicks the first visible, enabled
     // control that answers the key. True when one was clicked.
     bool DialogKey(WORD key);
+    // Tab and Shift+Tab in a dialog: the shown, enabled control with a tab
+    // stop after (or before) the one holding `focus`, in creation order,
+    // wrapping round; null when the form has none.
+    TControl* NextTabStop(HWND focus, bool forward);
     // The live form at `address`, or null: for form references that arrive in
     // messages, which any program could forge.
     static TForm* FindLive(const void* address);

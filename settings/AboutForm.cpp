@@ -1,0 +1,118 @@
+#include "settings/AboutForm.h"
+
+#include "base/Guarded.h"
+#include "base/Version.h"
+#include "i18n/Languages.h"
+#include "settings/AboutLogo.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
+#include "widgets/SkinBevel.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinPanel.h"
+
+namespace orvane {
+
+TfrmAbout* frmAbout = nullptr;
+
+namespace {
+
+constexpr COLORREF kNameColour = RGB(0x5F, 0x41, 0x32);
+
+// The box's only button: Enter and Escape press it, as in any dialog.
+class TAboutButton : public TSkinButton {
+    ORVANE_COMPONENT(TAboutButton, TSkinButton)
+  public:
+    using TSkinButton::TSkinButton;
+    bool AnswersDialogKey(WORD key) const override { return key == VK_RETURN || key == VK_ESCAPE; }
+};
+
+template <typename T>
+T* Place(TForm* form, TControl* parent, const char* name, int x, int y, int w, int h) {
+    T* control = NewComponent<T>(form);
+    control->SetName(name);
+    control->Font = form->Font;
+    control->SetBounds(x, y, w, h);
+    control->SetParent(parent);
+    return control;
+}
+
+// Font sizes are in points; the box is laid out in pixels at 96 dots per inch.
+int PointsForPixels(int pixels) {
+    return (pixels * 72 + 48) / 96;
+}
+
+TLabel* PlaceLabel(TForm* form, const char* name, int x, int y, const char* face, int pixels,
+                   bool bold) {
+    auto* label = Place<TLabel>(form, form, name, x, y, 0, 0);
+    label->SetTransparent(true);
+    label->Font.Name = face;
+    label->Font.Size = PointsForPixels(pixels);
+    label->Font.Bold = bold;
+    return label;
+}
+
+} // namespace
+
+TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner, "frmAbout") {
+    SetCaption("About...");
+    SetSkinnedFrame(true);
+    SetRollUpButton(false);
+    SetBorderStyle(TBorderStyle::Dialog);
+    SetBorderIcons({false, false, false});
+    SetPosition(TPosition::ScreenCenter);
+    Font.Name = "MS Sans Serif";
+    Font.Size = 8;
+    if (!frmAbout)
+        frmAbout = this;
+}
+
+TfrmAbout::~TfrmAbout() {
+    if (frmAbout == this)
+        frmAbout = nullptr;
+}
+
+void TfrmAbout::FormCreate() {
+    // The frame's share of a window smaller than the frame is clamped away:
+    // the window gets room first, so the client size comes out right.
+    SetBounds(Left(), Top(), 269 + 64, 344 + 64);
+    SetClientSize(269, 344);
+    CreateControls();
+    lbProgName->SetCaption("Orvane Shell");
+    lbVer->SetCaption(ORVANE_VERSION_TEXT);
+    TranslateForm(this);
+}
+
+void TfrmAbout::CreateControls() {
+    plLogo = Place<TSkinPanel>(this, this, "plLogo", 11, 10, 36, 195);
+    plLogo->SetBevelOuter(TPanelBevel::Lowered);
+    Image1 = Place<TImage>(this, plLogo, "Image1", 1, 1, 34, 193);
+    Image1->SetStretch(true);
+    Image1->Picture().AdoptBitmap(PaintAboutLogo(34, 193).release());
+
+    lbProgName = PlaceLabel(this, "lbProgName", 64, 6, "Courier New", 20, true);
+    lbProgName->Font.Color = kNameColour;
+    lbProgName->SetCaption("Orvane ---");
+    lbVer = PlaceLabel(this, "lbVer", 64, 27, "Courier", 13, true);
+    lbVer->SetCaption("Version -.-.-");
+
+    Bevel1 = Place<TSkinBevel>(this, this, "Bevel1", 10, 214, 252, 2);
+    Bevel1->SetShape(TSkinBevelShape::TopLine);
+
+    lbLaws = PlaceLabel(this, "lbLaws", 6, 223, "Courier New", 9, false);
+    lbLaws->SetAutoSize(false);
+    lbLaws->SetWordWrap(true);
+    lbLaws->SetBounds(6, 223, 257, 73);
+    lbLaws->SetCaption("lbLaws");
+
+    btnOK = Place<TAboutButton>(this, this, "btnOK", 181, 300, 75, 22);
+    btnOK->SetCaption("OK");
+    btnOK->OnClick = [this](TComponent&) {
+        Guarded("TfrmAbout.btnOKClick", FailurePolicy::LogAndContinue, [&] { btnOKClick(); });
+    };
+}
+
+void TfrmAbout::btnOKClick() {
+    Close();
+}
+
+} // namespace orvane

@@ -1,0 +1,96 @@
+#include "settings/GroupFolders.h"
+
+#include "system/FileSystem.h"
+
+#include <windows.h>
+
+namespace orvane {
+
+namespace {
+
+std::vector<std::string> NamesBefore(const std::string& folder, const std::string& marker) {
+    std::vector<std::string> names;
+    for (const TFolderEntry& entry : ListFolder(folder)) {
+        size_t at = entry.name.find(marker);
+        if (at != std::string::npos)
+            names.push_back(entry.name.substr(0, at));
+    }
+    return names;
+}
+
+std::string GroupPath(const std::string& groupsFolder, const std::string& name) {
+    return groupsFolder + "\\" + name;
+}
+
+} // namespace
+
+bool IsGroupName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    // Blanks at the ends are dropped by the file system, so "  " would name
+    // the Groups folder too.
+    if (name.find_first_not_of(' ') == std::string::npos)
+        return false;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 32 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> ListGroups(const std::string& groupsFolder) {
+    std::vector<std::string> groups;
+    for (const TFolderEntry& entry : ListFolder(groupsFolder))
+        if (entry.folder)
+            groups.push_back(entry.name);
+    return groups;
+}
+
+std::vector<std::string> ListGroupItems(const std::string& groupFolder) {
+    return NamesBefore(groupFolder, ".lnk");
+}
+
+std::vector<std::string> ListLanguages(const std::string& languagesFolder) {
+    return NamesBefore(languagesFolder, ".lng");
+}
+
+std::string ShortcutNameFor(const std::string& target) {
+    size_t slash = target.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name + ".lnk";
+}
+
+void CreateGroup(const std::string& groupsFolder, const std::string& name) {
+    if (IsGroupName(name))
+        CreateDirectoryA(GroupPath(groupsFolder, name).c_str(), nullptr);
+}
+
+bool RenameGroup(const std::string& groupsFolder, const std::string& from, const std::string& to) {
+    if (!IsGroupName(from) || !IsGroupName(to))
+        return false;
+    return MoveFileA(GroupPath(groupsFolder, from).c_str(), GroupPath(groupsFolder, to).c_str()) !=
+           FALSE;
+}
+
+void DeleteGroup(const std::string& groupsFolder, const std::string& name) {
+    if (!IsGroupName(name))
+        return;
+    const std::string folder = GroupPath(groupsFolder, name);
+    for (const TFolderEntry& entry : ListFolder(folder))
+        if (!entry.folder)
+            DeleteFileA((folder + "\\" + entry.name).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
+                     const std::string& item) {
+    if (!IsGroupName(group) || item.empty())
+        return;
+    DeleteFileA((GroupPath(groupsFolder, group) + "\\" + item + ".lnk").c_str());
+}
+
+} // namespace orvane

@@ -1,0 +1,40 @@
+#pragma once
+// The start panel's groups on disk: one folder per group below the Groups
+// folder, each holding the group's items as shortcut files. Every change acts
+// on the file system at once; failures are not reported, the refreshed lists
+// show what happened.
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// Whether `name` can name a group: one folder directly below the Groups
+// folder. An empty name would name the Groups folder itself, and ".." or a
+// path a folder elsewhere; a change asked for such a name is not made.
+bool IsGroupName(const std::string& name);
+
+// The folders below `groupsFolder`, in listing order.
+std::vector<std::string> ListGroups(const std::string& groupsFolder);
+// The entries of `groupFolder` whose name holds ".lnk" (lower case), each cut
+// before its first ".lnk".
+std::vector<std::string> ListGroupItems(const std::string& groupFolder);
+// The entries of `languagesFolder` whose name holds ".lng", each cut before
+// its first ".lng" (folders too, as the list only offers names).
+std::vector<std::string> ListLanguages(const std::string& languagesFolder);
+
+// The shortcut file name for an item: the target's file name with its
+// extension replaced by ".lnk" (C:\Tools\calc.exe gives calc.lnk).
+std::string ShortcutNameFor(const std::string& target);
+
+// Each does nothing for a name IsGroupName refuses; failures are not reported.
+void CreateGroup(const std::string& groupsFolder, const std::string& name);
+// True when the folder was renamed.
+bool RenameGroup(const std::string& groupsFolder, const std::string& from, const std::string& to);
+// Deletes the group's files (not its sub-folders), then the folder when it is
+// empty by then.
+void DeleteGroup(const std::string& groupsFolder, const std::string& name);
+// Deletes the item's shortcut file of the group.
+void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
+                     const std::string& item);
+
+} // namespace orvane

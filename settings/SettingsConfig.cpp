@@ -1,0 +1,151 @@
+// The settings dialog's OK and Cancel: the configuration file, the clock
+// pattern and the wallpaper picked on the Wallpaper page.
+#include "settings/SettingsForm.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "base/Log.h"
+#include "base/ShellError.h"
+#include "desktop/DesktopForm.h"
+#include "i18n/Languages.h"
+#include "settings/WallpaperPick.h"
+#include "toolkit/Application.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Image.h"
+
+namespace orvane {
+
+namespace {
+
+// The profile functions read a file they cannot open as empty and report
+// nothing, so the file is opened here first to tell a locked or forbidden
+// configuration file from a missing one (which reads as the defaults).
+void CheckFileOpens(const std::string& path, DWORD access) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    UniqueFileHandle file(CreateFileA(path.c_str(), access,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        ThrowLastError("Cannot open file \"" + path + "\"");
+}
+
+// The message's first "%s" replaced by `argument`; the text comes from a
+// language file, so it is never handed to a printf-style formatter.
+std::string FormatOneString(const std::string& pattern, const std::string& argument) {
+    std::string text = pattern;
+    size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+} // namespace
+
+void TfrmSettings::btnOKClick() {
+    SaveConfig();
+    Hide();
+}
+
+void TfrmSettings::btnCancelClick() {
+    LoadConfig();
+    Hide();
+}
+
+void TfrmSettings::SaveConfig() {
+    const bool saved = GuardedReport(
+        [&] {
+            CheckFileOpens(places_.configFile, GENERIC_READ | GENERIC_WRITE);
+            IniFile config(places_.configFile);
+            config.WriteString("General", "Language", cbLang->Text());
+            const std::string format = cbTimeFormat->Text();
+            if (host_.SetTimeFormat)
+                host_.SetTimeFormat(format);
+            config.WriteString("Taskbar", "TimeFormat", format);
+        },
+        [](const std::string& message) { LogFailure("TfrmSettings.SaveConfig", message); });
+    if (!saved) {
+        if (Terminate)
+            Terminate();
+        return;
+    }
+    if (WallpaperChanged && host_.Desktop) {
+        const std::string folder =
+            places_.wallpaperFile.substr(0, places_.wallpaperFile.find_last_of('\\'));
+        CreateDirectoryA(folder.c_str(), nullptr);
+        WriteBmpFile(places_.wallpaperFile,
+                     BitmapPixels(host_.Desktop->imgDesktop->Picture().Bitmap()));
+    }
+}
+
+void TfrmSettings::LoadConfig() {
+    const bool opened =
+        GuardedReport([&] { CheckFileOpens(places_.configFile, GENERIC_READ); },
+                      [](const std::string&) { /* reported below in the user's words */ });
+    if (!opened) {
+        const std::string text = FormatOneString(GetLangMessage("ErrorOnLoad"), "config");
+        Guarded("TfrmSettings.LoadConfig", FailurePolicy::Silent, [&] {
+            if (TLog* log = ShellLog())
+                log->Add(text);
+        });
+        if (Application())
+            Application()->MessageBox(text, Application()->Title(), MB_OK | MB_ICONWARNING);
+        if (Terminate)
+            Terminate();
+        return;
+    }
+    if (WallpaperChanged)
+        RestoreWallpaper();
+    cbLang->SetText(IniFile(places_.configFile).ReadString("General", "Language", "English"));
+}
+
+void TfrmSettings::btnSelectWallpaperClick() {
+    if (!ChooseWallpaper)
+        return;
+    std::optional<std::string> path = ChooseWallpaper();
+    if (!path)
+        return;
+    UniqueBitmap bitmap = LoadPictureFile(*path);
+    if (bitmap && host_.Desktop) {
+        ResizeBitmap(bitmap, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        host_.Desktop->imgDesktop->Picture().AdoptBitmap(bitmap.release());
+    }
+    ShowDesktopWallpaper();
+    RepaintDesktop();
+    // Also for a file that gave no picture: OK then writes the picture the
+    // desktop shows, Cancel reads the stored one back.
+    WallpaperChanged = true;
+}
+
+void TfrmSettings::RestoreWallpaper() {
+    if (!host_.Desktop)
+        return;
+    TPicture stored;
+    // A stored file that cannot be read back leaves the desktop the picture
+    // it shows now rather than none.
+    if (!Guarded("TfrmSettings.LoadConfig", FailurePolicy::LogAndContinue,
+                 [&] { stored.LoadFromFile(places_.wallpaperFile); }) ||
+        stored.Empty())
+        return;
+    host_.Desktop->imgDesktop->Picture().SetBitmap(stored.Bitmap());
+    ShowDesktopWallpaper();
+    RepaintDesktop();
+}
+
+void TfrmSettings::ShowDesktopWallpaper() {
+    HBITMAP shown = host_.Desktop ? host_.Desktop->imgDesktop->Picture().Bitmap() : nullptr;
+    if (shown)
+        imgWallpaper->Picture().SetBitmap(shown);
+    else
+        imgWallpaper->Picture().Clear();
+}
+
+void TfrmSettings::RepaintDesktop() {
+    // The links and the calendar paint their piece of the backdrop: each
+    // must paint again over the new picture.
+    if (host_.Desktop && host_.Desktop->Handle())
+        RedrawWindow(host_.Desktop->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+} // namespace orvane

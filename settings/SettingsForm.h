@@ -1,0 +1,148 @@
+#pragma once
+// The settings dialog: the start panel's groups (folders of shortcuts), the
+// desktop wallpaper, the language and the taskbar clock's pattern. Group
+// changes act on the disk at once; the wallpaper shows on the desktop at once
+// and is written by OK, taken back by Cancel; a language applies to every
+// window at once and is stored by OK; the clock pattern is handed over and
+// stored by OK.
+#include "toolkit/Form.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+class TButton;
+class TfrmDesktop;
+class TGroupBox;
+class TImage;
+class TLabel;
+class TListBox;
+class TNotebook;
+class TOpenDialog;
+class TSavePictureDialog;
+class TSkinComboBox;
+class TSkinEdit;
+class TSkinPanel;
+
+// Where the dialog's files live; the defaults are below the program folder.
+struct TSettingsPlaces {
+    std::string groupsFolder;    // Links\Groups
+    std::string languagesFolder; // Languages
+    std::string wallpaperFile;   // wallpaper\wallpaper.bmp
+    std::string configFile;
+    static TSettingsPlaces Default();
+};
+
+// What the dialog needs of the windows above it, which it may not include.
+struct TSettingsHost {
+    // The desktop whose wallpaper the dialog changes; null: none to change.
+    TfrmDesktop* Desktop = nullptr;
+    // Rebuilds the start panel's Groups section.
+    std::function<void()> InitGroupsMenu;
+    // The taskbar clock's pattern.
+    std::function<std::string()> TimeFormat;
+    std::function<void(const std::string&)> SetTimeFormat;
+};
+
+class TfrmSettings : public TForm {
+    ORVANE_COMPONENT(TfrmSettings, TForm)
+  public:
+    TfrmSettings(TComponent* owner, TSettingsHost host,
+                 TSettingsPlaces places = TSettingsPlaces::Default());
+    ~TfrmSettings() override;
+
+    TListBox* lbxSettings = nullptr;
+    TSkinPanel* plButtons = nullptr;
+    TButton* btnHelp = nullptr;
+    TButton* btnCancel = nullptr;
+    TButton* btnOK = nullptr;
+    TNotebook* Notebook1 = nullptr;
+    // Groups
+    TGroupBox* gbGroups = nullptr;
+    TLabel* lblGroups = nullptr;
+    TSkinComboBox* cbGroups = nullptr;
+    TLabel* lblGroup = nullptr;
+    TSkinEdit* edCurrGroup = nullptr;
+    TButton* btnAddGroup = nullptr;
+    TButton* btnRenameGroup = nullptr;
+    TButton* btnDelete = nullptr;
+    TLabel* lblItems = nullptr;
+    TListBox* lbGroupItems = nullptr;
+    TButton* btnAddGrItem = nullptr;
+    TButton* btnDelGrItem = nullptr;
+    TOpenDialog* odSelGroupItem = nullptr;
+    // Wallpaper
+    TGroupBox* gbWallpaper = nullptr;
+    TSkinPanel* plWallpaper = nullptr;
+    TImage* imgWallpaper = nullptr;
+    TButton* btnSelectWallpaper = nullptr;
+    TSavePictureDialog* spdSelectWallpaper = nullptr;
+    // Language
+    TGroupBox* gbLanguages = nullptr;
+    TLabel* lbSelectLang = nullptr;
+    TSkinComboBox* cbLang = nullptr;
+    // Clock
+    TGroupBox* gbClock = nullptr;
+    TLabel* lbTimeFormat = nullptr;
+    TSkinComboBox* cbTimeFormat = nullptr;
+
+    // True once a wallpaper file was picked since the dialog was last shown.
+    bool WallpaperChanged = false;
+
+    // The file the user picks in the dialogs; nothing when cancelled. They
+    // run the system's dialogs; tests replace them.
+    std::function<std::optional<std::string>()> ChooseGroupItem;
+    std::function<std::optional<std::string>()> ChooseWallpaper;
+    // Ends the program after a configuration file that cannot be opened.
+    std::function<void()> Terminate;
+
+    // Events.
+    void FormShow();
+    void lbxSettingsClick();
+    void cbGroupsClick();
+    void btnAddGroupClick();
+    void btnRenameGroupClick();
+    void btnDeleteClick();
+    void btnAddGrItemClick();
+    void btnDelGrItemClick();
+    void btnSelectWallpaperClick();
+    void cbLangDropDown();
+    void cbLangClick();
+    void btnOKClick();
+    void btnCancelClick();
+
+    void SaveConfig();
+    void LoadConfig();
+    void FillGroups();
+
+    const TSettingsPlaces& Places() const { return places_; }
+
+    // Showing the open dialog only brings it forward.
+    void SetVisible(bool visible) override;
+
+  protected:
+    void FormCreate() override;
+
+  private:
+    void CreateControls();
+    void CreateGroupsPage();
+    void CreateWallpaperPage();
+    void CreateLanguagePage();
+    void CreateClockPage();
+    void WireEvents();
+    void ShowDesktopWallpaper();
+    void RepaintDesktop();
+    void RestoreWallpaper();
+    void CheckConfigReadable() const;
+    void InitGroupsMenu();
+
+    TSettingsHost host_;
+    TSettingsPlaces places_;
+};
+
+// The settings dialog; null before it exists.
+extern TfrmSettings* frmSettings;
+
+} // namespace orvane
