@@ -51,8 +51,8 @@ HICON ApplicationIcon() {
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
-// The settings dialog and the about box are reached by name: the start panel
-// may not know their classes.
+// The settings dialog and the about box are made after the panel, by the
+// program's start, so they are looked up by name when wanted.
 void ShowFormNamed(const std::string& name) {
     if (!Application())
         return;
