@@ -63,7 +63,17 @@ void TfrmDesktop::CreateControls() {
     imgDesktop->SetName("imgDesktop");
     imgDesktop->SetStretch(true);
     imgDesktop->SetAlign(TAlign::Client);
-    imgDesktop->PaintBackdrop = [this](TCanvas& canvas) { PaintBackdrop(canvas); };
+    imgDesktop->PaintBackdrop = [this](TCanvas& canvas) {
+        PaintBackdrop(canvas);
+        PaintLinks(canvas);
+    };
+    imgDesktop->OnMouseDown = [this](TComponent&, TMouseButton button, TShiftState shift, int x,
+                                     int y) { imgDesktopMouseDown(button, shift, x, y); };
+    imgDesktop->OnMouseMove = [this](TComponent&, TShiftState shift, int x, int y) {
+        imgDesktopMouseMove(shift, x, y);
+    };
+    imgDesktop->OnMouseUp = [this](TComponent&, TMouseButton button, TShiftState shift, int x,
+                                   int y) { imgDesktopMouseUp(button, shift, x, y); };
     imgDesktop->SetParent(this);
 
     pbCalendar = NewComponent<TPaintBox>(this);

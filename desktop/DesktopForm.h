@@ -113,6 +113,14 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void LinkDropped(TLink& link, POINT point) override;
     void LinkOpen(TLink& link) override;
     void LinkContextMenu(TLink& link, POINT point) override;
+    void LinkChanged(const RECT& area) override;
+
+    // The links' share of the wallpaper: drawing them and their mouse events.
+    void PaintLinks(TCanvas& canvas);
+    TLink* LinkAt(POINT point) const;
+    void imgDesktopMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void imgDesktopMouseMove(TShiftState shift, int x, int y);
+    void imgDesktopMouseUp(TMouseButton button, TShiftState shift, int x, int y);
 
     TDesktopPlaces places_;
     TBackdrop backdrop_;
@@ -127,6 +135,9 @@ class TfrmDesktop : public TForm, private TLinkHost {
     // New links whose shortcuts are read after the first paint, a batch per
     // message, so a full desktop shows at once and tooltips follow.
     std::vector<TLink*> unresolved_;
+    TLink* pressedLink_ = nullptr; // takes the mouse until the button comes up
+    TLink* hintLink_ = nullptr;    // whose target the wallpaper's tooltip shows
+    bool readingLinks_ = false;
     // [Desktop] by lower-cased caption while ReadLinks runs; the file's first
     // key of a name wins, as in a lookup of the file.
     std::optional<std::unordered_map<std::string, std::string>> savedPlaces_;

@@ -37,6 +37,7 @@ TLink* TfrmDesktop::SelectedLink() const {
 }
 
 void TfrmDesktop::ReadLinks() {
+    readingLinks_ = true;
     Guarded("ReadLinks", FailurePolicy::LogAndContinue, [&] {
         // A re-read ends the selection, as if every link were made anew.
         for (TLink* link : links_)
@@ -57,12 +58,18 @@ void TfrmDesktop::ReadLinks() {
     // the place the user gave it.
     for (TLink* gone : previousLinks_) {
         std::erase(unresolved_, gone);
+        if (gone == pressedLink_)
+            pressedLink_ = nullptr;
+        if (gone == hintLink_) {
+            hintLink_ = nullptr;
+            imgDesktop->SetShowHint(false);
+        }
         FreeComponent(gone);
     }
     previousLinks_.clear();
+    readingLinks_ = false;
     if (imgDesktop->Handle())
-        SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        InvalidateRect(imgDesktop->Handle(), nullptr, FALSE);
     if (OnLinksRead)
         OnLinksRead();
 }
@@ -117,8 +124,6 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     const bool small = InSmallStrip(at.x, Width());
     if (small)
         link->ApplyLayout(true);
-    // Everything is in place before the windows are made: one window each.
-    link->SetParent(this);
     links_.push_back(link);
     if (unresolved_.empty())
         PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
@@ -203,22 +208,90 @@ void TfrmDesktop::DropLink(TLink& link, POINT desktopPoint) {
                    link.Height());
 }
 
-// The wallpaper takes a link dragged over it or over the dragged link itself
-// (which sits under the pointer at the start of every drag).
-static bool OverWallpaper(HWND wallpaper, TLink& link, POINT point) {
-    HWND under = WindowFromPoint(point);
-    return under && (under == wallpaper || under == link.Handle() || IsChild(link.Handle(), under));
+// The wallpaper takes a link dragged over it, links included (they are part
+// of its picture), and nothing dragged over another window.
+static bool OverWallpaper(HWND wallpaper, POINT point) {
+    return wallpaper && WindowFromPoint(point) == wallpaper;
 }
 
 bool TfrmDesktop::LinkDragOver(TLink& link, POINT point) {
-    if (!OverWallpaper(imgDesktop->Handle(), link, point))
+    if (!OverWallpaper(imgDesktop->Handle(), point))
         return false;
     return imgDesktopDragOver(link, ScreenToClient(point).x);
 }
 
 void TfrmDesktop::LinkDropped(TLink& link, POINT point) {
-    if (OverWallpaper(imgDesktop->Handle(), link, point))
+    if (OverWallpaper(imgDesktop->Handle(), point))
         DropLink(link, ScreenToClient(point));
+}
+
+void TfrmDesktop::LinkChanged(const RECT& area) {
+    // Each invalidation is a trip to the window server under Wine: while the
+    // links are read, one for the whole picture follows at the end.
+    if (readingLinks_ || !imgDesktop->Handle() || !IsWindowVisible(imgDesktop->Handle()))
+        return;
+    InvalidateRect(imgDesktop->Handle(), &area, FALSE);
+}
+
+void TfrmDesktop::PaintLinks(TCanvas& canvas) {
+    HDC dc = canvas.Handle();
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION)
+        return;
+    for (TLink* link : links_) {
+        RECT overlap;
+        if (!IntersectRect(&overlap, &clip, &link->BoundsRect()))
+            continue;
+        POINT origin;
+        OffsetViewportOrgEx(dc, link->Left(), link->Top(), &origin);
+        link->Paint(canvas);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    }
+}
+
+// The topmost link at a point: the one painted last.
+TLink* TfrmDesktop::LinkAt(POINT point) const {
+    for (auto link = links_.rbegin(); link != links_.rend(); ++link)
+        if ((*link)->Contains(point))
+            return *link;
+    return nullptr;
+}
+
+void TfrmDesktop::imgDesktopMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    Guarded("TfrmDesktop.imgDesktopMouseDown", FailurePolicy::LogAndContinue, [&] {
+        pressedLink_ = LinkAt(POINT{x, y});
+        if (pressedLink_)
+            pressedLink_->MouseDown(button, shift, x - pressedLink_->Left(),
+                                    y - pressedLink_->Top());
+        else if (TLink* selected = SelectedLink())
+            selected->SetSelected(false); // a click on the bare wallpaper
+    });
+}
+
+void TfrmDesktop::imgDesktopMouseMove(TShiftState shift, int x, int y) {
+    Guarded("TfrmDesktop.imgDesktopMouseMove", FailurePolicy::LogAndContinue, [&] {
+        if (pressedLink_) {
+            pressedLink_->MouseMove(shift, x - pressedLink_->Left(), y - pressedLink_->Top());
+            return;
+        }
+        // One tooltip for the wallpaper, showing the target of the link under
+        // the pointer.
+        TLink* under = LinkAt(POINT{x, y});
+        if (under == hintLink_)
+            return;
+        hintLink_ = under;
+        imgDesktop->SetHint(under ? under->Target() : std::string());
+        imgDesktop->SetShowHint(under && !under->Target().empty());
+    });
+}
+
+void TfrmDesktop::imgDesktopMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    Guarded("TfrmDesktop.imgDesktopMouseUp", FailurePolicy::LogAndContinue, [&] {
+        TLink* link = pressedLink_;
+        pressedLink_ = nullptr;
+        if (link)
+            link->MouseUp(button, shift, x - link->Left(), y - link->Top());
+    });
 }
 
 void TfrmDesktop::LinkOpen(TLink& link) {

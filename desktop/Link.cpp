@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orvane {
@@ -28,15 +29,29 @@ POINT CursorPos() {
 } // namespace
 
 TLink::TLink(TComponent* owner, TLinkHost& host)
-    : TControl(owner), Icon(std::make_unique<TLinkIcon>()),
+    : TComponent(owner), Icon(std::make_unique<TLinkIcon>()),
       ApplLable(std::make_unique<TLinkCaption>()), host_(host) {
     ApplLable->Font.Name = "Tahoma";
     ApplLable->Font.Color = kCaptionText;
-    OnDblClick = [this](TComponent&) {
-        armed_ = false;
-        Guarded("TLink.DblClick", FailurePolicy::LogAndContinue, [&] { host_.LinkOpen(*this); });
-    };
     ApplyLayout(false);
+}
+
+void TLink::SetBounds(int left, int top, int width, int height) {
+    const RECT wanted{left, top, left + std::max(width, 0), top + std::max(height, 0)};
+    if (EqualRect(&wanted, &bounds_))
+        return;
+    Invalidate();
+    bounds_ = wanted;
+    Invalidate();
+}
+
+bool TLink::Contains(POINT desktopPoint) const {
+    return PtInRect(&bounds_, desktopPoint) != FALSE;
+}
+
+void TLink::Invalidate() {
+    if (!IsRectEmpty(&bounds_))
+        host_.LinkChanged(bounds_);
 }
 
 void TLink::ApplyLayout(bool small) {
@@ -51,13 +66,7 @@ void TLink::ApplyLayout(bool small) {
 
 void TLink::SetLinkCaption(const std::string& caption) {
     ApplLable->SetCaption(caption);
-    // The window text too, so tools and scripts find the link by its caption.
-    SetCaption(caption);
-}
-
-void TLink::SetTarget(const std::string& target) {
-    SetHint(target);
-    SetShowHint(!target.empty());
+    Invalidate();
 }
 
 bool TLink::Selected() const {
@@ -72,8 +81,7 @@ void TLink::SetSelected(bool selected) {
     Invalidate();
 }
 
-void TLink::Paint(TCanvas& canvas) {
-    PaintParentBackground(canvas);
+void TLink::Paint(TCanvas& canvas) const {
     if (HICON icon = Icon->Handle())
         DrawIconEx(canvas.Handle(), Icon->Left(), Icon->Top(), icon, Icon->Width(), Icon->Height(),
                    0, nullptr, DI_NORMAL);
@@ -89,19 +97,23 @@ void TLink::Paint(TCanvas& canvas) {
 }
 
 void TLink::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TControl::MouseDown(button, shift, x, y);
     Guarded("TLink.MouseDown", FailurePolicy::LogAndContinue, [&] {
         host_.LinkPressed(*this, button);
-        if (button != TMouseButton::Left || shift.Double)
+        if (button != TMouseButton::Left)
             return;
+        if (shift.Double) {
+            armed_ = false;
+            Guarded("TLink.DblClick", FailurePolicy::LogAndContinue,
+                    [&] { host_.LinkOpen(*this); });
+            return;
+        }
         PressPos = POINT{x, y};
         pressScreen_ = CursorPos();
         armed_ = true;
     });
 }
 
-void TLink::MouseMove(TShiftState shift, int x, int y) {
-    TControl::MouseMove(shift, x, y);
+void TLink::MouseMove(TShiftState shift, int, int) {
     Guarded("TLink.MouseMove", FailurePolicy::LogAndContinue, [&] {
         if (!armed_ && !dragging_)
             return;
@@ -121,8 +133,7 @@ void TLink::MouseMove(TShiftState shift, int x, int y) {
     });
 }
 
-void TLink::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TControl::MouseUp(button, shift, x, y);
+void TLink::MouseUp(TMouseButton button, TShiftState, int, int) {
     Guarded("TLink.MouseUp", FailurePolicy::LogAndContinue, [&] {
         if (button == TMouseButton::Right) {
             host_.LinkContextMenu(*this, CursorPos());

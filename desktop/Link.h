@@ -2,12 +2,8 @@
 // A desktop link: an icon and a caption on the desktop for one entry of a
 // desktop folder. Pressing, dragging, double clicking and the context menu are
 // handed to the desktop that owns it.
-//
-// A link is one window that draws its two parts itself over the wallpaper
-// behind it: a desktop of some hundred links would otherwise make three
-// windows each, which is most of the time of reading them under Wine.
-#include "toolkit/Control.h"
 #include "base/Win32Handles.h"
+#include "toolkit/Control.h"
 
 #include <cstdint>
 #include <memory>
@@ -29,6 +25,8 @@ class TLinkHost {
     virtual void LinkDropped(TLink& link, POINT point) = 0;
     virtual void LinkOpen(TLink& link) = 0;
     virtual void LinkContextMenu(TLink& link, POINT point) = 0;
+    // The link's look changed over `area`, in desktop coordinates.
+    virtual void LinkChanged(const RECT& area) = 0;
 
   protected:
     ~TLinkHost() = default;
@@ -77,8 +75,12 @@ class TLinkCaption : public TLinkPart {
     bool transparent_ = true;
 };
 
-class TLink : public TControl {
-    ORVANE_COMPONENT(TLink, TControl)
+// A link draws itself into the desktop's wallpaper: it has no window of its
+// own, since under Wine each window costs as much as the icon lookup, and a
+// desktop of some hundred links spent half its start making them. The
+// desktop hands it the mouse events that fall on it.
+class TLink : public TComponent {
+    ORVANE_COMPONENT(TLink, TComponent)
   public:
     TLink(TComponent* owner, TLinkHost& host);
 
@@ -93,27 +95,41 @@ class TLink : public TControl {
     // The shortcut's target, folder and show command have been read.
     bool Resolved = false;
 
+    // Place on the desktop, in its client coordinates.
+    int Left() const { return bounds_.left; }
+    int Top() const { return bounds_.top; }
+    int Width() const { return bounds_.right - bounds_.left; }
+    int Height() const { return bounds_.bottom - bounds_.top; }
+    const RECT& BoundsRect() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height);
+    bool Contains(POINT desktopPoint) const;
+
     // Puts the parts in the large or small layout; the icon is left alone.
     void ApplyLayout(bool small);
     void SetLinkCaption(const std::string& caption);
     // The tooltip: the shortcut's target.
-    void SetTarget(const std::string& target);
+    const std::string& Target() const { return target_; }
+    void SetTarget(const std::string& target) { target_ = target; }
     // Selection is the caption's opacity.
     bool Selected() const;
     void SetSelected(bool selected);
     bool Dragging() const { return dragging_; }
+    // Asks the desktop to paint the link's place again.
+    void Invalidate();
 
-  protected:
-    DWORD WindowExStyle() const override { return WS_EX_TRANSPARENT; }
-    void Paint(TCanvas& canvas) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // Draws the link with its top left corner at the canvas' origin.
+    void Paint(TCanvas& canvas) const;
+    // Mouse events at link coordinates, from the desktop.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
 
   private:
     void EndDrag();
 
     TLinkHost& host_;
+    RECT bounds_{0, 0, 0, 0};
+    std::string target_;
     bool armed_ = false; // left button down, no drag yet
     bool dragging_ = false;
     POINT pressScreen_{0, 0};

@@ -83,10 +83,11 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The link is there and the wallpaper has painted it.
 bool Shown(TfrmDesktop& desktop, const std::string& caption) {
     for (TLink* link : desktop.Links())
         if (link->ApplLable->Caption() == caption)
-            return IsWindowVisible(link->Handle()) != FALSE;
+            return !GetUpdateRect(desktop.imgDesktop->Handle(), nullptr, FALSE);
     return false;
 }
 

@@ -1,6 +1,7 @@
 // Desktop links: captions, saved places, automatic places, layouts, drag,
 // the menu's delete, shared keys, and the watcher bringing new entries.
 #include "desktop/LinkPlaces.h"
+#include "tests/support/PixelSurface.h"
 #include "i18n/Languages.h"
 #include "system/Shortcuts.h"
 #include "widgets/Image.h"
@@ -178,7 +179,26 @@ TEST(DesktopLinks, WatcherShowsNewEntriesAndKeepsMovedLinks) {
 
     WriteFileText(fixture.User("Fresh.txt"), "");
     ASSERT_TRUE(WaitUntil([&] { return fixture.Find("Fresh.txt") != nullptr; }, 15000));
-    EXPECT_TRUE(IsWindowVisible(fixture.Find("Fresh.txt")->Handle()));
+    TLink& fresh = *fixture.Find("Fresh.txt");
+    // Links are part of the wallpaper's picture, and take its mouse: a press
+    // selects the link under it, a press on the bare wallpaper ends that.
+    HWND wallpaper = desktop.imgDesktop->Handle();
+    const SIZE size{desktop.Width(), desktop.Height()};
+    RECT caption = fresh.ApplLable->BoundsRect();
+    OffsetRect(&caption, fresh.Left(), fresh.Top());
+    auto press = [wallpaper](int x, int y) {
+        SendMessageA(wallpaper, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageA(wallpaper, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    press(caption.left + 2, caption.top + 2);
+    EXPECT_TRUE(fresh.Selected());
+    {
+        PixelSurface shown(wallpaper, size, RGB(1, 2, 3));
+        EXPECT_EQ(shown.At(caption.left + 1, caption.bottom - 2), fresh.ApplLable->Color)
+            << "the selected caption's background";
+    }
+    press(fresh.Left() - 5, fresh.Top() - 5);
+    EXPECT_FALSE(fresh.Selected());
     // A re-read must not undo the user's arrangement.
     ASSERT_NE(fixture.Find("Mail"), nullptr);
     EXPECT_TRUE(Same(At(*fixture.Find("Mail")), POINT{222, 111}));
@@ -198,8 +218,15 @@ TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
     EXPECT_FALSE(pad.Resolved) << "read from the message loop, after the links are shown";
     ASSERT_TRUE(
         WaitUntil([&] { return pad.Resolved && fixture.Find("plain.txt")->Resolved; }, 10000));
-    EXPECT_EQ(pad.Hint(), "C:\\windows\\notepad.exe");
-    EXPECT_TRUE(pad.ShowHint());
-    EXPECT_FALSE(fixture.Find("plain.txt")->ShowHint()) << "no target, no tooltip";
-    (void)desktop;
+    EXPECT_EQ(pad.Target(), "C:\\windows\\notepad.exe");
+    // The wallpaper's tooltip follows the link under the pointer.
+    auto hover = [&](const TLink& link) {
+        SendMessageA(desktop.imgDesktop->Handle(), WM_MOUSEMOVE, 0,
+                     MAKELPARAM(link.Left() + 10, link.Top() + 10));
+    };
+    hover(pad);
+    EXPECT_EQ(desktop.imgDesktop->Hint(), "C:\\windows\\notepad.exe");
+    EXPECT_TRUE(desktop.imgDesktop->ShowHint());
+    hover(*fixture.Find("plain.txt"));
+    EXPECT_FALSE(desktop.imgDesktop->ShowHint()) << "no target, no tooltip";
 }

@@ -6,31 +6,35 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstdint>
+#include <vector>
+
 using namespace orvane::test;
 
 namespace {
 
-// The caption control of a desktop link, found by its text.
-HWND FindLinkCaption(HWND desktop, const std::string& caption) {
-    struct Search {
-        std::string caption;
-        HWND found = nullptr;
-    } search{caption};
-    EnumChildWindows(
-        desktop,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char cls[32] = {}, text[256] = {};
-            GetClassNameA(window, cls, sizeof cls);
-            GetWindowTextA(window, text, sizeof text);
-            if (std::string(cls) == "TLink" && s->caption == text) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// A sum of the screen's pixels above the calendar and the bar: the wallpaper
+// and the links drawn on it.
+uint64_t WallpaperSum() {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN) - 200;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    uint64_t sum = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+        sum += (pixels[i] & 0xFFFFFF) * (i % 977 + 1);
+    return sum;
 }
 
 } // namespace
@@ -54,10 +58,19 @@ TEST(DesktopE2E, ShownBeneathTheBarFollowingTheDesktopFolder) {
         below = below || w == desktop;
     EXPECT_TRUE(below);
 
+    // The picture settles (wallpaper, then the links already there), then a
+    // new file in the folder adds a link to it.
+    uint64_t before = WallpaperSum();
+    for (int i = 0; i < 20; ++i) {
+        Sleep(250);
+        const uint64_t now = WallpaperSum();
+        if (now == before)
+            break;
+        before = now;
+    }
     WriteFileText(entry, "made by the desktop test");
-    HWND caption = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] { return (caption = FindLinkCaption(desktop, "Orvane e2e.txt")) != nullptr; }, 15000));
+    EXPECT_TRUE(WaitUntil([&] { return WallpaperSum() != before; }, 15000))
+        << "no link drawn for the new file";
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
     EXPECT_NE(ReadFileText(install.IniPath()).find("Orvane e2e.txt="), std::string::npos)
         << "the links' places are saved when the shell closes";
