@@ -196,6 +196,10 @@ void TfrmStart::FormCreate() {
             Guarded("TfrmStart.lbProgramsDblClick", FailurePolicy::LogAndContinue,
                     [&] { lbProgramsDblClick(); });
         };
+        SetEntryClick(lbFiles, [this] {
+            Guarded("TfrmStart.lbFilesClick", FailurePolicy::LogAndContinue,
+                    [&] { lbFilesClick(); });
+        });
         SetEntryClick(lbGroups, [this] {
             Guarded("TfrmStart.lbGroupsClick", FailurePolicy::LogAndContinue,
                     [&] { lbGroupsClick(); });
@@ -226,6 +230,7 @@ void TfrmStart::FormCreate() {
         // The Programs section first: it finds the folder icon the others use.
         Guarded("TfrmStart.InitProgramsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitProgramsMenu(); });
+        Guarded("TfrmStart.InitFilesMenu", FailurePolicy::LogAndContinue, [&] { InitFilesMenu(); });
         // Files, System and Help are filled by their own sections once built.
         Guarded("TfrmStart.InitGroupsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitGroupsMenu(); });
@@ -416,7 +421,8 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 [&] { SetHeight(GetSystemMetrics(SM_CYSCREEN)); });
         return 0;
     case WM_DEVICECHANGE:
-        // The Files section refills itself here once it lists the drives.
+        Guarded("TfrmStart.InitFilesMenu", FailurePolicy::LogAndContinue,
+                [&] { WMDeviceChange(wParam); });
         break;
     case WM_MOUSELEAVE:
         return 0;
