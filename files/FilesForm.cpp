@@ -176,7 +176,9 @@ void TfrmFiles::FormClose(TCloseAction& action) {
     TForm* main = Application() ? Application()->MainForm() : nullptr;
     if (main && main != this && main->Handle()) {
         PostMessageA(main->Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(this));
-        action = TCloseAction::Hide;
+        // Destroying the window takes it off the screen: hiding it first as
+        // well would unmap the X window twice in quick succession.
+        action = TCloseAction::None;
     } else {
         // No main window to hand it to (a browser made by a tool or a test).
         action = TCloseAction::Free;
