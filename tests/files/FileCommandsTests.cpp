@@ -7,9 +7,11 @@
 #include "files/FileClipboard.h"
 #include "files/NewFolderForm.h"
 #include "tests/files/FilesTestSupport.h"
+#include "tests/i18n/LanguageTestSupport.h"
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/MenuItem.h"
+#include "widgets/SkinButton.h"
 #include "widgets/StringGrid.h"
 
 using namespace orvane;
@@ -28,6 +30,8 @@ struct NameAnswer {
     int result = mrOk;
     bool browserHidden = false;
     std::string prompt;
+    std::string caption;
+    std::string cancel;
     int asked = 0;
 
     void Attach(TfrmFiles* browser) {
@@ -35,6 +39,8 @@ struct NameAnswer {
             ++asked;
             browserHidden = !IsWindowVisible(browser->Handle()) && !browser->Visible();
             prompt = dialog.lbNewFolder->Caption();
+            caption = dialog.Caption();
+            cancel = dialog.btnCancel->Caption();
             dialog.edFolderName->SetText(name);
             return result;
         };
@@ -225,6 +231,20 @@ TEST_F(FileCommands, CreateAndRenameAskWithTheBrowserHiddenAndIgnoreEmptyNames) 
     browser->sgFiles->SetRow(RowOf(browser, ".."));
     browser->miRenameClick();
     EXPECT_EQ(answer.asked, asked + 2);
+}
+
+TEST_F(FileCommands, NameDialogTakesItsTextsFromTheLanguageFile) {
+    const std::string german = ReadFileText(StageDir() + "\\Languages\\Deutsch.lng");
+    ASSERT_NE(german.find("[frmNewFolder]"), std::string::npos);
+    TestLanguage language(UniqueLanguageName(), german);
+    TfrmFiles* browser = OpenBrowser(MakeFolder("OrvaneGerman"));
+    NameAnswer answer;
+    answer.result = mrCancel;
+    answer.Attach(browser);
+    browser->miCreateClick();
+    EXPECT_EQ(answer.prompt, "Ordnername:");
+    EXPECT_EQ(answer.caption, "Orvane Shell - Dateimanager");
+    EXPECT_EQ(answer.cancel, "Abbrechen");
 }
 
 TEST_F(FileCommands, BookmarksNewestFirstOnceEachTenAtMost) {
