@@ -16,6 +16,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace orvane {
 
 namespace {
@@ -150,6 +152,13 @@ void TfrmFiles::FormCreate() {
         Guarded("TfrmFiles.sgFilesDblClick", FailurePolicy::LogAndContinue,
                 [&] { sgFilesDblClick(); });
     };
+    // Enter acts on its release, and only when it was also pressed here: the
+    // release of an Enter that chose a menu item or closed the name dialog
+    // must not open the selected row as well.
+    sgFiles->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
+        if (key == VK_RETURN)
+            enterPressed_ = true;
+    };
     sgFiles->OnKeyUp = [this](TComponent&, WORD& key, TShiftState) {
         Guarded("TfrmFiles.sgFilesKeyUp", FailurePolicy::LogAndContinue,
                 [&] { sgFilesKeyUp(key); });
@@ -214,7 +223,7 @@ void TfrmFiles::sgFilesDblClick() {
 }
 
 void TfrmFiles::sgFilesKeyUp(WORD key) {
-    if (key == VK_RETURN)
+    if (key == VK_RETURN && std::exchange(enterPressed_, false))
         PathRun();
 }
 

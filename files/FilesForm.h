@@ -112,6 +112,7 @@ class TfrmFiles : public TForm {
 
     // The icons the rows show, each once.
     std::vector<UniqueIcon> icons_;
+    bool enterPressed_ = false;
 };
 
 // Deletes a file or an empty folder to the Recycle Bin where the system has
