@@ -29,6 +29,9 @@ TfrmNewFolder::TfrmNewFolder(TComponent* owner, std::string designedName)
 }
 
 void TfrmNewFolder::FormCreate() {
+    // A window still without size has no room for its frame, and the client
+    // size is reckoned from the frame it has: first a size that holds both.
+    SetBounds(Left(), Top(), 2 * kClientWidth, 2 * kClientHeight);
     SetClientSize(kClientWidth, kClientHeight);
 
     lbNewFolder = NewComponent<TLabel>(this);

@@ -32,6 +32,7 @@ struct NameAnswer {
     std::string prompt;
     std::string caption;
     std::string cancel;
+    SIZE clientSize{};
     int asked = 0;
 
     void Attach(TfrmFiles* browser) {
@@ -39,6 +40,9 @@ struct NameAnswer {
             ++asked;
             browserHidden = !IsWindowVisible(browser->Handle()) && !browser->Visible();
             prompt = dialog.lbNewFolder->Caption();
+            RECT client;
+            GetClientRect(dialog.Handle(), &client);
+            clientSize = {client.right, client.bottom};
             caption = dialog.Caption();
             cancel = dialog.btnCancel->Caption();
             dialog.edFolderName->SetText(name);
@@ -201,6 +205,8 @@ TEST_F(FileCommands, CreateAndRenameAskWithTheBrowserHiddenAndIgnoreEmptyNames) 
     EXPECT_TRUE(answer.browserHidden);
     EXPECT_TRUE(browser->Visible());
     EXPECT_EQ(answer.prompt, "-----");
+    EXPECT_EQ(answer.clientSize.cx, 253);
+    EXPECT_EQ(answer.clientSize.cy, 95);
     EXPECT_TRUE(Exists(folder + "New"));
     EXPECT_NE(RowOf(browser, "New"), -1);
     EXPECT_EQ(browser->FindComponent("frmNewFolder"), nullptr) << "the dialog is gone";
