@@ -81,6 +81,29 @@ use_virtual_desktop() {
 REG
 }
 
+# use_test_drives DIR: four more drives in the (quiescent) prefix DIR, each a
+# folder of the prefix: r: removable, d: CD-ROM, n: network, f: fixed with the
+# volume label SYSTEM (and n: the label Share). Wine takes a drive's type from
+# HKLM\Software\Wine\Drives and its label from the root's .windows-label.
+use_test_drives() {
+  local stamp drive
+  stamp=$(date +%s)
+  mkdir -p "$1"/testdrives/{removable,cdrom,network,fixed}
+  echo SYSTEM >"$1/testdrives/fixed/.windows-label"
+  echo Share >"$1/testdrives/network/.windows-label"
+  for drive in r:removable d:cdrom n:network f:fixed; do
+    ln -sfn "../testdrives/${drive#*:}" "$1/dosdevices/${drive%%:*}:"
+  done
+  cat >>"$1/system.reg" <<REG
+
+[Software\\\\Wine\\\\Drives] $stamp
+"d:"="cdrom"
+"f:"="hd"
+"n:"="network"
+"r:"="floppy"
+REG
+}
+
 # add_quick_launch_notepad PREFIX: a Notepad shortcut in the user's Quick
 # Launch folder, so that a new prefix has a program to start from the taskbar.
 # Made by Wine's own script host (its shell object writes shortcuts).

@@ -199,6 +199,10 @@ void TfrmStart::FormCreate() {
             Guarded("TfrmStart.lbProgramsDblClick", FailurePolicy::LogAndContinue,
                     [&] { lbProgramsDblClick(); });
         };
+        SetEntryClick(lbFiles, [this] {
+            Guarded("TfrmStart.lbFilesClick", FailurePolicy::LogAndContinue,
+                    [&] { lbFilesClick(); });
+        });
         SetEntryClick(lbGroups, [this] {
             Guarded("TfrmStart.lbGroupsClick", FailurePolicy::LogAndContinue,
                     [&] { lbGroupsClick(); });
@@ -229,7 +233,7 @@ void TfrmStart::FormCreate() {
         // The Programs section first: it finds the folder icon the others use.
         Guarded("TfrmStart.InitProgramsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitProgramsMenu(); });
-        // Files is filled by its own section once built.
+        Guarded("TfrmStart.InitFilesMenu", FailurePolicy::LogAndContinue, [&] { InitFilesMenu(); });
         Guarded("TfrmStart.InitSystemMenu", FailurePolicy::LogAndContinue,
                 [&] { InitSystemMenu(); });
         Guarded("TfrmStart.InitGroupsMenu", FailurePolicy::LogAndContinue,
@@ -427,7 +431,8 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 [&] { SetHeight(GetSystemMetrics(SM_CYSCREEN)); });
         return 0;
     case WM_DEVICECHANGE:
-        // The Files section refills itself here once it lists the drives.
+        Guarded("TfrmStart.InitFilesMenu", FailurePolicy::LogAndContinue,
+                [&] { WMDeviceChange(wParam); });
         break;
     case WM_MOUSELEAVE:
         return 0;

@@ -26,6 +26,7 @@ class TSkinPopupMenu;
 class TTimer;
 class TVirtualFolders;
 class TWindowsKeyWatch;
+class TfrmFiles;
 
 // What the panel needs of the taskbar, which it may not include.
 struct TStartPanelHost {
@@ -82,6 +83,7 @@ class TfrmStart : public TForm {
     // Sections.
     void InitProgramsMenu();
     void InitGroupsMenu();
+    void InitFilesMenu();
     void InitSystemMenu();
     void InitHelpMenu();
     void InitRunBox();
@@ -109,6 +111,11 @@ class TfrmStart : public TForm {
     void lbGroupsClick();
     void ProgramItemClick(TMenuItem& item);
     void GroupItemClick(TMenuItem& item);
+    void lbFilesClick();
+    void FilesItemClick(TMenuItem& item);
+    // A new file browser window right of the panel, level with the selected
+    // Files entry, showing `folder`.
+    TfrmFiles* OpenFileBrowser(const std::string& folder);
     void lbSystemClick();
     void lbSystemDblClick();
     void lbHelpDblClick();
@@ -141,6 +148,7 @@ class TfrmStart : public TForm {
     void OpenEntry(TListBox& list);
     void SlideOut();
     void StartKey();
+    void WMDeviceChange(WPARAM event);
     void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
     void ClearListEntries(TListBox* list);
     std::string GroupsPath() const;

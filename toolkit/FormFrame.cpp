@@ -24,6 +24,11 @@ struct FrameState {
     bool active = false;
     int restoreHeight = 0; // the height before rolling up; 0 while unrolled
     LRESULT pressed = HTNOWHERE;
+    // A move or resize by the mouse in progress: the part of the frame taken,
+    // where the pointer and the window were when the button went down.
+    LRESULT dragging = HTNOWHERE;
+    POINT dragStart{};
+    RECT dragBounds{};
 };
 
 // Per window, so that the form class needs no fields of its own for it; an
@@ -298,6 +303,69 @@ bool IsButton(LRESULT code) {
     return code == HTCLOSE || code == kHitRollUp;
 }
 
+bool MovesOrSizes(LRESULT code) {
+    switch (code) {
+    case HTCAPTION:
+    case HTLEFT:
+    case HTRIGHT:
+    case HTTOP:
+    case HTBOTTOM:
+    case HTTOPLEFT:
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The frame moves and sizes its window itself, with the mouse captured. The
+// system's move loop (WM_SYSCOMMAND SC_MOVE, SC_SIZE) confines the pointer
+// with ClipCursor, and under Wine on a display without a window manager that
+// ends the program now and then with an X error (BadWindow on X_UnmapWindow).
+void BeginDrag(TForm& form, FrameState& state, LRESULT code) {
+    state.dragging = code;
+    GetCursorPos(&state.dragStart);
+    GetWindowRect(form.Handle(), &state.dragBounds);
+    SetCapture(form.Handle());
+}
+
+void DragTo(TForm& form, FrameState& state) {
+    POINT at;
+    GetCursorPos(&at);
+    const int dx = at.x - state.dragStart.x, dy = at.y - state.dragStart.y;
+    RECT bounds = state.dragBounds;
+    const LRESULT code = state.dragging;
+    if (code == HTCAPTION) {
+        OffsetRect(&bounds, dx, dy);
+        SetWindowPos(form.Handle(), nullptr, bounds.left, bounds.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    MINMAXINFO limits{};
+    limits.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    limits.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    auto fit = [](LONG size, LONG low, LONG high) {
+        return std::clamp(size, low, std::max(low, high));
+    };
+    if (code == HTLEFT || code == HTTOPLEFT || code == HTBOTTOMLEFT)
+        bounds.left = bounds.right - fit(bounds.right - bounds.left - dx, limits.ptMinTrackSize.x,
+                                         limits.ptMaxTrackSize.x);
+    if (code == HTRIGHT || code == HTTOPRIGHT || code == HTBOTTOMRIGHT)
+        bounds.right = bounds.left + fit(bounds.right - bounds.left + dx, limits.ptMinTrackSize.x,
+                                         limits.ptMaxTrackSize.x);
+    if (code == HTTOP || code == HTTOPLEFT || code == HTTOPRIGHT)
+        bounds.top = bounds.bottom - fit(bounds.bottom - bounds.top - dy, limits.ptMinTrackSize.y,
+                                         limits.ptMaxTrackSize.y);
+    if (code == HTBOTTOM || code == HTBOTTOMLEFT || code == HTBOTTOMRIGHT)
+        bounds.bottom = bounds.top + fit(bounds.bottom - bounds.top + dy, limits.ptMinTrackSize.y,
+                                         limits.ptMaxTrackSize.y);
+    SetWindowPos(form.Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 bool HandleSkinnedFrameMessage(TForm& form, UINT message, WPARAM wParam, LPARAM lParam,
@@ -361,8 +429,35 @@ bool HandleSkinnedFrameMessage(TForm& form, UINT message, WPARAM wParam, LPARAM 
             state.pressed = HTNOWHERE;
             PaintFrame(form, state);
         }
+        if (message == WM_NCLBUTTONDOWN && MovesOrSizes(code)) {
+            BeginDrag(form, state, code);
+            result = 0;
+            return true;
+        }
         return false;
     }
+    case WM_MOUSEMOVE: {
+        FrameState& state = StateOf(form);
+        if (state.dragging == HTNOWHERE)
+            return false;
+        DragTo(form, state);
+        result = 0;
+        return true;
+    }
+    case WM_LBUTTONUP: {
+        FrameState& state = StateOf(form);
+        if (state.dragging == HTNOWHERE)
+            return false;
+        DragTo(form, state);
+        state.dragging = HTNOWHERE;
+        ReleaseCapture();
+        result = 0;
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        // Losing the mouse (a message box, Alt+Tab) ends the drag where it is.
+        StateOf(form).dragging = HTNOWHERE;
+        return false;
     case WM_NCMOUSEMOVE: {
         FrameState& state = StateOf(form);
         if (state.pressed != HTNOWHERE && static_cast<LRESULT>(wParam) != state.pressed) {

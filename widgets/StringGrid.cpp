@@ -72,7 +72,14 @@ void TStringGrid::SetObjects(int row, intptr_t object) {
     if (row < 0 || row >= RowCount())
         throw ShellError("TStringGrid: no row " + std::to_string(row));
     rows_[row].object = object;
-    Invalidate();
+    // Only the row's band, and only when it is shown: a listing sets one
+    // object per row, thousands at a time.
+    RECT band = CellRect(0, row);
+    if (HandleAllocated() && !IsRectEmpty(&band)) {
+        band.left = 0;
+        band.right = ClientWidth();
+        InvalidateRect(Handle(), &band, FALSE);
+    }
 }
 
 int TStringGrid::ColWidths(int col) const {

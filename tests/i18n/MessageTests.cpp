@@ -95,7 +95,8 @@ TEST(ShippedLanguages, HoldEveryMessage) {
         for (const char* name = sections; *name; name += std::strlen(name) + 1)
             names.push_back(name);
         EXPECT_EQ(names, (std::vector<std::string>{"Messages", "frmTaskbar", "frmDesktop",
-                                                   "frmStart", "frmSettings", "frmAbout"}))
+                                                   "frmStart", "frmSettings", "frmAbout",
+                                                   "frmNewFolder"}))
             << language;
     }
     IniFile german(StageDir() + "\\Languages\\Deutsch.lng");

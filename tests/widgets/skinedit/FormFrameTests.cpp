@@ -153,3 +153,36 @@ TEST_F(FormFrameTest, PaintingTheFrameKeepsToTheFrame) {
 }
 
 } // namespace
+
+// The frame moves and sizes the form itself with the mouse captured, without
+// the system's move loop.
+TEST_F(FormFrameTest, DraggingTheCaptionMovesAndTheBorderSizesTheForm) {
+    form->SetBorderStyle(TBorderStyle::Sizeable);
+    RECT window;
+    GetWindowRect(form->Handle(), &window);
+    auto drag = [&](POINT from, LRESULT code, int dx, int dy) {
+        SetCursorPos(from.x, from.y);
+        SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(code),
+                     MAKELPARAM(from.x, from.y));
+        EXPECT_EQ(GetCapture(), form->Handle());
+        SetCursorPos(from.x + dx / 2, from.y + dy / 2);
+        SendMessageA(form->Handle(), WM_MOUSEMOVE, MK_LBUTTON, 0);
+        SetCursorPos(from.x + dx, from.y + dy);
+        SendMessageA(form->Handle(), WM_LBUTTONUP, 0, 0);
+        EXPECT_NE(GetCapture(), form->Handle());
+    };
+    drag({window.left + 40, window.top + border + caption / 2}, HTCAPTION, 25, 15);
+    EXPECT_EQ(form->Left(), 85);
+    EXPECT_EQ(form->Top(), 75);
+    EXPECT_EQ(form->Width(), 300);
+
+    GetWindowRect(form->Handle(), &window);
+    drag({window.right - 1, window.bottom - 1}, HTBOTTOMRIGHT, 30, -20);
+    EXPECT_EQ(form->Width(), 330);
+    EXPECT_EQ(form->Height(), 180);
+    EXPECT_EQ(form->Left(), 85);
+
+    // Moving the pointer once the button is up moves nothing.
+    SendMessageA(form->Handle(), WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(form->Left(), 85);
+}

@@ -1,0 +1,89 @@
+#include "files/FileRows.h"
+
+#include <cstdio>
+
+namespace orvane {
+
+namespace {
+
+constexpr double kUnitStep = 1024.0;
+// The ladder stops at terabytes: larger files read as thousands of " T".
+constexpr const char* kUnits[] = {"", " k", " M", " G", " T"};
+constexpr int kLastUnit = 4;
+
+std::string LocaleText(LCTYPE type, const char* fallback) {
+    char text[16] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, sizeof text) <= 1)
+        return fallback;
+    return text;
+}
+
+} // namespace
+
+TNameParts SplitFileName(const std::string& fileName) {
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos)
+        return {fileName, {}};
+    return {fileName.substr(0, dot), fileName.substr(dot + 1)};
+}
+
+std::string FormatFileSize(uint64_t bytes, const std::string& decimal) {
+    double value = static_cast<double>(bytes);
+    int unit = 0;
+    while (unit < kLastUnit && static_cast<uint64_t>(value) >= 1024) {
+        value /= kUnitStep;
+        ++unit;
+    }
+    if (unit == 0)
+        return std::to_string(bytes);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    std::string result = text;
+    if (size_t point = result.find('.'); point != std::string::npos)
+        result.replace(point, 1, decimal);
+    return result + kUnits[unit];
+}
+
+std::string FormatFileSize(uint64_t bytes) {
+    return FormatFileSize(bytes, LocaleText(LOCALE_SDECIMAL, "."));
+}
+
+std::string FormatFileDate(const FILETIME& written) {
+    FILETIME local;
+    SYSTEMTIME time;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &time))
+        return {};
+    // File systems of the FAT family keep two-second steps; every listing
+    // reads the same, whatever the drive.
+    time.wSecond &= ~1;
+    time.wMilliseconds = 0;
+    char date[80] = {}, clock[80] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
+    return std::string(date) + " " + clock;
+}
+
+std::string ParentFolder(const std::string& folder) {
+    std::string path = folder;
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    const size_t slash = path.rfind('\\');
+    if (slash == std::string::npos)
+        return folder;
+    // A drive root keeps its backslash: C:\A gives C:\, not C:.
+    if (slash > 0 && path[slash - 1] == ':')
+        return path.substr(0, slash + 1);
+    return path.substr(0, slash);
+}
+
+std::string TrimBlanks(const std::string& text) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+} // namespace orvane

@@ -1,0 +1,122 @@
+#pragma once
+// The file browser: a window over one folder that lists its entries in a
+// four-column grid (name, extension, size, date), opens files with their
+// programs and walks into folders. Any number of them can be open; each has a
+// task button of its own. Its pop-up menu copies, moves and deletes files,
+// makes, renames and deletes folders and bookmarks the folder.
+#include "base/Win32Handles.h"
+#include "toolkit/Form.h"
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orvane {
+
+class TfrmNewFolder;
+class TMenuItem;
+class TSkinPopupMenu;
+class TSkinStatusBar;
+class TStringGrid;
+class TTimer;
+
+// Posted by a closing browser to the program's main window (the taskbar),
+// which destroys the browser once the close has returned; lParam the form.
+constexpr UINT kReleaseFormMessage = WM_USER + 101;
+
+// Grid columns.
+enum TFilesColumn { kColName = 0, kColExt = 1, kColSize = 2, kColDate = 3 };
+
+class TfrmFiles : public TForm {
+    ORVANE_COMPONENT(TfrmFiles, TForm)
+  public:
+    TfrmFiles(TComponent* owner, std::string designedName);
+    ~TfrmFiles() override;
+
+    // The folder shown, a full path ending with "\".
+    std::string FolderPath;
+
+    TStringGrid* sgFiles = nullptr;
+    TSkinPopupMenu* pmFiles = nullptr;
+    TSkinStatusBar* sbFiles = nullptr;
+    TTimer* tmrFiles = nullptr;
+    TMenuItem* miFile = nullptr;
+    TMenuItem* miReplace = nullptr;
+    TMenuItem* miCopy = nullptr;
+    TMenuItem* miDelete = nullptr;
+    TMenuItem* miPaste = nullptr;
+    TMenuItem* miFolder = nullptr;
+    TMenuItem* miCreate = nullptr;
+    TMenuItem* miRename = nullptr;
+    TMenuItem* miDeleteFold = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* miAddbookmark = nullptr;
+
+    // Makes `path` (ending with "\") the folder shown and lists it.
+    void OpenFolder(const std::string& path);
+    // Opens the selected row: runs a file, enters a folder ("..": the parent).
+    void PathRun();
+
+    // A row stands for a folder when its size cell is blank ("..", the empty
+    // row under the header of an empty listing included).
+    bool RowIsFolder(int row) const;
+    // FolderPath + name, with "." + extension when there is one.
+    std::string RowPath(int row) const;
+
+    // Events.
+    void FormResize();
+    void sgFilesMouseUp();
+    void sgFilesMouseDown(TMouseButton button, int x, int y);
+    void sgFilesDblClick();
+    void sgFilesKeyUp(WORD key);
+    void miCopyClick();
+    void miReplaceClick();
+    void miPasteClick();
+    void miDeleteClick();
+    void miCreateClick();
+    void miRenameClick();
+    void miDeleteFoldClick();
+    void miAddbookmarkClick();
+
+    // What the commands do to the outside world; tests replace them.
+    // Opens a file with the system's default action for it.
+    std::function<void(const std::string& file)> OpenFile;
+    // Shows the name-entry dialog modally; returns its modal result.
+    std::function<int(TfrmNewFolder& dialog)> ShowNameDialog;
+    // Opens pmFiles at a screen point.
+    std::function<void(int x, int y)> PopupMenu;
+    // An information box with an OK button.
+    std::function<void(const std::string& text)> ShowMessage;
+
+  protected:
+    void FormCreate() override;
+    DWORD WindowExStyle() const override;
+
+  private:
+    struct Listing;
+    void MakeMenu();
+    void AddFileRow(Listing& listing, const WIN32_FIND_DATAA& entry);
+    HICON FileIcon(Listing& listing, const std::string& path, const std::string& extension);
+    HICON KeepIcon(UniqueIcon icon);
+    void sgFilesDrawCell(TCanvas& canvas, int col, int row, RECT rect, bool selected);
+    void FormClose(TCloseAction& action);
+    // Lists the folder again and selects `row` (or the last row) again.
+    void Relist(int row);
+    // Runs the name-entry dialog with the browser hidden; the name typed on
+    // OK, or nothing when cancelled.
+    bool AskName(const std::string& prompt, std::string& name);
+    // The selected row's name cell when it names a folder inside this one
+    // (not "..", not the empty row), else "".
+    std::string SelectedFolderName() const;
+
+    // The icons the rows show, each once.
+    std::vector<UniqueIcon> icons_;
+    bool enterPressed_ = false;
+};
+
+// Deletes a file or an empty folder to the Recycle Bin where the system has
+// one; false when it is still there.
+bool RecycleFile(const std::string& path);
+
+} // namespace orvane

@@ -1,0 +1,171 @@
+// The start panel's Files section: the drives, then the Recent and Bookmarks
+// entries whose pop-ups list the folders the file browser recorded. Each
+// click opens a new browser window beside the panel.
+#include "startpanel/FilesSection.h"
+
+#include "base/Config.h"
+#include "base/Guarded.h"
+#include "files/FileRows.h"
+#include "files/FilesForm.h"
+#include "i18n/Languages.h"
+#include "startpanel/StartPanel.h"
+#include "widgets/ListBox.h"
+#include "widgets/Menu.h"
+#include "widgets/SkinPanel.h"
+
+#include <dbt.h>
+#include <shellapi.h>
+#include <winnetwk.h>
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kBrowserWidth = 410;
+constexpr int kBrowserHeight = 515;
+constexpr int kItemHeight = 19;
+// Recent and Bookmarks close the list.
+constexpr int kFolderEntries = 2;
+
+std::string Lower(std::string text) {
+    if (!text.empty())
+        CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The error mode for the calls in its scope: no "drive not ready" box.
+class QuietDriveErrors {
+  public:
+    QuietDriveErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+    ~QuietDriveErrors() { SetErrorMode(previous_); }
+    QuietDriveErrors(const QuietDriveErrors&) = delete;
+    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+
+  private:
+    UINT previous_;
+};
+
+std::string RootOf(char letter) {
+    return std::string(1, letter) + ":\\";
+}
+
+// The drive's own icon. Asked of the type alone (SHGFI_USEFILEATTRIBUTES),
+// the shell gives a root the icon of a plain file, so the root is looked at;
+// a drive not ready shows no error box.
+UniqueIcon DriveIcon(const std::string& root) {
+    QuietDriveErrors quiet;
+    SHFILEINFOA info{};
+    SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+    return UniqueIcon(info.hIcon);
+}
+
+} // namespace
+
+std::string VolumeLabelText(char letter) {
+    char label[MAX_PATH + 1] = {};
+    {
+        QuietDriveErrors quiet;
+        if (!GetVolumeInformationA(RootOf(letter).c_str(), label, sizeof label, nullptr, nullptr,
+                                   nullptr, nullptr, 0))
+            label[0] = '\0';
+    }
+    return "[" + Lower(label) + "]";
+}
+
+std::string NetworkDriveText(char letter) {
+    const char local[] = {static_cast<char>(toupper(static_cast<unsigned char>(letter))), ':',
+                          '\0'};
+    char remote[MAX_PATH + 1] = {};
+    DWORD length = sizeof remote;
+    if (WNetGetConnectionA(local, remote, &length) != NO_ERROR)
+        return VolumeLabelText(letter);
+    return Lower(remote);
+}
+
+std::string DriveEntryText(char letter, UINT driveType) {
+    const std::string name = std::string(1, letter) + ": ";
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+        return name;
+    case DRIVE_FIXED:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK:
+        return name + VolumeLabelText(letter);
+    case DRIVE_REMOTE:
+        return name + NetworkDriveText(letter);
+    default:
+        return {};
+    }
+}
+
+void TfrmStart::InitFilesMenu() {
+    ClearListEntries(lbFiles);
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 32; ++i) {
+        if (!(drives & (1u << i)))
+            continue;
+        const char letter = static_cast<char>('a' + i);
+        const std::string text = DriveEntryText(letter, GetDriveTypeA(RootOf(letter).c_str()));
+        if (!text.empty())
+            AddListEntry(lbFiles, text, DriveIcon(RootOf(letter)));
+    }
+    TStringList& items = lbFiles->Items();
+    items.Add(GetLangMessage("RecentSection"), reinterpret_cast<intptr_t>(FolderIcon()));
+    items.Add(GetLangMessage("BookmarkSection"), reinterpret_cast<intptr_t>(FolderIcon()));
+    FitSection(plFiles, items.Count());
+}
+
+void TfrmStart::lbFilesClick() {
+    const int count = lbFiles->Items().Count();
+    const int index = lbFiles->ItemIndex();
+    if (index < 0 || index >= count)
+        return;
+    if (index < count - kFolderEntries) {
+        const std::string text = TrimBlanks(lbFiles->Items()[index]);
+        const size_t colon = text.find(':');
+        if (colon == std::string::npos)
+            return;
+        if (text.back() == ':' || (colon + 1 < text.size() && text[colon + 1] == ' '))
+            OpenFileBrowser(text.substr(0, colon + 1) + "\\");
+        return;
+    }
+    ClearPopup();
+    const char* section = index == count - 1 ? "Bookmarks" : "Recent";
+    for (auto& [key, folder] : IniFile::Config().ReadSection(section)) {
+        auto* item = NewComponent<TMenuItem>(pmStart);
+        item->Caption = folder;
+        item->OnClick = [this](TComponent& sender) {
+            Guarded("TfrmStart.FilesItemClick", FailurePolicy::LogAndContinue,
+                    [&] { FilesItemClick(static_cast<TMenuItem&>(sender)); });
+        };
+        pmStart->Items().Add(item);
+    }
+    PopupBeside(lbFiles);
+}
+
+void TfrmStart::FilesItemClick(TMenuItem& item) {
+    OpenFileBrowser(item.Caption);
+}
+
+TfrmFiles* TfrmStart::OpenFileBrowser(const std::string& folder) {
+    auto* browser = CreateForm<TfrmFiles>(this, "frmFiles");
+    const POINT listTop = lbFiles->ClientToScreen({0, 0});
+    const int top = listTop.y + std::max(0, lbFiles->ItemIndex()) * kItemHeight;
+    browser->SetBounds(Width(), top, kBrowserWidth, kBrowserHeight);
+    browser->Show();
+    // A hand-edited list may hold a folder without its closing backslash.
+    std::string path = folder;
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    browser->OpenFolder(path);
+    return browser;
+}
+
+void TfrmStart::WMDeviceChange(WPARAM event) {
+    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)
+        InitFilesMenu();
+}
+
+} // namespace orvane
