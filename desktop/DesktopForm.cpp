@@ -107,6 +107,10 @@ void TfrmDesktop::FormCreate() {
     pbCalendar->SetBounds(Width() - kCalendarRightGap,
                           screenHeight - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
                           kCalendarHeight);
+    // The calendar, made after the wallpaper, comes out beneath it: the
+    // wallpaper (links included) goes to the bottom.
+    SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     counters_ = TLinkCounters{};
     ReadLinks();
     // A wallpaper that cannot be read leaves the background colour; the

@@ -45,6 +45,8 @@ TEST(DesktopWindow, CoversTheScreenWithItsCalendarInTheCorner) {
     EXPECT_EQ(desktop.pbCalendar->Top(), GetSystemMetrics(SM_CYSCREEN) - 168);
     EXPECT_EQ(desktop.pbCalendar->Left(), desktop.Width() - 200);
     EXPECT_EQ(desktop.imgDesktop->Width(), desktop.Width());
+    EXPECT_EQ(GetWindow(desktop.pbCalendar->Handle(), GW_HWNDNEXT), desktop.imgDesktop->Handle())
+        << "the calendar lies over the wallpaper";
 }
 
 TEST(DesktopWindow, ActivationDoesNotRaiseIt) {
