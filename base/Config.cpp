@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
+
 namespace orvane {
 
 namespace {
@@ -47,6 +50,17 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return path + extension;
     return path.substr(0, dot) + extension;
+}
+
+std::string LowerExtension(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
 }
 
 std::string ConfigFilePath() {

@@ -19,6 +19,8 @@ std::string WindowsFolderPath();
 
 // `path` with its extension (if any) replaced by `extension` (".ini").
 std::string ReplaceExtension(const std::string& path, const std::string& extension);
+// `path`'s extension with its dot, in lower case (".jpg"); empty when none.
+std::string LowerExtension(const std::string& path);
 
 // Integer syntax of the configuration file: blanks, optional sign, then decimal
 // digits or hexadecimal digits behind "$", "x", "X", "0x" or "0X"; 32-bit range.

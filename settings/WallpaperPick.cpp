@@ -1,5 +1,6 @@
 #include "settings/WallpaperPick.h"
 
+#include "base/Config.h"
 #include "base/ShellError.h"
 #include "paint/Dib.h"
 
@@ -13,17 +14,6 @@
 namespace orvane {
 
 namespace {
-
-std::string LowerExtension(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 UniqueBitmap BitmapFromRgb(const TRgbImage& image) {
     void* bits = nullptr;

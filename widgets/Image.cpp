@@ -1,5 +1,6 @@
 #include "widgets/Image.h"
 
+#include "base/Config.h"
 #include "base/ShellError.h"
 
 #include <algorithm>
@@ -27,17 +28,6 @@ SIZE SizeOfIcon(HICON icon) {
     SIZE size = SizeOfBitmap(mask.get());
     size.cy /= 2; // a monochrome icon stacks its AND and XOR masks
     return size;
-}
-
-std::string LowerExtension(const std::string& path) {
-    auto dot = path.find_last_of('.');
-    auto slash = path.find_last_of("\\/");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
 }
 
 } // namespace

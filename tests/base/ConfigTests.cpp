@@ -63,6 +63,8 @@ TEST(ProgramFolder, ReplaceExtensionOnlyTouchesTheFileName) {
     EXPECT_EQ(ReplaceExtension("C:\\a\\Orvane_Shell.exe", ".ini"), "C:\\a\\Orvane_Shell.ini");
     EXPECT_EQ(ReplaceExtension("C:\\a.b\\shell", ".log"), "C:\\a.b\\shell.log");
     EXPECT_EQ(ReplaceExtension("C:\\a\\x.y.exe", ".ini"), "C:\\a\\x.y.ini");
+    EXPECT_EQ(LowerExtension("C:\\a\\Photo.Big.JPG"), ".jpg");
+    EXPECT_EQ(LowerExtension("C:\\a.b\\README"), "");
 }
 
 class IniFileTest : public testing::Test {
