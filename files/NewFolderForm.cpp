@@ -19,19 +19,12 @@ constexpr COLORREF kPromptColor = RGB(0, 128, 0);
 TfrmNewFolder::TfrmNewFolder(TComponent* owner, std::string designedName)
     : TForm(owner, std::move(designedName)) {
     SetCaption("Orvane Shell - File maneger");
-    SetSkinnedFrame(true);
-    SetRollUpButton(false);
-    SetBorderStyle(TBorderStyle::Dialog);
-    SetBorderIcons({false, false, false});
-    SetPosition(TPosition::ScreenCenter);
+    SetSkinnedDialog();
     Font.Name = "MS Sans Serif";
     Font.Size = 8;
 }
 
 void TfrmNewFolder::FormCreate() {
-    // A window still without size has no room for its frame, and the client
-    // size is reckoned from the frame it has: first a size that holds both.
-    SetBounds(Left(), Top(), 2 * kClientWidth, 2 * kClientHeight);
     SetClientSize(kClientWidth, kClientHeight);
 
     lbNewFolder = NewComponent<TLabel>(this);

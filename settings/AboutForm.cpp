@@ -12,8 +12,6 @@
 
 namespace orvane {
 
-TfrmAbout* frmAbout = nullptr;
-
 namespace {
 
 constexpr COLORREF kNameColour = RGB(0x5F, 0x41, 0x32);
@@ -55,26 +53,12 @@ TLabel* PlaceLabel(TForm* form, const char* name, int x, int y, const char* face
 
 TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner, "frmAbout") {
     SetCaption("About...");
-    SetSkinnedFrame(true);
-    SetRollUpButton(false);
-    SetBorderStyle(TBorderStyle::Dialog);
-    SetBorderIcons({false, false, false});
-    SetPosition(TPosition::ScreenCenter);
+    SetSkinnedDialog();
     Font.Name = "MS Sans Serif";
     Font.Size = 8;
-    if (!frmAbout)
-        frmAbout = this;
-}
-
-TfrmAbout::~TfrmAbout() {
-    if (frmAbout == this)
-        frmAbout = nullptr;
 }
 
 void TfrmAbout::FormCreate() {
-    // The frame's share of a window smaller than the frame is clamped away:
-    // the window gets room first, so the client size comes out right.
-    SetBounds(Left(), Top(), 269 + 64, 344 + 64);
     SetClientSize(269, 344);
     CreateControls();
     lbProgName->SetCaption("Orvane Shell");

@@ -16,7 +16,6 @@ class TfrmAbout : public TForm {
     ORVANE_COMPONENT(TfrmAbout, TForm)
   public:
     explicit TfrmAbout(TComponent* owner);
-    ~TfrmAbout() override;
 
     TSkinPanel* plLogo = nullptr;
     TImage* Image1 = nullptr;
@@ -36,6 +35,5 @@ class TfrmAbout : public TForm {
 };
 
 // The about box; null before it exists.
-extern TfrmAbout* frmAbout;
 
 } // namespace orvane

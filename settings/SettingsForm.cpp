@@ -17,8 +17,6 @@
 
 namespace orvane {
 
-TfrmSettings* frmSettings = nullptr;
-
 namespace {
 
 constexpr int kClientWidth = 434;
@@ -102,11 +100,8 @@ TSettingsPlaces TSettingsPlaces::Default() {
 TfrmSettings::TfrmSettings(TComponent* owner, TSettingsHost host, TSettingsPlaces places)
     : TForm(owner, "frmSettings"), host_(std::move(host)), places_(std::move(places)) {
     SetCaption("Settings");
-    SetSkinnedFrame(true);
-    SetRollUpButton(false);
-    SetBorderStyle(TBorderStyle::Dialog);
-    SetBorderIcons({true, false, false});
-    SetPosition(TPosition::ScreenCenter);
+    SetSkinnedDialog();
+    SetBorderIcons({true, false, false}); // the system menu and its close box
     Font = DialogFont();
     ChooseGroupItem = [this]() -> std::optional<std::string> {
         if (!odSelGroupItem->Execute())
@@ -122,19 +117,9 @@ TfrmSettings::TfrmSettings(TComponent* owner, TSettingsHost host, TSettingsPlace
         if (Application())
             Application()->Terminate();
     };
-    if (!frmSettings)
-        frmSettings = this;
-}
-
-TfrmSettings::~TfrmSettings() {
-    if (frmSettings == this)
-        frmSettings = nullptr;
 }
 
 void TfrmSettings::FormCreate() {
-    // The frame's share of a window smaller than the frame is clamped away:
-    // the window gets room first, so the client size comes out right.
-    SetBounds(Left(), Top(), kClientWidth + 64, kClientHeight + 64);
     SetClientSize(kClientWidth, kClientHeight);
     CreateControls();
     WireEvents();

@@ -51,7 +51,6 @@ class TfrmSettings : public TForm {
   public:
     TfrmSettings(TComponent* owner, TSettingsHost host,
                  TSettingsPlaces places = TSettingsPlaces::Default());
-    ~TfrmSettings() override;
 
     TListBox* lbxSettings = nullptr;
     TSkinPanel* plButtons = nullptr;
@@ -143,6 +142,5 @@ class TfrmSettings : public TForm {
 };
 
 // The settings dialog; null before it exists.
-extern TfrmSettings* frmSettings;
 
 } // namespace orvane

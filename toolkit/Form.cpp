@@ -132,9 +132,23 @@ void TForm::SetSkinnedFrame(bool skinned) {
     ApplyStyles();
 }
 
+void TForm::SetSkinnedDialog() {
+    SetSkinnedFrame(true);
+    SetRollUpButton(false);
+    SetBorderStyle(TBorderStyle::Dialog);
+    SetBorderIcons({false, false, false});
+    SetPosition(TPosition::ScreenCenter);
+}
+
 void TForm::SetClientSize(int width, int height) {
     RECT rect{0, 0, width, height};
     if (Handle()) {
+        // A skinned frame cannot take its share of a window smaller than
+        // itself, so a window not sized yet reports all of itself as client
+        // area: it gets room for the frame before the frame is measured.
+        constexpr int kFrameRoom = 64;
+        if (Width() < width + kFrameRoom || Height() < height + kFrameRoom)
+            SetBounds(Left(), Top(), width + kFrameRoom, height + kFrameRoom);
         RECT window, client;
         GetWindowRect(Handle(), &window);
         GetClientRect(Handle(), &client);

@@ -45,6 +45,9 @@ class TForm : public TControl {
     // Whether a skinned frame offers its roll-up button (when the skin has one).
     bool RollUpButton() const { return rollUpButton_; }
     void SetRollUpButton(bool shown) { rollUpButton_ = shown; }
+    // A dialog's look: the skinned frame without frame buttons, centred on
+    // the screen.
+    void SetSkinnedDialog();
     int HelpContext = 0;
 
     void SetClientSize(int width, int height);
