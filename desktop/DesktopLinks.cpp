@@ -6,6 +6,7 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
+#include "base/Text.h"
 #include "i18n/Languages.h"
 #include "system/FileSystem.h"
 #include "system/ShellIcons.h"
@@ -17,17 +18,6 @@
 #include <algorithm>
 
 namespace orvane {
-
-namespace {
-
-// Lower case as the profile functions compare names, beyond ASCII too.
-std::string LowerCase(std::string text) {
-    if (!text.empty())
-        CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
-} // namespace
 
 TLink* TfrmDesktop::SelectedLink() const {
     for (TLink* link : links_)

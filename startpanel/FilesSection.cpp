@@ -5,6 +5,7 @@
 
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "base/Text.h"
 #include "files/FileRows.h"
 #include "files/FilesForm.h"
 #include "i18n/Languages.h"
@@ -28,12 +29,6 @@ constexpr int kBrowserHeight = 515;
 constexpr int kItemHeight = 19;
 // Recent and Bookmarks close the list.
 constexpr int kFolderEntries = 2;
-
-std::string Lower(std::string text) {
-    if (!text.empty())
-        CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
 
 // The error mode for the calls in its scope: no "drive not ready" box.
 class QuietDriveErrors {
@@ -71,7 +66,7 @@ std::string VolumeLabelText(char letter) {
                                    nullptr, nullptr, 0))
             label[0] = '\0';
     }
-    return "[" + Lower(label) + "]";
+    return "[" + LowerCase(label) + "]";
 }
 
 std::string NetworkDriveText(char letter) {
@@ -81,7 +76,7 @@ std::string NetworkDriveText(char letter) {
     DWORD length = sizeof remote;
     if (WNetGetConnectionA(local, remote, &length) != NO_ERROR)
         return VolumeLabelText(letter);
-    return Lower(remote);
+    return LowerCase(remote);
 }
 
 std::string DriveEntryText(char letter, UINT driveType) {

@@ -1,5 +1,6 @@
 #include "system/ProcessInfo.h"
 
+#include "base/Text.h"
 #include "base/Win32Handles.h"
 
 #include <tlhelp32.h>
@@ -43,12 +44,6 @@ const PsapiFunctions& Psapi() {
     return functions;
 }
 
-std::string Lower(std::string text) {
-    if (!text.empty())
-        CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 } // namespace
 
 std::string GetProcessExeName(HWND window) {
@@ -65,7 +60,7 @@ std::string GetProcessExeName(HWND window) {
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry)) {
         if (entry.th32ProcessID == processId)
-            return Lower(entry.szExeFile);
+            return LowerCase(entry.szExeFile);
     }
     return std::string();
 }
@@ -90,7 +85,7 @@ std::string GetProcessModulePath(HWND window) {
     char name[MAX_PATH + 1] = {};
     if (!psapi.getModuleFileNameEx(process.get(), modules[0], name, sizeof name))
         return std::string();
-    return Lower(name);
+    return LowerCase(name);
 }
 
 } // namespace orvane

@@ -1,0 +1,11 @@
+#pragma once
+// Text helpers shared by the layers above.
+#include <string>
+
+namespace orvane {
+
+// `text` in lower case as the system compares names: by the ANSI code page,
+// letters beyond ASCII included.
+std::string LowerCase(std::string text);
+
+} // namespace orvane
