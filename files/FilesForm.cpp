@@ -50,20 +50,6 @@ bool IsFolderEntry(const WIN32_FIND_DATAA& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-UniqueIcon FolderIconOf(const std::string& path) {
-    char buffer[MAX_PATH * 2] = {};
-    lstrcpynA(buffer, path.c_str(), sizeof buffer);
-    WORD index = 0;
-    UniqueIcon icon(ExtractAssociatedIconA(GetModuleHandleA(nullptr), buffer, &index));
-    if (icon)
-        return icon;
-    // Wine associates no icon with a folder; the shell's folder icon stands in.
-    SHFILEINFOA info{};
-    SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    return UniqueIcon(info.hIcon);
-}
-
 UniqueIcon IconInside(const std::string& path) {
     HICON small = nullptr;
     if (ExtractIconExA(path.c_str(), 0, nullptr, &small, 1) == 0)
@@ -265,7 +251,7 @@ void TfrmFiles::AddFileRow(Listing& listing, const WIN32_FIND_DATAA& entry) {
     if (IsFolderEntry(entry)) {
         row.cells[kColName] = name;
         if (name != kParentEntry)
-            row.icon = KeepIcon(FolderIconOf(FolderPath + name));
+            row.icon = KeepIcon(GetFolderIcon(FolderPath + name));
     } else {
         TNameParts parts = SplitFileName(name);
         const uint64_t size =

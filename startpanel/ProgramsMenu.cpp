@@ -34,21 +34,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// The icon of a folder. Wine's ExtractAssociatedIcon has none for folders,
-// and a null marker would make every folder look like a shortcut: the
-// shell's folder icon stands in then.
-UniqueIcon FolderIconOf(const std::string& folder) {
-    char path[MAX_PATH + 1] = {};
-    lstrcpynA(path, folder.c_str(), MAX_PATH);
-    WORD index = 0;
-    if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index))
-        return UniqueIcon(icon);
-    SHFILEINFOA info{};
-    SHGetFileInfoA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    return UniqueIcon(info.hIcon);
-}
-
 // Holds back a list's change notices while it is refilled, and gives one at
 // the end: the list window then takes all entries in one pass instead of one
 // insertion (and repaint) per entry.
@@ -101,7 +86,7 @@ void TfrmStart::InitProgramsMenu() {
                 continue;
             if (entry.folder) {
                 if (!folderIcon_)
-                    folderIcon_ = FolderIconOf(folder + "\\" + entry.name);
+                    folderIcon_ = GetFolderIcon(folder + "\\" + entry.name);
                 AddListEntry(lbPrograms, name, {});
                 items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
             } else {
@@ -113,7 +98,7 @@ void TfrmStart::InitProgramsMenu() {
         add(CommonStartMenuPath);
     add(UserStartMenuPath);
     if (!folderIcon_ && !programsPath.empty())
-        folderIcon_ = FolderIconOf(programsPath);
+        folderIcon_ = GetFolderIcon(programsPath);
     AddListEntry(lbPrograms, programsFolderName, {});
     items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
     FitSection(plPrograms, items.Count());

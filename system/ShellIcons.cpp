@@ -31,6 +31,18 @@ UniqueIcon GetFileIcon(const std::string& path, bool small) {
     return UniqueIcon(info.hIcon);
 }
 
+UniqueIcon GetFolderIcon(const std::string& folder) {
+    char path[MAX_PATH + 1] = {};
+    lstrcpynA(path, folder.c_str(), MAX_PATH);
+    WORD index = 0;
+    if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index))
+        return UniqueIcon(icon);
+    SHFILEINFOA info{};
+    SHGetFileInfoA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    return UniqueIcon(info.hIcon);
+}
+
 UniqueBitmap IconToBitmap(HICON icon) {
     UniqueImageList list(ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32 | ILC_MASK, 1, 0));
     if (!list)

@@ -16,6 +16,10 @@ int GetSysIconIndex(PCIDLIST_ABSOLUTE item);
 // need not exist); empty when the shell has none.
 UniqueIcon GetFileIcon(const std::string& path, bool small);
 
+// A folder's small icon: its associated one, else the shell's folder icon
+// (Wine associates none with a folder, and no icon would draw nothing).
+UniqueIcon GetFolderIcon(const std::string& folder);
+
 // A new 16 x 16 bitmap showing `icon` on a white background; `icon` stays the
 // caller's. A null icon gives a plain white bitmap.
 UniqueBitmap IconToBitmap(HICON icon);
