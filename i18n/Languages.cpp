@@ -236,6 +236,13 @@ std::string GetLangMessage(const std::string& name) {
     return IniFile(LanguageFilePath()).ReadString(kMessagesSection, name, name);
 }
 
+std::string GetLangMessage(const std::string& name, const std::string& argument) {
+    std::string text = GetLangMessage(name);
+    if (const size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
 void LoadLanguage(bool apply) {
     SetCurrentLanguage(kDefaultLanguage);
     SetCurrentLanguage(IniFile::Config().ReadString("General", "Language", kDefaultLanguage));

@@ -20,6 +20,9 @@ std::string LanguageFilePath();
 // The text of `name` in [Messages]; the name itself when the file, the section
 // or the key is missing.
 std::string GetLangMessage(const std::string& name);
+// The same with its first "%s" replaced by `argument` as plain text: a
+// language file is never used as a printf format.
+std::string GetLangMessage(const std::string& name, const std::string& argument);
 
 // Takes the language from [General] Language of the configuration file
 // ("English" when absent); with `apply`, translates every form at once.

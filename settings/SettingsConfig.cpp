@@ -30,16 +30,6 @@ void CheckFileOpens(const std::string& path, DWORD access) {
         ThrowLastError("Cannot open file \"" + path + "\"");
 }
 
-// The message's first "%s" replaced by `argument`; the text comes from a
-// language file, so it is never handed to a printf-style formatter.
-std::string FormatOneString(const std::string& pattern, const std::string& argument) {
-    std::string text = pattern;
-    size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
-
 } // namespace
 
 void TfrmSettings::btnOKClick() {
@@ -83,7 +73,7 @@ void TfrmSettings::LoadConfig() {
         GuardedReport([&] { CheckFileOpens(places_.configFile, GENERIC_READ); },
                       [](const std::string&) { /* reported below in the user's words */ });
     if (!opened) {
-        const std::string text = FormatOneString(GetLangMessage("ErrorOnLoad"), "config");
+        const std::string text = GetLangMessage("ErrorOnLoad", "config");
         Guarded("TfrmSettings.LoadConfig", FailurePolicy::Silent, [&] {
             if (TLog* log = ShellLog())
                 log->Add(text);

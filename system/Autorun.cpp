@@ -5,6 +5,7 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/Platform.h"
+#include "base/PlatformIni.h"
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
 
@@ -71,7 +72,7 @@ std::string ReadStringValue(HKEY key, const std::string& name) {
 
 // win.ini [windows] run=: the 9x family's list of logon programs.
 void RunWinIni() {
-    std::string list = IniFile(WindowsFolderPath() + "\\win.ini").ReadString("windows", "run", "");
+    std::string list = PlatformIniFile(WindowsFolderPath() + "\\win.ini").ReadString("windows", "run", "");
     size_t start = 0;
     while (start < list.size()) {
         size_t comma = list.find(',', start);

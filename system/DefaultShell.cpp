@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/Log.h"
 #include "base/Platform.h"
+#include "base/PlatformIni.h"
 #include "base/ShellError.h"
 #include "base/Win32Handles.h"
 
@@ -51,7 +52,7 @@ void SetDefaultShell(const std::string& command, bool log) {
         WriteWinlogonShell(HKEY_LOCAL_MACHINE, command);
         WriteWinlogonShell(HKEY_CURRENT_USER, command);
     } else {
-        IniFile(WindowsFolderPath() + "\\System.ini")
+        PlatformIniFile(WindowsFolderPath() + "\\System.ini")
             .WriteString("boot", "shell", IniShellCommand(command));
     }
     if (shellLog)

@@ -1,5 +1,6 @@
 #include "system/KillProcess.h"
 
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <windows.h>
@@ -36,11 +37,12 @@ bool KillProcessByName(const std::string& name) {
     // the very program that asked to replace explorer.
     const DWORD self = GetCurrentProcessId();
     bool result = false;
-    PROCESSENTRY32 entry = {};
+    PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry)) {
-        if (entry.th32ProcessID == self || !ProcessNameMatches(name, entry.szExeFile))
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == self ||
+            !ProcessNameMatches(name, Utf8Until(entry.szExeFile, MAX_PATH)))
             continue;
         UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
         result = process && TerminateProcess(process.get(), 1);

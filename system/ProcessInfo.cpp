@@ -1,6 +1,7 @@
 #include "system/ProcessInfo.h"
 
 #include "base/Text.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <tlhelp32.h>
@@ -55,12 +56,12 @@ std::string GetProcessExeName(HWND window) {
     if (!GetWindowThreadProcessId(window, &processId) || processId == 0)
         return std::string();
 
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
         if (entry.th32ProcessID == processId)
-            return LowerCase(entry.szExeFile);
+            return LowerCase(Utf8Until(entry.szExeFile, MAX_PATH));
     }
     return std::string();
 }

@@ -50,7 +50,7 @@ TControl::~TControl() {
 TControl* TControl::FromHandle(HWND window) {
     if (!window)
         return nullptr;
-    return static_cast<TControl*>(GetPropA(window, MAKEINTATOM(ControlPropertyAtom())));
+    return static_cast<TControl*>(GetPropW(window, MAKEINTATOM(ControlPropertyAtom())));
 }
 
 void TControl::SetName(const std::string& name) {
@@ -620,14 +620,14 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, 
         control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (control) {
             control->handle_ = window;
-            SetPropA(window, MAKEINTATOM(ControlPropertyAtom()), control);
+            SetPropW(window, MAKEINTATOM(ControlPropertyAtom()), control);
         }
     }
     if (!control)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = control->DefaultHandler(message, wParam, lParam);
-        RemovePropA(window, MAKEINTATOM(ControlPropertyAtom()));
+        RemovePropW(window, MAKEINTATOM(ControlPropertyAtom()));
         control->handle_ = nullptr;
         return result;
     }

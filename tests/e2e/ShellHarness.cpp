@@ -2,6 +2,8 @@
 
 #include "system/KillProcess.h"
 
+#include "base/Utf.h"
+
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
@@ -152,12 +154,12 @@ bool IsProcessRunning(const std::string& exeName) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return false;
-    PROCESSENTRY32 entry = {};
+    PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry)) {
-        std::string file = entry.szExeFile;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry)) {
+        std::string file = orvane::Utf8Until(entry.szExeFile, MAX_PATH);
         file = file.substr(file.find_last_of('\\') + 1);
         found = lstrcmpiA(file.c_str(), exeName.c_str()) == 0;
     }

@@ -8,6 +8,8 @@
 #include "base/Config.h"
 #include "system/VirtualDesktop.h"
 
+#include "base/Utf.h"
+
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
@@ -49,12 +51,12 @@ int ProcessCount(const char* exeName) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return -1;
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        std::string file = entry.szExeFile;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        std::string file = orvane::Utf8Until(entry.szExeFile, MAX_PATH);
         count += lstrcmpiA(file.substr(file.find_last_of('\\') + 1).c_str(), exeName) == 0;
     }
     CloseHandle(snapshot);

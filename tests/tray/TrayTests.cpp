@@ -98,7 +98,7 @@ TEST_F(TrayTest, AddModifyAndDeleteAnswerAsTheProtocolSays) {
 
 TEST_F(TrayTest, DeletingTheMiddleOfThreeMovesTheThirdDown) {
     HWND owners3[3] = {NewOwner(), NewOwner(), NewOwner()};
-    const LPCSTR pictures[3] = {IDI_WARNING, IDI_ERROR, IDI_INFORMATION};
+    const LPCWSTR pictures[3] = {IDI_WARNING, IDI_ERROR, IDI_INFORMATION};
     for (int i = 0; i < 3; ++i) {
         Request add{NIM_ADD,
                     owners3[i],
