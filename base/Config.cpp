@@ -1,6 +1,9 @@
 #include "base/Config.h"
 
 #include "base/ShellError.h"
+#include "base/Text.h"
+#include "base/TextFile.h"
+#include "base/Utf.h"
 
 #include <windows.h>
 
@@ -11,8 +14,8 @@ namespace orvane {
 
 namespace {
 
-constexpr DWORD kValueBuffer = 2048;         // values are read up to 2047 characters
-constexpr DWORD kSectionNamesBuffer = 16384; // key names of one section
+constexpr size_t kValueUnits = 2047;         // values are read up to 2047 characters
+constexpr size_t kSectionNamesUnits = 16384; // key names of one section
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -27,12 +30,12 @@ int HexDigit(char c) {
 } // namespace
 
 std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            return path;
+            return Utf8(path);
         }
         path.resize(path.size() * 2);
     }
@@ -58,9 +61,7 @@ std::string LowerExtension(const std::string& path) {
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return "";
     std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return LowerCase(extension);
 }
 
 std::string ConfigFilePath() {
@@ -71,11 +72,11 @@ std::string LogFilePath() {
 }
 
 std::string WindowsFolderPath() {
-    char buffer[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+    wchar_t buffer[MAX_PATH] = {};
+    UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         ThrowLastError("GetWindowsDirectory");
-    return buffer;
+    return Utf8(std::wstring_view(buffer, n));
 }
 
 std::optional<int32_t> ParseIniInteger(std::string_view text) {
@@ -117,12 +118,43 @@ std::optional<int32_t> ParseIniInteger(std::string_view text) {
     return negative ? static_cast<int32_t>(0u - static_cast<uint32_t>(result)) : result;
 }
 
+namespace {
+
+// The configuration file and language files are small; a file far larger is
+// not one of them and is read as missing rather than filling the memory.
+constexpr size_t kLargestIniFile = 32u * 1024 * 1024;
+
+// The file's text, or nothing when it is missing or cannot be read: a read
+// never fails.
+std::optional<IniText> ReadIni(const std::string& path) {
+    try {
+        if (auto bytes = ReadFileBytes(path, kLargestIniFile))
+            return IniText(DecodeText(*bytes).text);
+    } catch (const ShellError&) {
+    }
+    return std::nullopt;
+}
+
+// Values are read up to 2047 characters, as the platform's reader gives them.
+std::string CutValue(const std::string& value) {
+    const std::wstring wide = Wide(value);
+    if (wide.size() <= kValueUnits)
+        return value;
+    size_t cut = kValueUnits;
+    if (cut > 0 && wide[cut - 1] >= 0xD800 && wide[cut - 1] <= 0xDBFF)
+        --cut; // never half a surrogate pair
+    return Utf8(std::wstring_view(wide.data(), cut));
+}
+
+} // namespace
+
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& fallback) const {
-    char buffer[kValueBuffer] = {};
-    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
-                                       kValueBuffer, path_.c_str());
-    return std::string(buffer, n);
+    const std::optional<IniText> text = ReadIni(path_);
+    if (!text)
+        return fallback;
+    const std::optional<std::string> value = text->Find(section, key);
+    return value ? CutValue(UnquoteIniValue(*value)) : fallback;
 }
 
 int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
@@ -132,53 +164,49 @@ int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
 }
 
 IniPairs IniFile::ReadSection(const std::string& section) const {
-    std::string names(kSectionNamesBuffer, '\0');
-    DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", names.data(),
-                                       kSectionNamesBuffer, path_.c_str());
     IniPairs pairs;
-    for (size_t start = 0; start < n;) {
-        size_t end = names.find('\0', start);
-        if (end == std::string::npos || end > n)
-            end = n;
-        if (end > start) {
-            std::string key = names.substr(start, end - start);
-            pairs.emplace_back(key, ReadString(section, key, ""));
-        }
-        start = end + 1;
+    const std::optional<IniText> text = ReadIni(path_);
+    if (!text)
+        return pairs;
+    // Key names are listed up to 16,384 units, each counting its length plus
+    // one: keys beyond that are not seen.
+    size_t names = 0;
+    for (auto& [key, value] : text->Section(section)) {
+        names += Wide(key).size() + 1;
+        if (names >= kSectionNamesUnits)
+            break;
+        // The first of two keys of the same name is the one read.
+        bool seen = false;
+        for (const auto& earlier : pairs)
+            seen = seen || SameIniName(earlier.first, key);
+        if (!seen)
+            pairs.emplace_back(key, CutValue(UnquoteIniValue(value)));
     }
     return pairs;
 }
 
 IniPairs IniFile::ReadSectionAtOnce(const std::string& section) const {
-    std::string lines(kSectionNamesBuffer, '\0');
-    DWORD n = 0;
-    for (;;) {
-        n = GetPrivateProfileSectionA(section.c_str(), lines.data(),
-                                      static_cast<DWORD>(lines.size()), path_.c_str());
-        // A full buffer returns its size less two: read again with more room.
-        if (n + 2 < lines.size())
-            break;
-        lines.resize(lines.size() * 2);
+    const std::optional<IniText> text = ReadIni(path_);
+    return text ? text->Section(section) : IniPairs();
+}
+
+void IniFile::Edit(const std::function<void(IniText&)>& change) const {
+    try {
+        TDecodedText decoded;
+        if (auto bytes = ReadFileBytes(path_, kLargestIniFile))
+            decoded = DecodeText(*bytes);
+        IniText text(decoded.text);
+        change(text);
+        TextEncoding encoding = decoded.encoding;
+        ReplaceFileBytes(path_, EncodeText(text.Text(), encoding, decoded.codePage));
+    } catch (const ShellError&) {
+        throw ShellError("Unable to write to " + path_);
     }
-    IniPairs pairs;
-    for (size_t start = 0; start < n;) {
-        size_t end = lines.find('\0', start);
-        if (end == std::string::npos || end > n)
-            end = n;
-        const std::string line = lines.substr(start, end - start);
-        const size_t equals = line.find('=');
-        if (!line.empty())
-            pairs.emplace_back(line.substr(0, equals),
-                               equals == std::string::npos ? "" : line.substr(equals + 1));
-        start = end + 1;
-    }
-    return pairs;
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-        throw ShellError("Unable to write to " + path_);
+    Edit([&](IniText& text) { text.Set(section, key, value); });
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key,
@@ -187,8 +215,11 @@ void IniFile::WriteInteger(const std::string& section, const std::string& key,
 }
 
 void IniFile::EraseSection(const std::string& section) const {
-    if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path_.c_str()))
-        throw ShellError("Unable to write to " + path_);
+    Edit([&](IniText& text) { text.EraseSection(section); });
+}
+
+void IniFile::WriteSection(const std::string& section, const IniPairs& pairs) const {
+    Edit([&](IniText& text) { text.ReplaceSection(section, pairs); });
 }
 
 } // namespace orvane

@@ -1,7 +1,10 @@
 #pragma once
 // The program folder and the configuration file beside the executable.
 // Nothing is cached: every call locates the executable and opens the file anew.
+#include "base/IniText.h"
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,9 +29,9 @@ std::string LowerExtension(const std::string& path);
 // digits or hexadecimal digits behind "$", "x", "X", "0x" or "0X"; 32-bit range.
 std::optional<int32_t> ParseIniInteger(std::string_view text);
 
-using IniPairs = std::vector<std::pair<std::string, std::string>>;
-
-// One file in the platform's profile format.
+// One file in the profile format, read and written by the shell itself so that
+// its text keeps every script (base/TextFile.h says how its encoding is
+// decided). Every call reads the file anew; a write replaces it in one step.
 class IniFile {
   public:
     explicit IniFile(std::string path) : path_(std::move(path)) {}
@@ -51,8 +54,13 @@ class IniFile {
                      const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
     void EraseSection(const std::string& section) const;
+    // Replaces the section's keys by `pairs` in one write.
+    void WriteSection(const std::string& section, const IniPairs& pairs) const;
 
   private:
+    // Reads the file, applies `change` and writes it back; ShellError
+    // "Unable to write to <path>" when either step fails.
+    void Edit(const std::function<void(IniText&)>& change) const;
     std::string path_;
 };
 

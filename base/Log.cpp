@@ -1,6 +1,7 @@
 #include "base/Log.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <windows.h>
@@ -12,11 +13,12 @@ namespace {
 TLog* currentLog = nullptr;
 
 std::string LocaleText(bool date) {
-    char buffer[128] = {};
-    int n = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
-                                  sizeof buffer)
-                 : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer) : std::string();
+    wchar_t buffer[128] = {};
+    int n =
+        date ? GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
+                              ARRAYSIZE(buffer))
+             : GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, ARRAYSIZE(buffer));
+    return n > 0 ? Utf8(buffer) : std::string();
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -32,7 +34,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 } // namespace
 
 std::vector<std::string> ReadLogLines(const std::string& fileName) {
-    UniqueFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ,
+    UniqueFileHandle file(CreateFileW(Wide(fileName).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -67,8 +69,8 @@ void WriteLogLines(const std::string& fileName, const std::vector<std::string>& 
     std::string text;
     for (const auto& line : lines)
         text += line + "\r\n";
-    UniqueFileHandle file(CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(CreateFileW(Wide(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         ThrowLastError("");
     DWORD written = 0;

@@ -7,9 +7,9 @@ namespace orvane {
 uint8_t OSPlatform = kPlatformOther;
 
 uint8_t GetOSPlatform() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info; // 148 bytes
-    if (!GetVersionExA(&info))
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info; // 276 bytes
+    if (!GetVersionExW(&info))
         return kPlatformOther;
     switch (info.dwPlatformId) {
     case VER_PLATFORM_WIN32s:
@@ -24,7 +24,7 @@ uint8_t GetOSPlatform() {
 }
 
 bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 

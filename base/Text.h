@@ -4,8 +4,8 @@
 
 namespace orvane {
 
-// `text` in lower case as the system compares names: by the ANSI code page,
-// letters beyond ASCII included.
+// `text` in lower case as the system compares names, letters of every script
+// included.
 std::string LowerCase(std::string text);
 
 } // namespace orvane

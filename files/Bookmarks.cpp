@@ -13,9 +13,10 @@ void AddBookmark(const IniFile& file, const std::string& folder) {
         return;
     bookmarks.insert(bookmarks.begin(), folder);
     bookmarks.resize(std::min(bookmarks.size(), kMaxBookmarks));
-    file.EraseSection("Bookmarks");
+    IniPairs pairs;
     for (size_t i = 0; i < bookmarks.size(); ++i)
-        file.WriteString("Bookmarks", std::to_string(i), bookmarks[i]);
+        pairs.emplace_back(std::to_string(i), bookmarks[i]);
+    file.WriteSection("Bookmarks", pairs);
 }
 
 } // namespace orvane

@@ -3,11 +3,13 @@
 // name-entry dialog, and bookmarks.
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "base/Utf.h"
 #include "files/Bookmarks.h"
 #include "files/FileClipboard.h"
 #include "files/FileRows.h"
 #include "files/FilesForm.h"
 #include "files/NewFolderForm.h"
+#include "system/FileEntries.h"
 #include "i18n/Languages.h"
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
@@ -27,23 +29,12 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 } // namespace
-
-bool RecycleFile(const std::string& path) {
-    // The list of paths ends with an empty one: two zeros.
-    std::string from = path;
-    from.push_back('\0');
-    SHFILEOPSTRUCTA operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    const int result = SHFileOperationA(&operation);
-    return result == 0 && !operation.fAnyOperationsAborted && !Exists(path);
-}
 
 void TfrmFiles::MakeMenu() {
     pmFiles = NewComponent<TSkinPopupMenu>(this);
@@ -83,22 +74,65 @@ void TfrmFiles::sgFilesMouseDown(TMouseButton button, int x, int y) {
     sgFiles->MouseToCell(x, y, col, row);
     // The file commands act on the selected row: offered only when the
     // click was on it, so the menu never acts on a row other than the one
-    // under the pointer.
-    const bool onSelected = row == sgFiles->Row();
-    miCopy->Enabled = onSelected;
-    miDelete->Enabled = onSelected;
-    miReplace->Enabled = onSelected;
+    // under the pointer, and only when that row is a file.
+    const bool onSelectedFile = row == sgFiles->Row() && !RowIsFolder(row);
+    miCopy->Enabled = onSelectedFile;
+    miDelete->Enabled = onSelectedFile;
+    miReplace->Enabled = onSelectedFile;
     POINT at;
     GetCursorPos(&at);
     PopupMenu(at.x, at.y);
 }
 
+void TfrmFiles::sgFilesKeyDown(WORD key) {
+    switch (key) {
+    case VK_DELETE:
+        if (RowIsFolder(sgFiles->Row()))
+            miDeleteFoldClick();
+        else
+            miDeleteClick();
+        break;
+    case VK_F2:
+        miRenameClick();
+        break;
+    case VK_F5:
+        Relist(sgFiles->Row());
+        break;
+    default:
+        break;
+    }
+}
+
+bool TfrmFiles::StillListed(int row) {
+    if (row < 1 || static_cast<size_t>(row) > entries_.size())
+        return false;
+    const TListedEntry& listed = entries_[static_cast<size_t>(row) - 1];
+    const TEntryKind now = ExactEntryKind(FolderPath, listed.name);
+    if (now == (listed.folder ? TEntryKind::Folder : TEntryKind::File))
+        return true;
+    Relist(row);
+    return false;
+}
+
+std::string TfrmFiles::SelectedFileName() const {
+    const int row = sgFiles->Row();
+    // A folder row, ".." or the empty row names a folder (or this folder
+    // itself): not a file to act on.
+    if (RowIsFolder(row))
+        return {};
+    return RowName(row);
+}
+
 void TfrmFiles::miCopyClick() {
+    if (SelectedFileName().empty() || !StillListed(sgFiles->Row()))
+        return;
     FileClipboard().ClipboardPath = RowPath(sgFiles->Row());
     FileClipboard().MoveOnPaste = false;
 }
 
 void TfrmFiles::miReplaceClick() {
+    if (SelectedFileName().empty() || !StillListed(sgFiles->Row()))
+        return;
     FileClipboard().ClipboardPath = RowPath(sgFiles->Row());
     FileClipboard().MoveOnPaste = true;
 }
@@ -110,25 +144,34 @@ void TfrmFiles::miPasteClick() {
     const std::string source = clipboard.ClipboardPath;
     // Emptied whatever happens next: a failed Paste is not tried again.
     clipboard.ClipboardPath.clear();
-    const std::string target = FolderPath + FileNameOf(source);
-    if (CopyFileA(source.c_str(), target.c_str(), TRUE) && clipboard.MoveOnPaste)
-        DeleteFileA(source.c_str());
+    const std::string name = FileNameOf(source);
+    // The marked file must still be that file; the copy never replaces
+    // anything, and the move deletes the source only once the copy is whole.
+    if (ExactEntryKind(FolderOf(source), name) == TEntryKind::File) {
+        const std::wstring from = Wide(source);
+        if (CopyFileW(from.c_str(), Wide(FolderPath + name).c_str(), TRUE) && clipboard.MoveOnPaste)
+            DeleteFileW(from.c_str());
+    }
     Relist(sgFiles->Row());
 }
 
 void TfrmFiles::miDeleteClick() {
     const int row = sgFiles->Row();
-    // A folder row, ".." or the empty row names a folder (or this folder
-    // itself): not a file to delete.
-    if (RowIsFolder(row))
+    const std::string name = SelectedFileName();
+    if (name.empty() || !StillListed(row))
         return;
-    RecycleFile(RowPath(row));
+    if (!Confirm(GetLangMessage("DeleteFileQuery", name)))
+        return;
+    // The question may have stood open a while: look once more.
+    if (!StillListed(row))
+        return;
+    RecycleEntry(FolderPath + name);
     Relist(row);
 }
 
 std::string TfrmFiles::SelectedFolderName() const {
     const int row = sgFiles->Row();
-    const std::string name = sgFiles->Cells(kColName, row);
+    const std::string name = RowName(row);
     if (!RowIsFolder(row) || TrimBlanks(name).empty() || name == kParentEntry)
         return {};
     return name;
@@ -148,50 +191,62 @@ bool TfrmFiles::AskName(const std::string& prompt, std::string& name) {
     } restore{this, dialog};
     if (!prompt.empty())
         dialog->lbNewFolder->SetCaption(prompt);
-    if (ShowNameDialog(*dialog) != mrOk)
-        return false;
-    name = dialog->edFolderName->Text();
-    return !TrimBlanks(name).empty();
+    // A name the file system cannot take is explained and asked again, with
+    // the typed text still there to correct.
+    for (;;) {
+        if (ShowNameDialog(*dialog) != mrOk)
+            return false;
+        name = dialog->edFolderName->Text();
+        if (TrimBlanks(name).empty())
+            return false;
+        if (IsValidEntryName(name))
+            return true;
+        ShowMessage(GetLangMessage("InvalidName", name));
+    }
 }
 
 void TfrmFiles::miCreateClick() {
     std::string name;
     if (!AskName({}, name))
         return;
-    CreateDirectoryA((FolderPath + name).c_str(), nullptr);
+    CreateDirectoryW(Wide(FolderPath + name).c_str(), nullptr);
     Relist(sgFiles->Row());
 }
 
 void TfrmFiles::miRenameClick() {
     const int row = sgFiles->Row();
     const std::string folder = SelectedFolderName();
-    if (folder.empty())
+    if (folder.empty() || !StillListed(row))
         return;
     std::string name;
     if (!AskName(GetLangMessage("NewName"), name))
         return;
-    MoveFileA((FolderPath + folder).c_str(), (FolderPath + name).c_str());
+    if (!StillListed(row))
+        return;
+    // Fails when an entry of the new name exists: nothing is replaced.
+    MoveFileW(Wide(FolderPath + folder).c_str(), Wide(FolderPath + name).c_str());
     Relist(row);
 }
 
 void TfrmFiles::miDeleteFoldClick() {
     const int row = sgFiles->Row();
     const std::string name = SelectedFolderName();
-    if (name.empty())
+    if (name.empty() || !StillListed(row))
         return;
     const std::string folder = FolderPath + name + "\\";
-    WIN32_FIND_DATAA entry;
-    if (UniqueFindHandle search(FindFirstFileA((folder + "*").c_str(), &entry)); search) {
-        do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            // The first file that stays ends the command: the folder with
-            // what is left in it is shown as it is.
-            if (!RecycleFile(folder + entry.cFileName))
-                return;
-        } while (FindNextFileA(search.get(), &entry));
+    // All or nothing: a folder that holds folders is refused before
+    // anything in it is touched.
+    if (FolderHoldsFolders(folder)) {
+        ShowMessage(GetLangMessage("FolderHoldsFolders", name));
+        return;
     }
-    if (!RemoveDirectoryA((FolderPath + name).c_str()))
+    if (!Confirm(GetLangMessage("DeleteFolderQuery", name)))
+        return;
+    if (!StillListed(row) || FolderHoldsFolders(folder)) {
+        Relist(row);
+        return;
+    }
+    if (!RecycleEntry(FolderPath + name))
         ShowMessage("Unable to delete directory: " + folder);
     Relist(row);
 }

@@ -1,5 +1,7 @@
 #include "files/FileRows.h"
 
+#include "base/Utf.h"
+
 #include <cstdio>
 
 namespace orvane {
@@ -12,10 +14,10 @@ constexpr const char* kUnits[] = {"", " k", " M", " G", " T"};
 constexpr int kLastUnit = 4;
 
 std::string LocaleText(LCTYPE type, const char* fallback) {
-    char text[16] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, sizeof text) <= 1)
+    wchar_t text[16] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, ARRAYSIZE(text)) <= 1)
         return fallback;
-    return text;
+    return Utf8(text);
 }
 
 } // namespace
@@ -57,10 +59,10 @@ std::string FormatFileDate(const FILETIME& written) {
     // reads the same, whatever the drive.
     time.wSecond &= ~1;
     time.wMilliseconds = 0;
-    char date[80] = {}, clock[80] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
-    return std::string(date) + " " + clock;
+    wchar_t date[80] = {}, clock[80] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, ARRAYSIZE(date));
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, ARRAYSIZE(clock));
+    return Utf8(date) + " " + Utf8(clock);
 }
 
 std::string ParentFolder(const std::string& folder) {

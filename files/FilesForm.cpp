@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/History.h"
+#include "base/Utf.h"
 #include "files/FileClipboard.h"
 #include "files/FileRows.h"
 #include "files/NewFolderForm.h"
@@ -46,13 +47,13 @@ constexpr int kTextTop = 2;
 // The parent entry; "." is never listed.
 constexpr char kParentEntry[] = "..";
 
-bool IsFolderEntry(const WIN32_FIND_DATAA& entry) {
+bool IsFolderEntry(const WIN32_FIND_DATAW& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 UniqueIcon IconInside(const std::string& path) {
     HICON small = nullptr;
-    if (ExtractIconExA(path.c_str(), 0, nullptr, &small, 1) == 0)
+    if (ExtractIconExW(Wide(path).c_str(), 0, nullptr, &small, 1) == 0)
         return {};
     return UniqueIcon(small);
 }
@@ -64,6 +65,8 @@ struct TfrmFiles::Listing {
     struct Row {
         std::string cells[kColumns];
         HICON icon = nullptr;
+        std::string name;
+        bool folder = true;
     };
     std::vector<Row> rows;
     std::unordered_map<std::string, HICON> iconCache;
@@ -80,7 +83,8 @@ TfrmFiles::TfrmFiles(TComponent* owner, std::string designedName)
     Font.Name = "MS Sans Serif";
     Font.Size = 8;
     OpenFile = [this](const std::string& file) {
-        ShellExecuteA(Handle(), nullptr, file.c_str(), nullptr, FolderPath.c_str(), SW_SHOWNORMAL);
+        ShellExecuteW(Handle(), nullptr, Wide(file).c_str(), nullptr, Wide(FolderPath).c_str(),
+                      SW_SHOWNORMAL);
     };
     ShowNameDialog = [](TfrmNewFolder& dialog) { return dialog.ShowModal(); };
     PopupMenu = [this](int x, int y) { pmFiles->Popup(x, y); };
@@ -88,7 +92,15 @@ TfrmFiles::TfrmFiles(TComponent* owner, std::string designedName)
         if (Application())
             Application()->MessageBox(text, Caption(), MB_OK | MB_ICONINFORMATION);
         else
-            MessageBoxA(Handle(), text.c_str(), Caption().c_str(), MB_OK | MB_ICONINFORMATION);
+            MessageBoxW(Handle(), Wide(text).c_str(), Wide(Caption()).c_str(),
+                        MB_OK | MB_ICONINFORMATION);
+    };
+    Confirm = [this](const std::string& question) {
+        constexpr UINT kQuestion = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
+        if (Application())
+            return Application()->MessageBox(question, Caption(), kQuestion) == IDYES;
+        return MessageBoxW(Handle(), Wide(question).c_str(), Wide(Caption()).c_str(), kQuestion) ==
+               IDYES;
     };
 }
 
@@ -144,6 +156,8 @@ void TfrmFiles::FormCreate() {
     sgFiles->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
         if (key == VK_RETURN)
             enterPressed_ = true;
+        Guarded("TfrmFiles.sgFilesKeyDown", FailurePolicy::LogAndContinue,
+                [&] { sgFilesKeyDown(key); });
     };
     sgFiles->OnKeyUp = [this](TComponent&, WORD& key, TShiftState) {
         Guarded("TfrmFiles.sgFilesKeyUp", FailurePolicy::LogAndContinue,
@@ -170,7 +184,7 @@ void TfrmFiles::FormCreate() {
 void TfrmFiles::FormClose(TCloseAction& action) {
     TForm* main = Application() ? Application()->MainForm() : nullptr;
     if (main && main != this && main->Handle()) {
-        PostMessageA(main->Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(this));
+        PostMessageW(main->Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(this));
         // Destroying the window takes it off the screen: hiding it first as
         // well would unmap the X window twice in quick succession.
         action = TCloseAction::None;
@@ -220,13 +234,13 @@ void TfrmFiles::OpenFolder(const std::string& path) {
     Listing listing;
     std::vector<UniqueIcon> previous = std::move(icons_);
     icons_.clear();
-    WIN32_FIND_DATAA entry;
-    UniqueFindHandle search(FindFirstFileA((FolderPath + "*").c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle search(FindFirstFileW(Wide(FolderPath + "*").c_str(), &entry));
     if (search) {
         do {
-            if (std::string_view(entry.cFileName) != ".")
+            if (std::wstring_view(entry.cFileName) != L".")
                 AddFileRow(listing, entry);
-        } while (FindNextFileA(search.get(), &entry));
+        } while (FindNextFileW(search.get(), &entry));
     }
     if (listing.rows.empty())
         listing.rows.emplace_back();
@@ -234,7 +248,9 @@ void TfrmFiles::OpenFolder(const std::string& path) {
     sgFiles->SetRowCount(1);
     sgFiles->SetObjects(0, 0);
     sgFiles->SetRowCount(static_cast<int>(listing.rows.size()) + 1);
+    entries_.clear();
     for (size_t i = 0; i < listing.rows.size(); ++i) {
+        entries_.push_back({listing.rows[i].name, listing.rows[i].folder});
         const int row = static_cast<int>(i) + 1;
         for (int col = 0; col < kColumns; ++col)
             sgFiles->SetCells(col, row, listing.rows[i].cells[col]);
@@ -245,10 +261,12 @@ void TfrmFiles::OpenFolder(const std::string& path) {
     previous.clear();
 }
 
-void TfrmFiles::AddFileRow(Listing& listing, const WIN32_FIND_DATAA& entry) {
+void TfrmFiles::AddFileRow(Listing& listing, const WIN32_FIND_DATAW& entry) {
     Listing::Row& row = listing.rows.emplace_back();
-    const std::string name = entry.cFileName;
-    if (IsFolderEntry(entry)) {
+    const std::string name = Utf8Until(entry.cFileName, MAX_PATH);
+    row.name = name;
+    row.folder = IsFolderEntry(entry);
+    if (row.folder) {
         row.cells[kColName] = name;
         if (name != kParentEntry)
             row.icon = KeepIcon(GetFolderIcon(FolderPath + name));
@@ -288,10 +306,16 @@ bool TfrmFiles::RowIsFolder(int row) const {
     return TrimBlanks(sgFiles->Cells(kColSize, row)).empty();
 }
 
-std::string TfrmFiles::RowPath(int row) const {
+std::string TfrmFiles::RowName(int row) const {
+    if (row >= 1 && static_cast<size_t>(row) <= entries_.size())
+        return entries_[static_cast<size_t>(row) - 1].name;
     const std::string name = sgFiles->Cells(kColName, row);
     const std::string extension = sgFiles->Cells(kColExt, row);
-    return extension.empty() ? FolderPath + name : FolderPath + name + "." + extension;
+    return extension.empty() ? name : name + "." + extension;
+}
+
+std::string TfrmFiles::RowPath(int row) const {
+    return FolderPath + RowName(row);
 }
 
 void TfrmFiles::PathRun() {
@@ -301,7 +325,7 @@ void TfrmFiles::PathRun() {
             OpenFile(RowPath(row));
             return;
         }
-        const std::string name = sgFiles->Cells(kColName, row);
+        const std::string name = RowName(row);
         std::string folder = name == kParentEntry ? ParentFolder(FolderPath) : FolderPath + name;
         if (folder.empty() || folder.back() != '\\')
             folder += '\\';

@@ -61,7 +61,11 @@ class TfrmFiles : public TForm {
     // A row stands for a folder when its size cell is blank ("..", the empty
     // row under the header of an empty listing included).
     bool RowIsFolder(int row) const;
-    // FolderPath + name, with "." + extension when there is one.
+    // The entry's name as the listing gave it ("" for the empty row): the
+    // name and extension cells joined by "." where it has one, but exact for
+    // names the cells cannot tell apart ("a." and "a").
+    std::string RowName(int row) const;
+    // FolderPath + the row's name.
     std::string RowPath(int row) const;
 
     // Events.
@@ -78,6 +82,9 @@ class TfrmFiles : public TForm {
     void miRenameClick();
     void miDeleteFoldClick();
     void miAddbookmarkClick();
+    // Keys on the grid: Delete deletes the selected file or folder, F2
+    // renames, F5 lists the folder again.
+    void sgFilesKeyDown(WORD key);
 
     // What the commands do to the outside world; tests replace them.
     // Opens a file with the system's default action for it.
@@ -88,6 +95,8 @@ class TfrmFiles : public TForm {
     std::function<void(int x, int y)> PopupMenu;
     // An information box with an OK button.
     std::function<void(const std::string& text)> ShowMessage;
+    // A Yes/No question; true for Yes.
+    std::function<bool(const std::string& question)> Confirm;
 
   protected:
     void FormCreate() override;
@@ -96,7 +105,7 @@ class TfrmFiles : public TForm {
   private:
     struct Listing;
     void MakeMenu();
-    void AddFileRow(Listing& listing, const WIN32_FIND_DATAA& entry);
+    void AddFileRow(Listing& listing, const WIN32_FIND_DATAW& entry);
     HICON FileIcon(Listing& listing, const std::string& path, const std::string& extension);
     HICON KeepIcon(UniqueIcon icon);
     void sgFilesDrawCell(TCanvas& canvas, int col, int row, RECT rect, bool selected);
@@ -106,17 +115,25 @@ class TfrmFiles : public TForm {
     // Runs the name-entry dialog with the browser hidden; the name typed on
     // OK, or nothing when cancelled.
     bool AskName(const std::string& prompt, std::string& name);
-    // The selected row's name cell when it names a folder inside this one
-    // (not "..", not the empty row), else "".
+    // The selected row's name when it names a folder inside this one (not
+    // "..", not the empty row), else "".
     std::string SelectedFolderName() const;
+    // The selected row's name when it names a file, else "".
+    std::string SelectedFileName() const;
+    // True when the row's entry is still what the listing showed (the same
+    // name, still a file or still a folder); otherwise lists the folder
+    // again, so that a command never acts on an entry that changed.
+    bool StillListed(int row);
 
     // The icons the rows show, each once.
     std::vector<UniqueIcon> icons_;
+    // What each body row was listed as (index = row - 1).
+    struct TListedEntry {
+        std::string name;
+        bool folder = true;
+    };
+    std::vector<TListedEntry> entries_;
     bool enterPressed_ = false;
 };
-
-// Deletes a file or an empty folder to the Recycle Bin where the system has
-// one; false when it is still there.
-bool RecycleFile(const std::string& path);
 
 } // namespace orvane

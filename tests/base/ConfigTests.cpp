@@ -168,5 +168,60 @@ TEST_F(IniFileTest, RefusedWriteToALockedFile) {
     EXPECT_EQ(ini.ReadString("General", "Language", ""), "English");
 }
 
+// Files from before the shell spoke UTF-8 are in the Western code page here
+// (Wine's ANSI code page is 1252).
+TEST_F(IniFileTest, SingleByteFileReadsAndStaysWholeOnEveryWrite) {
+    test::WriteFileText(ini.path(), "; hand-written\r\n[General]\r\nLanguage=Deutsch\r\n"
+                                    "[Recent]\r\n0=C:\\Gr\xF6\xDF"
+                                    "e\\\r\n");
+    EXPECT_EQ(ini.ReadString("Recent", "0", ""), "C:\\Größe\\");
+    // A change the code page can hold keeps the file in it.
+    ini.WriteString("Recent", "1", "C:\\Übung\\");
+    EXPECT_EQ(test::ReadFileText(ini.path()), "; hand-written\r\n[General]\r\nLanguage=Deutsch\r\n"
+                                              "[Recent]\r\n0=C:\\Gr\xF6\xDF"
+                                              "e\\\r\n"
+                                              "1=C:\\\xDC"
+                                              "bung\\\r\n");
+    // One it cannot hold turns the whole file into UTF-8, old lines included.
+    ini.WriteString("Recent", "2", "C:\\日本\\");
+    EXPECT_EQ(test::ReadFileText(ini.path()), "; hand-written\r\n[General]\r\nLanguage=Deutsch\r\n"
+                                              "[Recent]\r\n0=C:\\Größe\\\r\n1=C:\\Übung\\\r\n"
+                                              "2=C:\\日本\\\r\n");
+    EXPECT_EQ(ini.ReadString("Recent", "0", ""), "C:\\Größe\\");
+    EXPECT_EQ(ini.ReadString("Recent", "2", ""), "C:\\日本\\");
+}
+
+TEST_F(IniFileTest, MarkedFilesKeepTheirEncoding) {
+    // UTF-16 with its mark, as Notepad saves "Unicode".
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[General]\r\nLanguage=English\r\n"))
+        utf16 += std::string{c, '\0'};
+    test::WriteFileText(ini.path(), utf16);
+    EXPECT_EQ(ini.ReadString("general", "LANGUAGE", ""), "English");
+    ini.WriteString("Run", "0", "Привет");
+    EXPECT_EQ(ini.ReadString("Run", "0", ""), "Привет");
+    EXPECT_EQ(test::ReadFileText(ini.path()).substr(0, 4), std::string("\xFF\xFE[\0", 4));
+
+    test::WriteFileText(ini.path(), "\xEF\xBB\xBF[General]\r\nLanguage=Ελληνικά\r\n");
+    EXPECT_EQ(ini.ReadString("General", "Language", ""), "Ελληνικά");
+    ini.WriteString("General", "Language", "日本語");
+    EXPECT_EQ(test::ReadFileText(ini.path()), "\xEF\xBB\xBF[General]\r\nLanguage=日本語\r\n");
+}
+
+TEST_F(IniFileTest, EditsTouchOnlyTheirLinesAndNoValueOpensALine) {
+    test::WriteFileText(ini.path(), "[Desktop]\nMail=10,20\n; a note\n\n[Other]\nKeep=me\n");
+    ini.WriteString("desktop", "MAIL", "30,40");
+    ini.WriteString("Desktop", "Games", "1,2");
+    // A line break in a value must not start a key or section of its own.
+    ini.WriteString("Run", "0", "calc\r\n[General]\r\nLanguage=evil");
+    EXPECT_EQ(test::ReadFileText(ini.path()),
+              "[Desktop]\nMail=30,40\n; a note\nGames=1,2\n\n[Other]\nKeep=me\n\n"
+              "[Run]\n0=calc  [General]  Language=evil\n");
+    EXPECT_EQ(ini.ReadString("General", "Language", "none"), "none");
+    ini.WriteSection("Desktop", {{"A", "1"}});
+    EXPECT_EQ(ini.ReadSection("Desktop"), (IniPairs{{"A", "1"}}));
+    EXPECT_EQ(ini.ReadString("Other", "Keep", ""), "me");
+}
+
 } // namespace
 } // namespace orvane

@@ -20,7 +20,7 @@ using namespace orvane::test;
 namespace {
 
 bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return FileExists(path);
 }
 
 // Answers the name-entry dialog with `name` and OK (or Cancel), noting what
@@ -167,7 +167,7 @@ TEST_F(FileCommands, DeleteSendsTheFileToTheRecycleBinAndNeverAFolder) {
     EXPECT_TRUE(Exists(folder + "Keep\\inside.txt"));
 }
 
-TEST_F(FileCommands, DeleteFolderEmptiesItOrSaysItCannot) {
+TEST_F(FileCommands, DeleteFolderIsAllOrNothing) {
     const std::string folder = MakeFolder("OrvaneDeleteFolder");
     CreateDirectoryA((folder + "Flat").c_str(), nullptr);
     Touch(folder + "Flat\\a.txt");
@@ -179,17 +179,164 @@ TEST_F(FileCommands, DeleteFolderEmptiesItOrSaysItCannot) {
     std::vector<std::string> messages;
     browser->ShowMessage = [&](const std::string& text) { messages.push_back(text); };
 
-    browser->sgFiles->SetRow(RowOf(browser, "Flat"));
-    browser->miDeleteFoldClick();
-    EXPECT_FALSE(Exists(folder + "Flat"));
-    EXPECT_TRUE(messages.empty());
-
+    // A folder holding a folder is refused before anything in it is touched.
     browser->sgFiles->SetRow(RowOf(browser, "Deep"));
     browser->miDeleteFoldClick();
-    EXPECT_FALSE(Exists(folder + "Deep\\c.txt"));
+    EXPECT_TRUE(Exists(folder + "Deep\\c.txt"));
     EXPECT_TRUE(Exists(folder + "Deep\\Inner"));
-    EXPECT_EQ(messages,
-              std::vector<std::string>{"Unable to delete directory: " + folder + "Deep\\"});
+    EXPECT_EQ(messages, std::vector<std::string>{"FolderHoldsFolders"});
+    EXPECT_TRUE(questions_.empty());
+
+    // One that can go goes to the Recycle Bin whole, after one question.
+    browser->sgFiles->SetRow(RowOf(browser, "Flat"));
+    answerYes_ = false;
+    browser->miDeleteFoldClick();
+    EXPECT_TRUE(Exists(folder + "Flat\\a.txt"));
+    answerYes_ = true;
+    browser->miDeleteFoldClick();
+    EXPECT_FALSE(Exists(folder + "Flat"));
+    EXPECT_EQ(questions_, (std::vector<std::string>{"DeleteFolderQuery", "DeleteFolderQuery"}));
+    const std::string trash = EnvVar("XDG_DATA_HOME");
+    if (!trash.empty()) {
+        EXPECT_TRUE(Exists("Z:" + trash + "/Trash/files/Flat/b.txt")) << trash;
+    }
+}
+
+// The names of four scripts beside Latin names that "??.txt" or "??????.txt"
+// (what an ANSI listing made of them) would have matched as wildcards.
+TEST_F(FileCommands, EveryCommandActsOnExactlyTheChosenNameInAnyScript) {
+    const std::string folder = MakeFolder("OrvaneScripts"), other = MakeFolder("OrvaneScripts2");
+    const std::vector<std::string> names = {"日本.txt", "Привет.txt", "ελληνικά.txt", "📁.txt"};
+    for (const std::string& name : names)
+        Touch(folder + name, name);
+    for (const char* latin : {"ab.txt", "abcdef.txt", "abcdefgh.txt"})
+        Touch(folder + latin, latin);
+    CreateDirectoryA((folder + "xy.txt").c_str(), nullptr);
+    TfrmFiles* browser = OpenBrowser(folder);
+    TfrmFiles* target = OpenBrowser(other);
+    auto select = [&](const std::string& name) {
+        const size_t dot = name.rfind('.');
+        const int row = RowOf(browser, name.substr(0, dot), name.substr(dot + 1));
+        ASSERT_NE(row, -1) << name;
+        browser->sgFiles->SetRow(row);
+    };
+
+    select("日本.txt");
+    browser->miDeleteClick();
+    select("📁.txt");
+    browser->miDeleteClick();
+    EXPECT_EQ(questions_, (std::vector<std::string>{"DeleteFileQuery", "DeleteFileQuery"}));
+    select("Привет.txt");
+    browser->miCopyClick();
+    target->miPasteClick();
+    select("ελληνικά.txt");
+    browser->miReplaceClick();
+    target->miPasteClick();
+
+    EXPECT_FALSE(Exists(folder + "日本.txt"));
+    EXPECT_FALSE(Exists(folder + "📁.txt"));
+    EXPECT_EQ(ReadFileText(other + "Привет.txt"), "Привет.txt");
+    EXPECT_TRUE(Exists(folder + "Привет.txt"));
+    EXPECT_EQ(ReadFileText(other + "ελληνικά.txt"), "ελληνικά.txt");
+    EXPECT_FALSE(Exists(folder + "ελληνικά.txt"));
+    for (const char* latin : {"ab.txt", "abcdef.txt", "abcdefgh.txt", "xy.txt"})
+        EXPECT_TRUE(Exists(folder + latin)) << latin;
+    const std::string trash = EnvVar("XDG_DATA_HOME");
+    if (!trash.empty()) {
+        EXPECT_TRUE(Exists("Z:" + trash + "/Trash/files/日本.txt")) << trash;
+    }
+
+    // Folders: made, renamed and deleted under names in other scripts.
+    NameAnswer answer;
+    answer.Attach(browser);
+    answer.name = "Ωmega 日本";
+    browser->miCreateClick();
+    ASSERT_NE(RowOf(browser, "Ωmega 日本"), -1);
+    browser->sgFiles->SetRow(RowOf(browser, "Ωmega 日本"));
+    answer.name = "Папка 🗂";
+    browser->miRenameClick();
+    EXPECT_TRUE(Exists(folder + "Папка 🗂"));
+    browser->sgFiles->SetRow(RowOf(browser, "Папка 🗂"));
+    browser->miDeleteFoldClick();
+    EXPECT_FALSE(Exists(folder + "Папка 🗂"));
+    EXPECT_TRUE(Exists(folder + "xy.txt"));
+}
+
+TEST_F(FileCommands, RefusedNamesAreExplainedAndTheDialogStays) {
+    const std::string folder = MakeFolder("OrvaneBadNames");
+    TfrmFiles* browser = OpenBrowser(folder);
+    std::vector<std::string> messages;
+    browser->ShowMessage = [&](const std::string& text) { messages.push_back(text); };
+    const std::vector<std::string> refused = {"..\\x",   "a/b", "CON",       "name.",
+                                              "nul.txt", "a*b", "tab\tname", "trailing "};
+    size_t next = 0;
+    browser->ShowNameDialog = [&](TfrmNewFolder& dialog) {
+        // The dialog comes back with the refused text still in it.
+        if (next > 0) {
+            EXPECT_EQ(dialog.edFolderName->Text(), refused[next - 1]);
+        }
+        if (next == refused.size())
+            return static_cast<int>(mrCancel);
+        dialog.edFolderName->SetText(refused[next++]);
+        return static_cast<int>(mrOk);
+    };
+    browser->miCreateClick();
+    EXPECT_EQ(next, refused.size());
+    EXPECT_EQ(messages, std::vector<std::string>(refused.size(), "InvalidName"));
+    EXPECT_EQ(Names(browser), (std::vector<std::string>{".."}));
+    EXPECT_FALSE(Exists("C:\\x"));
+}
+
+TEST_F(FileCommands, AnEntryThatChangedSinceTheListingIsListedAgainNotTouched) {
+    const std::string folder = MakeFolder("OrvaneChanged");
+    Touch(folder + "x.txt", "x");
+    Touch(folder + "y.txt", "y");
+    TfrmFiles* browser = OpenBrowser(folder);
+    // Another program makes the file a folder and removes the other file.
+    DeleteFileA((folder + "x.txt").c_str());
+    CreateDirectoryA((folder + "x.txt").c_str(), nullptr);
+    Touch(folder + "x.txt\\inside.txt", "inside");
+    DeleteFileA((folder + "y.txt").c_str());
+
+    browser->sgFiles->SetRow(RowOf(browser, "x", "txt"));
+    browser->miDeleteClick();
+    browser->miCopyClick();
+    EXPECT_TRUE(questions_.empty()) << "nothing was asked about an entry that changed";
+    EXPECT_EQ(FileClipboard().ClipboardPath, "");
+    EXPECT_EQ(ReadFileText(folder + "x.txt\\inside.txt"), "inside");
+    EXPECT_NE(RowOf(browser, "x.txt"), -1) << "listed anew: now a folder row";
+    EXPECT_EQ(RowOf(browser, "y", "txt"), -1);
+}
+
+TEST_F(FileCommands, KeysDeleteRenameAndListAgainAndFolderRowsOfferNoFileCommands) {
+    const std::string folder = MakeFolder("OrvaneKeys");
+    Touch(folder + "a.txt");
+    CreateDirectoryA((folder + "Sub").c_str(), nullptr);
+    TfrmFiles* browser = OpenBrowser(folder);
+    browser->PopupMenu = [](int, int) {};
+    browser->sgFiles->SetRow(RowOf(browser, "Sub"));
+    RECT cell = browser->sgFiles->CellRect(0, RowOf(browser, "Sub"));
+    browser->sgFilesMouseDown(TMouseButton::Right, cell.left + 3, cell.top + 3);
+    EXPECT_FALSE(browser->miCopy->Enabled);
+    EXPECT_FALSE(browser->miReplace->Enabled);
+    EXPECT_FALSE(browser->miDelete->Enabled);
+
+    NameAnswer answer;
+    answer.Attach(browser);
+    answer.name = "Renamed";
+    browser->sgFilesKeyDown(VK_F2);
+    EXPECT_TRUE(Exists(folder + "Renamed"));
+    browser->sgFiles->SetRow(RowOf(browser, "a", "txt"));
+    browser->sgFilesKeyDown(VK_DELETE);
+    EXPECT_FALSE(Exists(folder + "a.txt"));
+    browser->sgFiles->SetRow(RowOf(browser, "Renamed"));
+    browser->sgFilesKeyDown(VK_DELETE);
+    EXPECT_FALSE(Exists(folder + "Renamed"));
+    Touch(folder + "new.txt");
+    EXPECT_EQ(RowOf(browser, "new", "txt"), -1);
+    browser->sgFilesKeyDown(VK_F5);
+    EXPECT_NE(RowOf(browser, "new", "txt"), -1);
+    EXPECT_EQ(questions_, (std::vector<std::string>{"DeleteFileQuery", "DeleteFolderQuery"}));
 }
 
 TEST_F(FileCommands, CreateAndRenameAskWithTheBrowserHiddenAndIgnoreEmptyNames) {

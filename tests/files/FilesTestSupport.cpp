@@ -32,6 +32,11 @@ TfrmFiles* FilesTest::OpenBrowser(const std::string& folder) {
     auto* browser = CreateForm<TfrmFiles>(&App(), "frmFiles");
     browser->SetBounds(150, 40 + 30 * static_cast<int>(browsers_.size()), 410, 515);
     browsers_.push_back(browser);
+    // Every delete asks first: the tests answer Yes and keep the questions.
+    browser->Confirm = [this](const std::string& question) {
+        questions_.push_back(question);
+        return answerYes_;
+    };
     browser->OpenFolder(folder);
     return browser;
 }

@@ -28,6 +28,9 @@ class FilesTest : public ::testing::Test {
     void Touch(const std::string& path, const std::string& text = "");
 
     std::vector<TfrmFiles*> browsers_;
+    // The delete questions the browsers asked, and the answer they get.
+    std::vector<std::string> questions_;
+    bool answerYes_ = true;
     std::vector<std::string> folders_;
     std::string logPath_;
 };
