@@ -1,7 +1,9 @@
 #include "desktop/Wallpaper.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
+#include "paint/PictureLimits.h"
 #include "system/FileSystem.h"
 #include "widgets/Image.h"
 
@@ -13,16 +15,21 @@
 
 // jpeglib.h wants FILE and size_t declared first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace orvane {
 
 namespace {
 
+// A header may promise any size: a picture larger than kMaxPicturePixels is
+// refused before anything is decoded, and libjpeg may not take more than this
+// for its own buffers (a progressive picture keeps all of its coefficients),
+// so a tiny hostile file cannot claim the memory.
+constexpr long kMaxDecoderMemory = 256l * 1024 * 1024;
+
 // libjpeg's own error_exit ends the process. This one jumps back to the
 // decoder, which turns the message into an exception once libjpeg's frames
-// are left behind (no C++ object lives between setjmp and longjmp).
-constexpr uint64_t kMaxWallpaperPixels = 64ull * 1024 * 1024;
-
+// are left behind.
 struct JpegErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf back;
@@ -35,61 +42,83 @@ void ReturnToDecoder(j_common_ptr info) {
     std::longjmp(errors->back, 1);
 }
 
-// Warnings (corrupt data that libjpeg can step over) stay silent.
-void IgnoreMessage(j_common_ptr) {}
+// Warnings (corrupt data that libjpeg can step over) stay silent, but data
+// that ends early (the file, or a scan cut short by the next marker) ends
+// the decoding: libjpeg would go on inventing the rest of a picture whose
+// header may promise millions of rows.
+void StopAtEndOfData(j_common_ptr info, int level) {
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+        ReturnToDecoder(info);
+}
+
+// libjpeg's state, freed however the decoding ends: by an error, an early
+// end, or an exception from the pixel buffer.
+struct JpegDecoder {
+    jpeg_decompress_struct info{};
+    bool created = false;
+    JpegDecoder() = default;
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+    ~JpegDecoder() {
+        if (created)
+            jpeg_destroy_decompress(&info);
+    }
+};
 
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 
-// The libjpeg part, kept free of C++ objects so longjmp skips no destructor.
-// Returns false with `error` filled when libjpeg gave up.
-bool DecodeOpenJpeg(FILE* file, TRgbImage* image, JpegErrorManager* errors,
-                    std::vector<uint8_t>* pixels) {
-    jpeg_decompress_struct info;
+// The libjpeg part: no C++ object is made between setjmp and the calls that
+// may jump back, so the jump skips no destructor; the decoder and the image
+// belong to the caller. Returns false with `errors->message` filled when
+// libjpeg gave up or the picture is too large.
+bool DecodeOpenJpeg(FILE* file, JpegDecoder* decoder, JpegErrorManager* errors, TRgbImage* image) {
+    jpeg_decompress_struct& info = decoder->info;
     info.err = jpeg_std_error(&errors->pub);
     errors->pub.error_exit = ReturnToDecoder;
-    errors->pub.output_message = IgnoreMessage;
-    if (setjmp(errors->back)) {
-        jpeg_destroy_decompress(&info);
+    errors->pub.emit_message = StopAtEndOfData;
+    if (setjmp(errors->back))
         return false;
-    }
     jpeg_create_decompress(&info);
+    decoder->created = true;
+    info.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    // A header may promise any size; a wallpaper larger than this is refused
-    // rather than allocated.
-    if (static_cast<uint64_t>(info.output_width) * info.output_height > kMaxWallpaperPixels) {
+    if (static_cast<uint64_t>(info.image_width) * info.image_height > kMaxPicturePixels) {
         snprintf(errors->message, sizeof errors->message, "picture too large (%ux%u)",
-                 info.output_width, info.output_height);
-        jpeg_destroy_decompress(&info);
+                 info.image_width, info.image_height);
         return false;
     }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
     image->width = static_cast<int>(info.output_width);
     image->height = static_cast<int>(info.output_height);
     const size_t stride = static_cast<size_t>(info.output_width) * 3;
-    pixels->resize(stride * info.output_height);
+    // Room for the whole picture, but rows are filled (and the memory
+    // touched) only as they are decoded.
+    image->rgb.reserve(stride * info.output_height);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels->data() + stride * info.output_scanline;
+        image->rgb.resize(stride * (info.output_scanline + 1));
+        JSAMPROW row = image->rgb.data() + stride * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
     return true;
 }
 
 } // namespace
 
 TRgbImage DecodeJpegFile(const std::string& path) {
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<FILE, FileCloser> file(_wfopen(Wide(path).c_str(), L"rb"));
     if (!file)
         throw ShellError("Cannot open file \"" + path + "\"");
     TRgbImage image;
+    auto decoder = std::make_unique<JpegDecoder>();
     auto errors = std::make_unique<JpegErrorManager>();
     errors->message[0] = '\0';
-    if (!DecodeOpenJpeg(file.get(), &image, errors.get(), &image.rgb))
+    if (!DecodeOpenJpeg(file.get(), decoder.get(), errors.get(), &image))
         throw ShellError("JPEG error in \"" + path + "\": " + errors->message);
     if (image.width <= 0 || image.height <= 0)
         throw ShellError("JPEG error: no picture in \"" + path + "\"");
