@@ -218,6 +218,13 @@ void IniFile::EraseSection(const std::string& section) const {
     Edit([&](IniText& text) { text.EraseSection(section); });
 }
 
+void IniFile::WriteStrings(const std::string& section, const IniPairs& pairs) const {
+    Edit([&](IniText& text) {
+        for (const auto& [key, value] : pairs)
+            text.Set(section, key, value);
+    });
+}
+
 void IniFile::WriteSection(const std::string& section, const IniPairs& pairs) const {
     Edit([&](IniText& text) { text.ReplaceSection(section, pairs); });
 }

@@ -54,6 +54,8 @@ class IniFile {
                      const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) const;
     void EraseSection(const std::string& section) const;
+    // Sets each of `pairs` as WriteString does, all in one write.
+    void WriteStrings(const std::string& section, const IniPairs& pairs) const;
     // Replaces the section's keys by `pairs` in one write.
     void WriteSection(const std::string& section, const IniPairs& pairs) const;
 

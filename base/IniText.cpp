@@ -66,6 +66,23 @@ std::string KeyLine(std::string_view key, std::string_view value) {
 bool SameIniName(std::string_view a, std::string_view b) {
     if (a.size() == b.size() && a == b)
         return true;
+    auto ascii = [](std::string_view text) {
+        for (char c : text)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false;
+        return true;
+    };
+    // Most names are ASCII: compared without converting them.
+    if (ascii(a) && ascii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+            if (lower(a[i]) != lower(b[i]))
+                return false;
+        }
+        return true;
+    }
     const std::wstring wa = Wide(a), wb = Wide(b);
     return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
                                 static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
