@@ -1,7 +1,9 @@
 #include "paint/Canvas.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace orvane {
@@ -13,7 +15,7 @@ void Check(bool ok, const char* call) {
         throw ShellError(std::string("Canvas: ") + call + " failed");
 }
 
-int TextLength(std::string_view text) {
+int TextLength(std::wstring_view text) {
     if (text.size() > static_cast<std::size_t>(INT_MAX))
         throw ShellError("Canvas: text too long");
     return static_cast<int>(text.size());
@@ -21,7 +23,7 @@ int TextLength(std::string_view text) {
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info)
+    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
         throw ShellError("Canvas: not a bitmap");
     return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
@@ -41,6 +43,58 @@ int PenStyleFlags(TPenStyle style) {
 }
 
 } // namespace
+
+LOGFONTW DescribeFont(const TFont& font, HDC dc) {
+    LOGFONTW description{};
+    description.lfHeight = -MulDiv(font.Size, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = font.Italic ? TRUE : FALSE;
+    description.lfUnderline = font.Underline ? TRUE : FALSE;
+    description.lfCharSet = DEFAULT_CHARSET;
+    description.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    description.lfQuality = DEFAULT_QUALITY;
+    description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    SetFaceName(description, font.Name);
+    return description;
+}
+
+void SetFaceName(LOGFONTW& description, std::string_view name) {
+    std::wstring face = Wide(name);
+    size_t units = std::min<size_t>(face.size(), LF_FACESIZE - 1);
+    if (units < face.size() && units > 0 && IS_HIGH_SURROGATE(face[units - 1]))
+        --units;
+    std::fill(std::begin(description.lfFaceName), std::end(description.lfFaceName), L'\0');
+    std::copy_n(face.begin(), units, description.lfFaceName);
+}
+
+std::wstring FitWithEllipsis(HDC dc, std::wstring_view text, int width) {
+    const int length = TextLength(text);
+    SIZE size{};
+    if (length == 0 || (GetTextExtentPoint32W(dc, text.data(), length, &size) && size.cx <= width))
+        return std::wstring(text);
+    static constexpr wchar_t kDots[] = L"...";
+    SIZE dots{};
+    GetTextExtentPoint32W(dc, kDots, 3, &dots);
+    int fit = 0;
+    if (!GetTextExtentExPointW(dc, text.data(), length, std::max<int>(width - dots.cx, 0), &fit,
+                               nullptr, &size))
+        fit = 0;
+    size_t keep = static_cast<size_t>(std::clamp(fit, 0, length));
+    if (keep > 0 && keep < text.size() && IS_LOW_SURROGATE(text[keep]))
+        --keep;
+    return std::wstring(text.substr(0, keep)) + kDots;
+}
+
+int DrawUtf8Text(HDC dc, std::string_view utf8, RECT& rect, UINT flags) {
+    std::wstring text = Wide(utf8);
+    constexpr UINT kOwnEllipsis = DT_END_ELLIPSIS | DT_SINGLELINE | DT_NOPREFIX;
+    if ((flags & kOwnEllipsis) == kOwnEllipsis && !(flags & DT_CALCRECT)) {
+        text = FitWithEllipsis(dc, text, rect.right - rect.left);
+        flags &= ~static_cast<UINT>(DT_END_ELLIPSIS);
+    }
+    return ::DrawTextW(dc, text.data(), TextLength(text), &rect, flags);
+}
 
 TCanvas::TCanvas(HDC dc)
     : dc_(dc), originalPen_(dc ? GetCurrentObject(dc, OBJ_PEN) : nullptr),
@@ -99,19 +153,8 @@ void TCanvas::RequireBrush() {
 void TCanvas::RequireFont() {
     if (!font_ || !(fontState_ == Font)) {
         SelectObject(dc_, originalFont_);
-        LOGFONTA description{};
-        description.lfHeight = -MulDiv(Font.Size, GetDeviceCaps(dc_, LOGPIXELSY), 72);
-        description.lfWeight = Font.Bold ? FW_BOLD : FW_NORMAL;
-        description.lfItalic = Font.Italic ? TRUE : FALSE;
-        description.lfUnderline = Font.Underline ? TRUE : FALSE;
-        description.lfCharSet = DEFAULT_CHARSET;
-        description.lfOutPrecision = OUT_DEFAULT_PRECIS;
-        description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        description.lfQuality = DEFAULT_QUALITY;
-        description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-        // lfFaceName holds at most 31 characters and the terminator.
-        Font.Name.copy(description.lfFaceName, sizeof description.lfFaceName - 1);
-        font_.reset(CreateFontIndirectA(&description));
+        const LOGFONTW description = DescribeFont(Font, dc_);
+        font_.reset(CreateFontIndirectW(&description));
         Check(font_.valid(), "CreateFontIndirect");
         fontState_ = Font;
     }
@@ -131,7 +174,8 @@ void TCanvas::PrepareText() {
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
     PrepareText();
-    Check(::TextOutA(dc_, x, y, text.data(), TextLength(text)), "TextOut");
+    const std::wstring wide = Wide(text);
+    Check(::TextOutW(dc_, x, y, wide.data(), TextLength(wide)), "TextOut");
 }
 
 void TCanvas::TextRect(const RECT& rect, int x, int y, std::string_view text) {
@@ -139,14 +183,15 @@ void TCanvas::TextRect(const RECT& rect, int x, int y, std::string_view text) {
     UINT options = ETO_CLIPPED;
     if (Brush.Style != TBrushStyle::Clear)
         options |= ETO_OPAQUE;
-    Check(ExtTextOutA(dc_, x, y, options, &rect, text.data(), TextLength(text), nullptr),
+    const std::wstring wide = Wide(text);
+    Check(ExtTextOutW(dc_, x, y, options, &rect, wide.data(), TextLength(wide), nullptr),
           "ExtTextOut");
 }
 
 int TCanvas::DrawText(const RECT& rect, std::string_view text, UINT flags) {
     PrepareText();
     RECT bounds = rect;
-    return ::DrawTextA(dc_, text.data(), TextLength(text), &bounds, flags);
+    return DrawUtf8Text(dc_, text, bounds, flags);
 }
 
 SIZE TCanvas::TextExtent(std::string_view text) {
@@ -154,7 +199,8 @@ SIZE TCanvas::TextExtent(std::string_view text) {
     SIZE size{};
     if (text.empty())
         return size;
-    Check(GetTextExtentPoint32A(dc_, text.data(), TextLength(text), &size), "GetTextExtentPoint32");
+    const std::wstring wide = Wide(text);
+    Check(GetTextExtentPoint32W(dc_, wide.data(), TextLength(wide), &size), "GetTextExtentPoint32");
     return size;
 }
 

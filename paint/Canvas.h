@@ -3,9 +3,9 @@
 // context it does not own and keeps its own pen, brush and font: windows just
 // set Pen/Brush/Font and draw, and the GDI objects follow whatever they set.
 //
-// windows.h maps TextOut and DrawText to their ANSI names; the members below
-// are renamed the same way wherever windows.h is seen, so the call sites read
-// as written.
+// Text is UTF-8 and reaches GDI through its wide calls. windows.h maps TextOut
+// and DrawText to their wide names; the members below are renamed the same way
+// wherever windows.h is seen, so the call sites read as written.
 #include "base/Win32Handles.h"
 
 #include <windows.h>
@@ -42,6 +42,22 @@ struct TFont {
     bool operator==(const TFont&) const = default;
 };
 
+// The description GDI makes a font from, at the resolution of `dc`.
+LOGFONTW DescribeFont(const TFont& font, HDC dc);
+// A face name for a LOGFONTW: at most LF_FACESIZE - 1 units, never half a character.
+void SetFaceName(LOGFONTW& description, std::string_view name);
+
+// `text` as a single line shortened to fit `width` pixels in the font selected
+// into `dc`: cut at a character boundary, never between the halves of a
+// surrogate pair, and ended with "...". Text that fits comes back as it is.
+std::wstring FitWithEllipsis(HDC dc, std::wstring_view text, int width);
+
+// DrawTextW of UTF-8 text on `dc` as it is set up; `rect` gets what
+// DT_CALCRECT measures. A single line with DT_END_ELLIPSIS and DT_NOPREFIX is
+// shortened by FitWithEllipsis, as the system's own ellipsis may split a
+// surrogate pair. Returns the height of the text.
+int DrawUtf8Text(HDC dc, std::string_view text, RECT& rect, UINT flags);
+
 class TCanvas {
   public:
     // `dc` stays the caller's; the objects, text colours and background mode
@@ -63,7 +79,8 @@ class TCanvas {
     // Like TextOut, but nothing is painted outside `rect`; an opaque brush
     // fills all of `rect` behind the text.
     void TextRect(const RECT& rect, int x, int y, std::string_view text);
-    // DrawTextA with the canvas font; returns the height of the text drawn.
+    // DrawTextW with the canvas font (see DrawUtf8Text); returns the height of
+    // the text drawn.
     int DrawText(const RECT& rect, std::string_view text, UINT flags);
     SIZE TextExtent(std::string_view text);
     int TextWidth(std::string_view text);

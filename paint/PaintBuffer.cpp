@@ -29,7 +29,7 @@ TPaintBuffer::TPaintBuffer(HWND window) : window_(window), paint_(window) {
     if (!bitmap_)
         throw ShellError("PaintBuffer: CreateCompatibleBitmap failed");
     selected_.emplace(memoryDc_.get(), bitmap_.get());
-    auto background = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window_, GCLP_HBRBACKGROUND));
+    auto background = reinterpret_cast<HBRUSH>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND));
     if (background)
         FillRect(memoryDc_.get(), &client_, background);
     canvas_.emplace(memoryDc_.get());

@@ -1,6 +1,7 @@
 #include "paint/SkinData.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "skinfile/SkinBitmap.h"
 #include "skinfile/SkinContainer.h"
 #include "skinfile/SkinPayload.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr LONGLONG kLargestSkinFile = 64ll << 20;
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueFileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw ShellError("Cannot open skin file " + path + ": " + SystemErrorText(GetLastError()));

@@ -2,6 +2,8 @@
 
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "base/Utf.h"
+#include "toolkit/Control.h"
 #include "toolkit/Form.h"
 
 #include <commctrl.h>
@@ -12,20 +14,20 @@ namespace orvane {
 
 namespace {
 
-constexpr char kApplicationClass[] = "TApplication";
+constexpr wchar_t kApplicationClass[] = L"TApplication";
 TApplication* theApplication = nullptr;
 
 LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void RegisterApplicationClass() {
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = ApplicationWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     wc.lpszClassName = kApplicationClass;
-    RegisterClassA(&wc); // a second registration in the same process fails harmlessly
+    RegisterClassW(&wc); // a second registration in the same process fails harmlessly
 }
 
 struct TopMostQuery {
@@ -39,7 +41,7 @@ BOOL CALLBACK CollectTopMost(HWND window, LPARAM param) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner == query.processId && window != query.hintWindow && IsWindowVisible(window) &&
-        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
         query.found->push_back(window);
     return TRUE;
 }
@@ -63,10 +65,10 @@ TApplication::TApplication() : TComponent(nullptr) {
     InitCommonControlsEx(&controls);
     RegisterApplicationClass();
     // Hidden, but a real top-level window, so other instances can find it.
-    handle_ = CreateWindowExA(0, kApplicationClass, InitialTitle(ExecutablePath()).c_str(),
+    handle_ = CreateWindowExW(0, kApplicationClass, Wide(InitialTitle(ExecutablePath())).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
-                              0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                              0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     theApplication = this;
     // Failures that reach a window procedure or a timer end in the error box.
     SetErrorBox([this](const std::string& message) { ReportError(message); });
@@ -87,13 +89,11 @@ TApplication::~TApplication() {
 }
 
 std::string TApplication::Title() const {
-    char buffer[513] = {};
-    GetWindowTextA(handle_, buffer, sizeof buffer);
-    return buffer;
+    return WindowText(handle_);
 }
 
 void TApplication::SetTitle(const std::string& title) {
-    SetWindowTextA(handle_, title.c_str());
+    SetWindowTextW(handle_, Wide(title).c_str());
 }
 
 void TApplication::SetMainForm(TForm* form) {
@@ -143,7 +143,7 @@ bool IsDialogKey(const MSG& msg) {
         return false;
     // A dropped-down list takes its own Enter and Escape.
     for (HWND w = msg.hwnd; w; w = GetParent(w))
-        if (SendMessageA(w, CB_GETDROPPEDSTATE, 0, 0))
+        if (SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0))
             return false;
     TControl* root = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
     return root && root->Is<TForm>() &&
@@ -154,14 +154,14 @@ void Dispatch(const MSG& msg) {
     if (IsDialogKey(msg))
         return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 } // namespace
 
 bool TApplication::HandleMessage() {
     MSG msg;
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
         terminated_ = true;
         return false;
     }
@@ -171,7 +171,7 @@ bool TApplication::HandleMessage() {
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             terminated_ = true;
             return;
@@ -216,7 +216,8 @@ void TApplication::RestoreTopMosts() {
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     NormalizeTopMosts();
     HWND owner = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : handle_;
-    int result = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_SETFOREGROUND);
+    int result =
+        ::MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags | MB_SETFOREGROUND);
     RestoreTopMosts();
     return result;
 }
@@ -236,42 +237,43 @@ void TApplication::ReportError(const std::string& message) {
 void TApplication::EnsureHintWindow() {
     if (hintWindow_)
         return;
-    hintWindow_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    hintWindow_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+                                  GetModuleHandleW(nullptr), nullptr);
     if (hintWindow_)
-        SendMessageA(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+        SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
 void TApplication::SetHint(HWND control, const std::string& text) {
     EnsureHintWindow();
     if (!hintWindow_)
         return;
-    TOOLINFOA tool = {};
+    std::wstring wide = Wide(text);
+    TOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetParent(control) ? GetParent(control) : control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text.c_str());
+    tool.lpszText = wide.data();
     // A known tool only takes the new text (the control copies it); adding
     // anew costs a subclassing of the window each time.
-    TOOLINFOA known = tool;
+    TOOLINFOW known = tool;
     known.lpszText = nullptr;
-    if (SendMessageA(hintWindow_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&known)))
-        SendMessageA(hintWindow_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (SendMessageW(hintWindow_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&known)))
+        SendMessageW(hintWindow_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     else
-        SendMessageA(hintWindow_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TApplication::RemoveHint(HWND control) {
     if (!hintWindow_)
         return;
-    TOOLINFOA tool = {};
+    TOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.hwnd = GetParent(control) ? GetParent(control) : control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    SendMessageA(hintWindow_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(hintWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 } // namespace orvane

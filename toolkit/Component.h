@@ -18,8 +18,8 @@ enum class TPropKind { Integer, Enumeration, Char, Float, String, WideString, St
 
 // One published property. Only the accessors of its kind are set:
 // Integer/Enumeration/Char use GetOrdinal/SetOrdinal (a character by its code),
-// Float GetFloat/SetFloat, String/WideString GetText/SetText (a wide string is
-// stored as ANSI text here), StringList List.
+// Float GetFloat/SetFloat, String/WideString GetText/SetText (UTF-8 text, as
+// every string of the toolkit), StringList List.
 struct TProperty {
     std::string Name;
     TPropKind Kind = TPropKind::Other;

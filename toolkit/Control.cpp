@@ -2,6 +2,7 @@
 
 #include "toolkit/Application.h"
 #include "base/Guarded.h"
+#include "base/Utf.h"
 #include "paint/PaintBuffer.h"
 
 #include <windowsx.h>
@@ -14,11 +15,11 @@ namespace orvane {
 
 namespace {
 
-constexpr char kControlProperty[] = "OrvaneControl";
-constexpr char kNamePropertyName[] = "ComponentName";
+constexpr wchar_t kControlProperty[] = L"OrvaneControl";
+constexpr wchar_t kNamePropertyName[] = L"ComponentName";
 
 ATOM ControlPropertyAtom() {
-    static ATOM atom = GlobalAddAtomA(kControlProperty);
+    static ATOM atom = GlobalAddAtomW(kControlProperty);
     return atom;
 }
 
@@ -34,6 +35,28 @@ std::vector<SuperClass>& SuperClasses() {
 }
 
 } // namespace
+
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(std::clamp(copied, 0, length)));
+    return Utf8(buffer);
+}
+
+std::wstring TTypedCharacter::Add(wchar_t unit) {
+    const wchar_t high = high_;
+    high_ = 0;
+    if (IS_HIGH_SURROGATE(unit)) {
+        high_ = unit;
+        return {};
+    }
+    if (IS_LOW_SURROGATE(unit))
+        return high ? std::wstring{high, unit} : std::wstring();
+    return std::wstring(1, unit);
+}
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
@@ -62,31 +85,34 @@ void TControl::UpdateNameAtom() {
     if (!handle_)
         return;
     if (nameAtom_) {
-        RemovePropA(handle_, kNamePropertyName);
+        RemovePropW(handle_, kNamePropertyName);
         GlobalDeleteAtom(nameAtom_);
         nameAtom_ = 0;
     }
     if (Name().empty())
         return;
-    nameAtom_ = GlobalAddAtomA(Name().c_str());
+    nameAtom_ = GlobalAddAtomW(Wide(Name()).c_str());
     if (nameAtom_)
-        SetPropA(handle_, kNamePropertyName,
+        SetPropW(handle_, kNamePropertyName,
                  reinterpret_cast<HANDLE>(static_cast<uintptr_t>(nameAtom_)));
 }
 
 void TControl::RegisterWindowClass() {
-    WNDCLASSEXA existing = {};
+    // A Unicode class: its windows get their texts and typed characters in
+    // UTF-16, and the system converts for ANSI callers.
+    const std::wstring className = Wide(ClassName());
+    WNDCLASSEXW existing = {};
     existing.cbSize = sizeof existing;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, ClassName(), &existing))
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, className.c_str(), &existing))
         return;
 
-    WNDCLASSEXA wc = {};
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     if (const char* system = SystemClass()) {
-        WNDCLASSEXA base = {};
+        WNDCLASSEXW base = {};
         base.cbSize = sizeof base;
-        if (!GetClassInfoExA(nullptr, system, &base))
+        if (!GetClassInfoExW(nullptr, Wide(system).c_str(), &base))
             return;
         wc = base;
         SuperClasses().push_back({ClassName(), base.lpfnWndProc});
@@ -94,14 +120,14 @@ void TControl::RegisterWindowClass() {
         // Bevels, gradients and centred captions depend on the size: a resized
         // control paints itself whole, not just the strip it gained.
         wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     }
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &TControl::WindowProc;
     wc.hInstance = instance;
-    wc.lpszClassName = ClassName();
+    wc.lpszClassName = className.c_str();
     wc.hbrBackground = nullptr;
-    RegisterClassExA(&wc);
+    RegisterClassExW(&wc);
 }
 
 DWORD TControl::WindowStyle() const {
@@ -125,9 +151,9 @@ void TControl::CreateHandle(HWND parentWindow) {
         id = reinterpret_cast<HMENU>(nextChildId);
         nextChildId = nextChildId >= 0x7FFF ? 100 : nextChildId + 1;
     }
-    handle_ = CreateWindowExA(WindowExStyle(), ClassName(), caption_.c_str(), style, bounds_.left,
-                              bounds_.top, Width(), Height(), parentWindow, id,
-                              GetModuleHandleA(nullptr), this);
+    handle_ = CreateWindowExW(WindowExStyle(), Wide(ClassName()).c_str(), Wide(caption_).c_str(),
+                              style, bounds_.left, bounds_.top, Width(), Height(), parentWindow, id,
+                              GetModuleHandleW(nullptr), this);
     if (!handle_)
         return;
     UpdateNameAtom();
@@ -146,7 +172,7 @@ void TControl::DestroyHandle() {
     if (Application())
         Application()->RemoveHint(window);
     if (nameAtom_) {
-        RemovePropA(window, kNamePropertyName);
+        RemovePropW(window, kNamePropertyName);
         GlobalDeleteAtom(nameAtom_);
         nameAtom_ = 0;
     }
@@ -237,12 +263,8 @@ void TControl::SetCaption(const std::string& caption) {
     if (caption_ == caption)
         return;
     caption_ = caption;
-    if (handle_) {
-        char current[1024] = {};
-        GetWindowTextA(handle_, current, sizeof current);
-        if (caption_ != current)
-            SetWindowTextA(handle_, caption_.c_str());
-    }
+    if (handle_ && WindowText(handle_) != caption_)
+        SetWindowTextW(handle_, Wide(caption_).c_str());
     CaptionChanged();
 }
 
@@ -435,8 +457,8 @@ void TControl::Resized() {
 
 LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     if (systemProc_)
-        return CallWindowProcA(systemProc_, handle_, message, wParam, lParam);
-    return DefWindowProcA(handle_, message, wParam, lParam);
+        return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+    return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -454,7 +476,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETTEXT:
         result = DefaultHandler(message, wParam, lParam);
-        caption_ = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        caption_ = Utf8(reinterpret_cast<const wchar_t*>(lParam));
         return result;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -478,10 +500,12 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
-    case WM_CHAR:
         if (WMKey(message, wParam))
             return 0;
         break;
+    case WM_CHAR:
+        WMChar(wParam, lParam);
+        return 0;
     case WM_SETFOCUS:
         if (OnEnter)
             OnEnter(*this);
@@ -527,7 +551,7 @@ bool TControl::WMPaint(UINT message, WPARAM wParam) {
 void TControl::WMBoundsChanged(bool resized) {
     RECT window;
     GetWindowRect(handle_, &window);
-    if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)
+    if (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD)
         MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&window), 2);
     bounds_ = window;
     if (resized)
@@ -578,14 +602,6 @@ void TControl::WMMouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 bool TControl::WMKey(UINT message, WPARAM& wParam) {
-    if (message == WM_CHAR) {
-        if (!OnKeyPress)
-            return false;
-        char key = static_cast<char>(wParam);
-        OnKeyPress(*this, key);
-        wParam = static_cast<unsigned char>(key);
-        return key == 0;
-    }
     TKeyEvent& handler = message == WM_KEYDOWN ? OnKeyDown : OnKeyUp;
     if (!handler)
         return false;
@@ -594,6 +610,31 @@ bool TControl::WMKey(UINT message, WPARAM& wParam) {
     handler(*this, key, shift);
     wParam = key;
     return key == 0;
+}
+
+bool TControl::KeyPress(std::wstring& units) {
+    if (!OnKeyPress || units.empty())
+        return true;
+    const bool ascii = units.size() == 1 && units[0] < 0x80;
+    const char typed = ascii ? static_cast<char>(units[0]) : Utf8(units).front();
+    char key = typed;
+    OnKeyPress(*this, key);
+    if (key == 0)
+        return false;
+    if (key != typed && static_cast<unsigned char>(key) < 0x80)
+        units.assign(1, static_cast<wchar_t>(key));
+    return true;
+}
+
+void TControl::TypeCharacter(const std::wstring& units, LPARAM lParam) {
+    for (wchar_t unit : units)
+        DefaultHandler(WM_CHAR, unit, lParam);
+}
+
+void TControl::WMChar(WPARAM wParam, LPARAM lParam) {
+    std::wstring units = typed_.Add(static_cast<wchar_t>(wParam));
+    if (!units.empty() && KeyPress(units))
+        TypeCharacter(units, lParam);
 }
 
 bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -617,14 +658,14 @@ bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TControl* control = FromHandle(window);
     if (!control && message == WM_NCCREATE) {
-        control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (control) {
             control->handle_ = window;
             SetPropW(window, MAKEINTATOM(ControlPropertyAtom()), control);
         }
     }
     if (!control)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = control->DefaultHandler(message, wParam, lParam);
         RemovePropW(window, MAKEINTATOM(ControlPropertyAtom()));

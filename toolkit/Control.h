@@ -27,7 +27,26 @@ using TMouseEvent =
     std::function<void(TComponent& sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent& sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TComponent& sender, WORD& key, TShiftState shift)>;
+// Sees each typed character once, one beyond the BMP too (it arrives as two
+// WM_CHAR units). `key` is the character when it is ASCII; any other character
+// comes as the lead byte of its UTF-8 form (0xC2 to 0xF4, never ASCII). Setting
+// `key` to 0 drops the character; setting an ASCII value types that instead.
 using TKeyPressEvent = std::function<void(TComponent& sender, char& key)>;
+
+// The window text of any window, however long, as UTF-8.
+std::string WindowText(HWND window);
+
+// Puts together the WM_CHAR units of one typed character: one beyond the BMP
+// comes as a high and a low surrogate in two messages.
+class TTypedCharacter {
+  public:
+    // The character this unit completes, in UTF-16 units; empty while a high
+    // surrogate waits for its low half, and for a stray half, which is dropped.
+    std::wstring Add(wchar_t unit);
+
+  private:
+    wchar_t high_ = 0;
+};
 
 class TControl : public TComponent {
     ORVANE_COMPONENT(TControl, TComponent)
@@ -164,6 +183,13 @@ class TControl : public TComponent {
         return false;
     }
 
+    // Runs OnKeyPress for a typed character given in its UTF-16 units; false
+    // when the handler dropped it. `units` comes back as the key to type.
+    bool KeyPress(std::wstring& units);
+    // A typed character OnKeyPress let pass: the default hands its units to
+    // the system's handling one by one.
+    virtual void TypeCharacter(const std::wstring& units, LPARAM lParam);
+
     bool MouseInside() const { return mouseInside_; }
     static TShiftState ShiftFromKeys(WPARAM keys);
     // Shift, Ctrl and Alt as the keyboard has them now.
@@ -185,6 +211,7 @@ class TControl : public TComponent {
     void WMMouseButtonUp(UINT message, WPARAM wParam, LPARAM lParam);
     void WMMouseMove(WPARAM wParam, LPARAM lParam);
     bool WMKey(UINT message, WPARAM& wParam);
+    void WMChar(WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     TControl* parent_ = nullptr;
@@ -199,6 +226,7 @@ class TControl : public TComponent {
     bool transparent_ = false;
     bool mouseInside_ = false;
     bool realigning_ = false;
+    TTypedCharacter typed_;
     std::string caption_;
     std::string hint_;
     bool showHint_ = false;

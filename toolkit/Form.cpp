@@ -16,7 +16,7 @@ std::vector<TForm*>& LiveForms() {
 }
 
 UINT ReleaseMessage() {
-    static UINT message = RegisterWindowMessageA("OrvaneReleaseForm");
+    static UINT message = RegisterWindowMessageW(L"OrvaneReleaseForm");
     return message;
 }
 
@@ -105,9 +105,9 @@ DWORD TForm::WindowExStyle() const {
 void TForm::ApplyStyles() {
     if (!Handle())
         return;
-    DWORD visible = GetWindowLongA(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
-    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(WindowStyle() | visible));
-    SetWindowLongA(Handle(), GWL_EXSTYLE, static_cast<LONG>(WindowExStyle()));
+    DWORD visible = GetWindowLongW(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
+    SetWindowLongW(Handle(), GWL_STYLE, static_cast<LONG>(WindowStyle() | visible));
+    SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(WindowExStyle()));
     SetWindowPos(Handle(), formStyle_ == TFormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
                  0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -206,7 +206,7 @@ void CollectTabStops(TControl& root, std::vector<TControl*>& stops) {
     for (TControl* child : root.Controls()) {
         if (!child->Visible() || !child->Enabled() || !child->HandleAllocated())
             continue;
-        if (GetWindowLongA(child->Handle(), GWL_STYLE) & WS_TABSTOP)
+        if (GetWindowLongW(child->Handle(), GWL_STYLE) & WS_TABSTOP)
             stops.push_back(child);
         CollectTabStops(*child, stops);
     }
@@ -277,7 +277,7 @@ TForm* TForm::FindLive(const void* address) {
 
 void TForm::Release() {
     if (Handle())
-        PostMessageA(Handle(), ReleaseMessage(), 0, 0);
+        PostMessageW(Handle(), ReleaseMessage(), 0, 0);
 }
 
 int TForm::ShowModal() {

@@ -113,13 +113,12 @@ void Solid(HDC dc, const RECT& rect, COLORREF color) {
 }
 
 UniqueFont CaptionFont(HDC dc, const SkinFont& font) {
-    LOGFONTA description = {};
+    LOGFONTW description = {};
     description.lfHeight = -MulDiv(font.size, GetDeviceCaps(dc, LOGPIXELSY), 72);
     description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(description.lfFaceName, font.name.empty() ? "Tahoma" : font.name.c_str(),
-              LF_FACESIZE);
-    return UniqueFont(CreateFontIndirectA(&description));
+    SetFaceName(description, font.name.empty() ? "Tahoma" : font.name);
+    return UniqueFont(CreateFontIndirectW(&description));
 }
 
 void PaintButton(HDC dc, const RECT& button, bool pressed, bool close, bool rolledUp,
@@ -204,9 +203,8 @@ void PaintFrame(TForm& form, FrameState& state) {
                 SelectedObject selectedFont(bar, font.get());
                 SetBkMode(bar, TRANSPARENT);
                 SetTextColor(bar, textColor);
-                std::string caption = form.Caption();
-                DrawTextA(bar, caption.c_str(), static_cast<int>(caption.size()), &text,
-                          DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+                DrawUtf8Text(bar, form.Caption(), text,
+                             DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
             }
             PaintButton(bar, layout.close, state.pressed == HTCLOSE, true, false, textColor);
             PaintButton(bar, layout.rollUp, state.pressed == kHitRollUp, false,
@@ -346,7 +344,7 @@ void DragTo(TForm& form, FrameState& state) {
     MINMAXINFO limits{};
     limits.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     limits.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-    SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     auto fit = [](LONG size, LONG low, LONG high) {
         return std::clamp(size, low, std::max(low, high));
     };
@@ -409,7 +407,7 @@ bool HandleSkinnedFrameMessage(TForm& form, UINT message, WPARAM wParam, LPARAM 
         result = HitTest(form, StateOf(form), lParam);
         return true;
     case WM_GETMINMAXINFO: {
-        result = DefWindowProcA(window, message, wParam, lParam);
+        result = DefWindowProcW(window, message, wParam, lParam);
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         // A rolled-up form is only its caption bar.
         info->ptMinTrackSize.y = std::min<LONG>(info->ptMinTrackSize.y, FrameMetrics().rolled());

@@ -1,5 +1,7 @@
 #include "toolkit/StringList.h"
 
+#include "base/Utf.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -46,11 +48,14 @@ void TStringList::Clear() {
 }
 
 int TStringList::IndexOf(std::string_view text) const {
-    for (int i = 0; i < Count(); ++i)
-        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, items_[i].text.data(),
-                           static_cast<int>(items_[i].text.size()), text.data(),
-                           static_cast<int>(text.size())) == CSTR_EQUAL)
+    const std::wstring wanted = Wide(text);
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring line = Wide(items_[i].text);
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, line.data(),
+                           static_cast<int>(line.size()), wanted.data(),
+                           static_cast<int>(wanted.size())) == CSTR_EQUAL)
             return i;
+    }
     return -1;
 }
 

@@ -11,7 +11,7 @@ namespace orvane {
 
 namespace {
 
-constexpr char kTimerWindowClass[] = "TTimerWindow";
+constexpr wchar_t kTimerWindowClass[] = L"TTimerWindow";
 
 // Live timers by id: a tick for an id that is gone is dropped, which is what
 // makes freeing a timer inside its own handler safe.
@@ -29,7 +29,7 @@ UINT_PTR NextTimerId() {
 
 LRESULT CALLBACK TTimer::TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_TIMER)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     auto found = LiveTimers().find(static_cast<UINT_PTR>(wParam));
     if (found == LiveTimers().end()) {
         KillTimer(window, wParam);
@@ -44,14 +44,14 @@ namespace {
 HWND TimerWindow() {
     static UniqueWindow window;
     if (!window) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA existing{};
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW existing{};
         existing.cbSize = sizeof existing;
-        if (!GetClassInfoExA(instance, kTimerWindowClass, &existing))
+        if (!GetClassInfoExW(instance, kTimerWindowClass, &existing))
             throw ShellError("Timer: window class is not registered");
         // A message-only window: never shown, never enumerated as a top-level window.
-        window.reset(CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     instance, nullptr));
+        window.reset(CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                     nullptr, instance, nullptr));
         if (!window)
             ThrowLastError("Timer: creating the timer window");
     }
@@ -61,16 +61,16 @@ HWND TimerWindow() {
 } // namespace
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(NextTimerId()) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, kTimerWindowClass, &wc)) {
-        wc = WNDCLASSEXA{};
+    if (!GetClassInfoExW(instance, kTimerWindowClass, &wc)) {
+        wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &TTimer::TimerWindowProc;
         wc.hInstance = instance;
         wc.lpszClassName = kTimerWindowClass;
-        if (!RegisterClassExA(&wc))
+        if (!RegisterClassExW(&wc))
             ThrowLastError("Timer: registering the window class");
     }
     LiveTimers()[id_] = this;

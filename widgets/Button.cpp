@@ -26,7 +26,7 @@ DWORD TButton::WindowStyle() const {
 void TButton::SetDefault(bool value) {
     default_ = value;
     if (HandleAllocated())
-        SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::HandleCreated() {
@@ -37,17 +37,11 @@ void TButton::ApplyFont() {
     if (!HandleAllocated())
         return;
     WindowDc screen(nullptr);
-    LOGFONTA description{};
-    description.lfHeight = -MulDiv(Font.Size, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    description.lfWeight = Font.Bold ? FW_BOLD : FW_NORMAL;
-    description.lfItalic = Font.Italic ? TRUE : FALSE;
-    description.lfUnderline = Font.Underline ? TRUE : FALSE;
-    description.lfCharSet = DEFAULT_CHARSET;
-    Font.Name.copy(description.lfFaceName, sizeof description.lfFaceName - 1);
-    UniqueFont font(CreateFontIndirectA(&description));
+    const LOGFONTW description = DescribeFont(Font, screen.get());
+    UniqueFont font(CreateFontIndirectW(&description));
     if (!font)
         return; // the system font stays, which is still readable
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     // The button keeps using the old font until told otherwise, so it goes only now.
     font_ = std::move(font);
 }

@@ -5,16 +5,16 @@
 #include "widgets/Edit.h"
 #include "paint/Skin.h"
 #include "base/Guarded.h"
+#include "base/Utf.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 namespace orvane {
 
 namespace {
 
-constexpr char kEditOwnerProperty[] = "OrvaneComboBox";
+constexpr wchar_t kEditOwnerProperty[] = L"OrvaneComboBox";
 
 // Marks the time the control itself talks to its window, so that the window's
 // echo is not taken for a change made from outside.
@@ -30,14 +30,15 @@ class SyncScope {
     bool previous_;
 };
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
     if (prefix.size() > text.size())
         return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
+    const int length = static_cast<int>(prefix.size());
+    return CompareStringOrdinal(text.data(), length, prefix.data(), length, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring WideWindowText(HWND window) {
+    return Wide(WindowText(window));
 }
 
 } // namespace
@@ -67,18 +68,18 @@ DWORD TCustomComboBox::WindowStyle() const {
 void TCustomComboBox::HandleCreated() {
     HWND window = Handle();
     font_ = CreateControlFont(ComboFont());
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     HookEdit();
     std::string text = Text();
     {
         SyncScope scope(syncing_);
         PushItems();
         if (itemIndex_ >= 0)
-            SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+            SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
     }
     if (style_ == TComboBoxStyle::DropDown) {
         if (WindowText(window) != text)
-            SetWindowTextA(window, text.c_str());
+            SetWindowTextW(window, Wide(text).c_str());
     } else {
         SyncTextFromWindow();
     }
@@ -93,12 +94,12 @@ void TCustomComboBox::HookEdit() {
     if (GetComboBoxInfo(Handle(), &info) && info.hwndItem && info.hwndItem != Handle())
         edit = info.hwndItem;
     else
-        edit = FindWindowExA(Handle(), nullptr, "Edit", nullptr);
+        edit = FindWindowExW(Handle(), nullptr, L"Edit", nullptr);
     if (!edit)
         return;
-    SetPropA(edit, kEditOwnerProperty, this);
+    SetPropW(edit, kEditOwnerProperty, this);
     editProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
     edit_ = edit;
 }
 
@@ -106,8 +107,8 @@ void TCustomComboBox::UnhookEdit() {
     if (!edit_)
         return;
     if (IsWindow(edit_)) {
-        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
-        RemovePropA(edit_, kEditOwnerProperty);
+        SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+        RemovePropW(edit_, kEditOwnerProperty);
     }
     edit_ = nullptr;
     editProc_ = nullptr;
@@ -115,13 +116,13 @@ void TCustomComboBox::UnhookEdit() {
 
 LRESULT CALLBACK TCustomComboBox::EditProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    auto* box = static_cast<TCustomComboBox*>(GetPropA(window, kEditOwnerProperty));
+    auto* box = static_cast<TCustomComboBox*>(GetPropW(window, kEditOwnerProperty));
     if (!box || !box->editProc_)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     WNDPROC original = box->editProc_;
     if (message == WM_NCDESTROY) {
         box->UnhookEdit();
-        return CallWindowProcA(original, window, message, wParam, lParam);
+        return CallWindowProcW(original, window, message, wParam, lParam);
     }
     LRESULT result = 0;
     bool handled = true;
@@ -129,10 +130,10 @@ LRESULT CALLBACK TCustomComboBox::EditProc(HWND window, UINT message, WPARAM wPa
             [&] { handled = box->EditMessage(message, wParam, lParam, result); });
     if (handled)
         return result;
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
-bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM, LRESULT& result) {
+bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
     case WM_KEYDOWN:
@@ -146,39 +147,42 @@ bool TCustomComboBox::EditMessage(UINT message, WPARAM& wParam, LPARAM, LRESULT&
         }
         return false;
     case WM_CHAR: {
-        char key = static_cast<char>(wParam);
-        if (OnKeyPress) {
-            OnKeyPress(*this, key);
-            if (key == 0)
-                return true;
-            wParam = static_cast<unsigned char>(key);
-        }
-        return autoComplete_ && Complete(key);
+        std::wstring units = editTyped_.Add(static_cast<wchar_t>(wParam));
+        if (units.empty() || !KeyPress(units))
+            return true;
+        if (autoComplete_ && Complete(units))
+            return true;
+        // The halves of a pair reach the field one after the other.
+        for (size_t i = 0; i + 1 < units.size(); ++i)
+            CallWindowProcW(editProc_, edit_, WM_CHAR, units[i], lParam);
+        wParam = units.back();
+        return false;
     }
     default:
         return false;
     }
 }
 
-bool TCustomComboBox::Complete(char key) {
-    if (style_ != TComboBoxStyle::DropDown || !edit_ || static_cast<unsigned char>(key) < 32)
+// Positions are the field's, in UTF-16 units.
+bool TCustomComboBox::Complete(const std::wstring& character) {
+    if (style_ != TComboBoxStyle::DropDown || !edit_ || character.empty() || character[0] < 32)
         return false;
-    std::string text = WindowText(edit_);
+    const std::wstring text = WideWindowText(edit_);
     DWORD start = 0, end = 0;
-    SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     // Only typing at the end completes: a key typed inside the text edits it.
     if (end < text.size() || start > end)
         return false;
-    std::string typed = text.substr(0, start) + key;
+    const std::wstring typed = text.substr(0, start) + character;
     for (int i = 0; i < items_.Count(); ++i) {
-        if (!StartsWithNoCase(items_[i], typed))
+        const std::wstring completed = Wide(items_[i]);
+        if (!StartsWithNoCase(completed, typed))
             continue;
-        std::string completed = items_[i];
-        SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        if (WindowText(edit_) != completed)
-            SetWindowTextA(edit_, completed.c_str());
-        SendMessageA(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), completed.size()));
+        SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        if (WideWindowText(edit_) != completed)
+            SetWindowTextW(edit_, completed.c_str());
+        SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), completed.size()));
         Change();
         return true;
     }
@@ -195,28 +199,28 @@ void TCustomComboBox::PushItems() {
     // while a key is being typed.
     std::string text = WindowText(window);
     DWORD start = 0, end = 0;
-    SendMessageA(window, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(window, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    int selected = static_cast<int>(SendMessageA(window, CB_GETCURSEL, 0, 0));
+    int selected = static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0));
     std::string selectedText;
     if (selected >= 0) {
-        LRESULT length = SendMessageA(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+        LRESULT length = SendMessageW(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
         if (length >= 0) {
-            std::string buffer(static_cast<size_t>(length) + 1, '\0');
-            SendMessageA(window, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+            std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(window, CB_GETLBTEXT, static_cast<WPARAM>(selected),
                          reinterpret_cast<LPARAM>(buffer.data()));
-            selectedText = buffer.c_str();
+            selectedText = Utf8Until(buffer.data(), buffer.size());
         }
     }
-    SendMessageA(window, CB_RESETCONTENT, 0, 0);
+    SendMessageW(window, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < items_.Count(); ++i)
-        SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_[i].c_str()));
+        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(items_[i]).c_str()));
     if (selected >= 0 && selected < items_.Count() && items_[selected] == selectedText)
-        SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     if (style_ == TComboBoxStyle::DropDown) {
         if (WindowText(window) != text)
-            SetWindowTextA(window, text.c_str());
-        SendMessageA(window, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+            SetWindowTextW(window, Wide(text).c_str());
+        SendMessageW(window, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
     }
     SyncTextFromWindow();
 }
@@ -227,8 +231,7 @@ void TCustomComboBox::PullItem(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case CB_ADDSTRING:
     case CB_INSERTSTRING:
         if (result >= 0 && result <= items_.Count())
-            items_.Insert(static_cast<int>(result),
-                          lParam ? reinterpret_cast<const char*>(lParam) : "");
+            items_.Insert(static_cast<int>(result), Utf8(reinterpret_cast<const wchar_t*>(lParam)));
         break;
     case CB_DELETESTRING:
         if (result >= 0 && static_cast<int>(wParam) < items_.Count())
@@ -253,7 +256,7 @@ void TCustomComboBox::SyncTextFromWindow() {
 
 int TCustomComboBox::ItemIndex() const {
     if (HandleAllocated())
-        return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
     return itemIndex_;
 }
 
@@ -262,7 +265,7 @@ void TCustomComboBox::SetItemIndex(int index) {
         index = -1;
     itemIndex_ = index;
     if (HandleAllocated()) {
-        SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         SyncTextFromWindow();
     } else if (index >= 0) {
         TControl::SetCaption(items_[index]);
@@ -304,11 +307,11 @@ void TCustomComboBox::SetDroppedDown(bool dropped) {
         return;
     if (dropped && items_.Count() == 0)
         return;
-    SendMessageA(Handle(), CB_SHOWDROPDOWN, dropped, 0);
+    SendMessageW(Handle(), CB_SHOWDROPDOWN, dropped, 0);
 }
 
 bool TCustomComboBox::DroppedDown() const {
-    return HandleAllocated() && SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+    return HandleAllocated() && SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 void TCustomComboBox::FitDropDownHeight() {
@@ -316,7 +319,7 @@ void TCustomComboBox::FitDropDownHeight() {
     RECT field;
     GetWindowRect(window, &field);
     int rows = std::clamp(items_.Count(), 1, dropDownCount_);
-    int itemHeight = static_cast<int>(SendMessageA(window, CB_GETITEMHEIGHT, 0, 0));
+    int itemHeight = static_cast<int>(SendMessageW(window, CB_GETITEMHEIGHT, 0, 0));
     if (itemHeight <= 0)
         return;
     // The height given to a drop-down combo box is the field and its open list.

@@ -64,6 +64,8 @@ class TCustomComboBox : public TControl {
     virtual void DropDown();
     virtual void Change();
     // The edit field's messages, before the system sees them; true when handled.
+    // A character beyond the BMP comes to OnKeyPress and to the completion
+    // once, with its second half.
     virtual bool EditMessage(UINT message, WPARAM& wParam, LPARAM lParam, LRESULT& result);
 
   private:
@@ -72,7 +74,7 @@ class TCustomComboBox : public TControl {
     void PullItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT result);
     void SyncTextFromWindow();
     void FitDropDownHeight();
-    bool Complete(char key);
+    bool Complete(const std::wstring& character);
     void HookEdit();
     void UnhookEdit();
 
@@ -84,6 +86,7 @@ class TCustomComboBox : public TControl {
     bool syncing_ = false;
     HWND edit_ = nullptr;
     WNDPROC editProc_ = nullptr;
+    TTypedCharacter editTyped_;
     UniqueFont font_;
 };
 

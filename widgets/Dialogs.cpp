@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "toolkit/Application.h"
 
 #include <commdlg.h>
@@ -14,7 +15,7 @@ namespace orvane {
 
 namespace {
 
-constexpr char kPreviewClass[] = "TPicturePreview";
+constexpr wchar_t kPreviewClass[] = L"TPicturePreview";
 constexpr int kPreviewWidth = 160; // the room the dialog grows by
 constexpr DWORD kFileBufferSize = 32 * 1024;
 
@@ -49,7 +50,7 @@ bool IsPreviewable(const std::string& path) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension != ".bmp" && extension != ".ico")
         return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -80,32 +81,36 @@ std::string TOpenDialog::SystemFilter(const std::string& filter) {
     return result;
 }
 
-BOOL TOpenDialog::RunDialog(OPENFILENAMEA& dialog) {
-    return GetOpenFileNameA(&dialog);
+BOOL TOpenDialog::RunDialog(OPENFILENAMEW& dialog) {
+    return GetOpenFileNameW(&dialog);
 }
 
-void TOpenDialog::Prepare(OPENFILENAMEA&) {}
+void TOpenDialog::Prepare(OPENFILENAMEW&) {}
 
 bool TOpenDialog::Execute() {
-    if (FileName.size() >= kFileBufferSize)
+    const std::wstring fileName = Wide(FileName);
+    if (fileName.size() >= kFileBufferSize)
         throw ShellError("File dialog: file name too long");
-    std::vector<char> file(kFileBufferSize, '\0');
-    std::copy(FileName.begin(), FileName.end(), file.begin());
-    std::string filter = SystemFilter(Filter);
+    std::vector<wchar_t> file(kFileBufferSize, L'\0');
+    std::copy(fileName.begin(), fileName.end(), file.begin());
+    const std::wstring filter = Wide(SystemFilter(Filter));
     std::string extension = DefaultExt;
     if (!extension.empty() && extension.front() == '.')
         extension.erase(0, 1);
+    const std::wstring defaultExt = Wide(extension);
+    const std::wstring initialDir = Wide(InitialDir);
+    const std::wstring title = Wide(Title);
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = DialogOwner();
     dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(std::max(FilterIndex, 0));
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = kFileBufferSize;
-    dialog.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-    dialog.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
-    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     // The shell resolves its own files by full path, but a dialog that moved
     // the current folder would still surprise anything started later.
     dialog.Flags = Options | OFN_EXPLORER | OFN_NOCHANGEDIR;
@@ -125,7 +130,7 @@ bool TOpenDialog::Execute() {
         }
         return false;
     }
-    FileName = file.data();
+    FileName = Utf8Until(file.data(), file.size());
     FilterIndex = static_cast<int>(dialog.nFilterIndex);
     return true;
 }
@@ -157,18 +162,18 @@ TOpenPictureDialog::TOpenPictureDialog(TComponent* owner) : TOpenDialog(owner) {
     Options &= ~static_cast<DWORD>(OFN_ENABLESIZING);
 }
 
-void TOpenPictureDialog::Prepare(OPENFILENAMEA& dialog) {
-    WNDCLASSEXA wc{};
+void TOpenPictureDialog::Prepare(OPENFILENAMEW& dialog) {
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!GetClassInfoExA(instance, kPreviewClass, &wc)) {
-        wc = WNDCLASSEXA{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!GetClassInfoExW(instance, kPreviewClass, &wc)) {
+        wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &TOpenPictureDialog::PreviewProc;
         wc.hInstance = instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = kPreviewClass;
-        if (!RegisterClassExA(&wc))
+        if (!RegisterClassExW(&wc))
             ThrowLastError("Picture dialog: registering the preview class");
     }
     preview_.Clear();
@@ -179,16 +184,16 @@ void TOpenPictureDialog::Prepare(OPENFILENAMEA& dialog) {
 
 UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<OPENFILENAMEA*>(lParam);
-        SetWindowLongPtrA(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
+        auto* dialog = reinterpret_cast<OPENFILENAMEW*>(lParam);
+        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
         return TRUE;
     }
-    auto* self = reinterpret_cast<TOpenPictureDialog*>(GetWindowLongPtrA(hook, DWLP_USER));
+    auto* self = reinterpret_cast<TOpenPictureDialog*>(GetWindowLongPtrW(hook, DWLP_USER));
     if (!self || message != WM_NOTIFY)
         return 0;
     // The preview is a convenience: on a failure the dialog goes on without it.
     Guarded("TOpenPictureDialog.Preview", FailurePolicy::ShowError, [&] {
-        switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
+        switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             self->CreatePreview(GetParent(hook));
             break;
@@ -210,19 +215,21 @@ void TOpenPictureDialog::CreatePreview(HWND dialog) {
     RECT client;
     GetClientRect(dialog, &client);
     int width = kPreviewWidth - 16;
-    previewWindow_ = CreateWindowExA(WS_EX_CLIENTEDGE, kPreviewClass, "", WS_CHILD | WS_VISIBLE,
+    previewWindow_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPreviewClass, L"", WS_CHILD | WS_VISIBLE,
                                      client.right - kPreviewWidth + 4, 40, width, width + 20,
-                                     dialog, nullptr, GetModuleHandleA(nullptr), this);
+                                     dialog, nullptr, GetModuleHandleW(nullptr), this);
     if (!previewWindow_)
         ThrowLastError("Picture dialog: creating the preview");
 }
 
 void TOpenPictureDialog::SelectionChanged(HWND dialog) {
-    char path[MAX_PATH * 2] = {};
+    wchar_t buffer[MAX_PATH * 2] = {};
+    constexpr size_t kUnits = sizeof buffer / sizeof buffer[0];
     LRESULT length =
-        SendMessageA(dialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+        SendMessageW(dialog, CDM_GETFILEPATH, kUnits, reinterpret_cast<LPARAM>(buffer));
+    const std::string path = Utf8Until(buffer, kUnits);
     preview_.Clear();
-    if (length > 0 && static_cast<size_t>(length) <= sizeof path && IsPreviewable(path)) {
+    if (length > 0 && static_cast<size_t>(length) <= kUnits && IsPreviewable(path)) {
         try {
             preview_.LoadFromFile(path);
         } catch (const ShellError&) {
@@ -236,11 +243,11 @@ void TOpenPictureDialog::SelectionChanged(HWND dialog) {
 LRESULT CALLBACK TOpenPictureDialog::PreviewProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<TOpenPictureDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TOpenPictureDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
@@ -259,7 +266,7 @@ LRESULT CALLBACK TOpenPictureDialog::PreviewProc(HWND window, UINT message, WPAR
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TOpenPictureDialog::PaintPreview(HWND window) {
@@ -302,8 +309,8 @@ TSavePictureDialog::TSavePictureDialog(TComponent* owner) : TOpenPictureDialog(o
     Options &= ~static_cast<DWORD>(OFN_FILEMUSTEXIST);
 }
 
-BOOL TSavePictureDialog::RunDialog(OPENFILENAMEA& dialog) {
-    return GetSaveFileNameA(&dialog);
+BOOL TSavePictureDialog::RunDialog(OPENFILENAMEW& dialog) {
+    return GetSaveFileNameW(&dialog);
 }
 
 } // namespace orvane

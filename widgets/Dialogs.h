@@ -34,16 +34,17 @@ class TOpenDialog : public TComponent {
     // raises ShellError.
     bool Execute();
 
-    // The filter in the system's form: pairs of zero-terminated strings, then
-    // one more zero. A description without a pattern gets "*.*".
+    // The filter in the system's form (UTF-8 here, wide for the dialog): pairs
+    // of zero-terminated strings, then one more zero. A description without a
+    // pattern gets "*.*".
     static std::string SystemFilter(const std::string& filter);
 
   protected:
     void PublishProperties(std::vector<TProperty>& properties) override;
     // The open or the save dialog.
-    virtual BOOL RunDialog(OPENFILENAMEA& dialog);
+    virtual BOOL RunDialog(OPENFILENAMEW& dialog);
     // Extra setup of the dialog structure (a hook for the preview).
-    virtual void Prepare(OPENFILENAMEA& dialog);
+    virtual void Prepare(OPENFILENAMEW& dialog);
 };
 
 // An open dialog with a preview of the selected bitmap or icon beside the list.
@@ -56,7 +57,7 @@ class TOpenPictureDialog : public TOpenDialog {
     const TPicture& Preview() const { return preview_; }
 
   protected:
-    void Prepare(OPENFILENAMEA& dialog) override;
+    void Prepare(OPENFILENAMEW& dialog) override;
 
   private:
     static UINT_PTR CALLBACK HookProc(HWND hook, UINT message, WPARAM wParam, LPARAM lParam);
@@ -77,7 +78,7 @@ class TSavePictureDialog : public TOpenPictureDialog {
     explicit TSavePictureDialog(TComponent* owner);
 
   protected:
-    BOOL RunDialog(OPENFILENAMEA& dialog) override;
+    BOOL RunDialog(OPENFILENAMEW& dialog) override;
 };
 
 } // namespace orvane

@@ -1,25 +1,20 @@
 #include "widgets/Edit.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "paint/Skin.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace orvane {
 
 UniqueFont CreateControlFont(const TFont& font) {
-    LOGFONTA description = {};
+    LOGFONTW description;
     {
         WindowDc screen(nullptr);
-        description.lfHeight = -MulDiv(font.Size, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+        description = DescribeFont(font, screen.get());
     }
-    description.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-    description.lfItalic = font.Italic;
-    description.lfUnderline = font.Underline;
-    description.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(description.lfFaceName, font.Name.c_str(), LF_FACESIZE);
-    UniqueFont created(CreateFontIndirectA(&description));
+    UniqueFont created(CreateFontIndirectW(&description));
     if (!created)
         throw ShellError("CreateFontIndirect failed for \"" + font.Name + "\"");
     return created;
@@ -35,15 +30,6 @@ TFont FontFromSkin(const SkinFont& font) {
     return result;
 }
 
-std::string WindowText(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    int copied = GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<size_t>(std::max(copied, 0)));
-}
-
 TCustomEdit::TCustomEdit(TComponent* owner) : TControl(owner) {
     SetBounds(0, 0, 121, 21);
     SetColor(RGB(255, 255, 255));
@@ -57,7 +43,7 @@ DWORD TCustomEdit::WindowStyle() const {
 void TCustomEdit::HandleCreated() {
     ApplyFont();
     if (maxLength_ > 0)
-        SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+        SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     // A text set before the window existed went in with CreateWindow; one the
     // window refused (too long for it) must not linger in Text.
     std::string shown = WindowText(Handle());
@@ -69,7 +55,7 @@ void TCustomEdit::ApplyFont() {
     if (!HandleAllocated())
         return;
     UniqueFont font = CreateControlFont(EditFont());
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     // The window uses the new font from now on; the old one may go.
     font_ = std::move(font);
 }
@@ -77,40 +63,66 @@ void TCustomEdit::ApplyFont() {
 void TCustomEdit::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
     if (HandleAllocated())
-        SendMessageA(Handle(), EM_SETREADONLY, readOnly, 0);
+        SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
 }
 
 void TCustomEdit::SetMaxLength(int length) {
     maxLength_ = std::max(length, 0);
     if (HandleAllocated())
-        SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+        SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
 }
 
 void TCustomEdit::SelectAll() {
     if (HandleAllocated())
-        SendMessageA(Handle(), EM_SETSEL, 0, -1);
+        SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
-int TCustomEdit::SelStart() const {
+std::pair<DWORD, DWORD> TCustomEdit::WindowSelection() const {
     DWORD start = 0, end = 0;
     if (HandleAllocated())
-        SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(start);
+    return {start, std::max(start, end)};
+}
+
+namespace {
+
+// The window counts in UTF-16 units, Text() in UTF-8 bytes.
+int BytesBefore(const std::wstring& text, DWORD units) {
+    return static_cast<int>(Utf8(std::wstring_view(text).substr(0, units)).size());
+}
+
+DWORD UnitsBefore(const std::string& text, int bytes) {
+    return static_cast<DWORD>(Wide(std::string_view(text).substr(0, std::max(bytes, 0))).size());
+}
+
+} // namespace
+
+int TCustomEdit::SelStart() const {
+    return BytesBefore(Wide(Text()), WindowSelection().first);
 }
 
 int TCustomEdit::SelLength() const {
-    DWORD start = 0, end = 0;
-    if (HandleAllocated())
-        SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end - start);
+    const std::wstring text = Wide(Text());
+    const auto [start, end] = WindowSelection();
+    return BytesBefore(text, end) - BytesBefore(text, start);
 }
 
 void TCustomEdit::SetSelection(int start, int length) {
     if (HandleAllocated())
-        SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(start),
-                     static_cast<LPARAM>(start + length));
+        SendMessageW(Handle(), EM_SETSEL, UnitsBefore(Text(), start),
+                     static_cast<LPARAM>(UnitsBefore(Text(), start + std::max(length, 0))));
+}
+
+void TCustomEdit::TypeCharacter(const std::wstring& units, LPARAM lParam) {
+    // The system would take the first half of a pair that only half fits.
+    if (units.size() > 1 && maxLength_ > 0 && HandleAllocated()) {
+        const auto [start, end] = WindowSelection();
+        const auto length = static_cast<DWORD>(GetWindowTextLengthW(Handle()));
+        if (length - (end - start) + units.size() > static_cast<DWORD>(maxLength_))
+            return;
+    }
+    TControl::TypeCharacter(units, lParam);
 }
 
 bool TCustomEdit::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

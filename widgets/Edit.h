@@ -8,6 +8,7 @@
 #include "skinfile/SkinModel.h"
 
 #include <string>
+#include <utility>
 
 namespace orvane {
 
@@ -15,8 +16,6 @@ namespace orvane {
 UniqueFont CreateControlFont(const TFont& font);
 // The toolkit's description of a skin font.
 TFont FontFromSkin(const SkinFont& font);
-// The window text of any window, however long.
-std::string WindowText(HWND window);
 
 class TCustomEdit : public TControl {
     ORVANE_COMPONENT(TCustomEdit, TControl)
@@ -25,10 +24,12 @@ class TCustomEdit : public TControl {
 
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
-    // 0: no limit beyond the system's.
+    // 0: no limit beyond the system's. Counted as the system counts, in UTF-16
+    // units: a character beyond the BMP takes two, and goes in whole or not at all.
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int length);
 
+    // The selection in bytes of Text(), UTF-8 as it is.
     void SelectAll();
     int SelStart() const;
     int SelLength() const;
@@ -43,12 +44,16 @@ class TCustomEdit : public TControl {
     void HandleCreated() override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void PublishProperties(std::vector<TProperty>& properties) override;
+    void TypeCharacter(const std::wstring& units, LPARAM lParam) override;
     virtual void Change();
     // The font the window shows its text in.
     virtual TFont EditFont() const { return Font; }
     void ApplyFont();
 
   private:
+    // The selection in UTF-16 units, as the window has it.
+    std::pair<DWORD, DWORD> WindowSelection() const;
+
     bool readOnly_ = false;
     int maxLength_ = 0;
     UniqueFont font_;

@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +13,7 @@ namespace {
 
 SIZE SizeOfBitmap(HBITMAP bitmap) {
     BITMAP info{};
-    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info)
+    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
         throw ShellError("Picture: not a bitmap");
     return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
@@ -93,14 +94,15 @@ void TPicture::Clear() {
 void TPicture::LoadFromFile(const std::string& path) {
     std::string extension = LowerExtension(path);
     if (extension == ".bmp") {
-        UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
-            nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        UniqueBitmap bitmap(
+            static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                            LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         if (!bitmap)
             ThrowLastError("Picture: loading " + path);
         AdoptBitmap(bitmap.release());
     } else if (extension == ".ico") {
-        UniqueIcon icon(static_cast<HICON>(
-            LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+        UniqueIcon icon(static_cast<HICON>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_ICON, 0, 0,
+                                                      LR_LOADFROMFILE | LR_DEFAULTSIZE)));
         if (!icon)
             ThrowLastError("Picture: loading " + path);
         SIZE size = SizeOfIcon(icon.get());

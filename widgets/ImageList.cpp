@@ -69,7 +69,7 @@ void DrawImageListImage(HDC dc, HIMAGELIST list, int index, int x, int y, bool e
         UniqueIcon icon(ImageList_GetIcon(list, index, ILD_NORMAL));
         int width = 0, height = 0;
         ImageList_GetIconSize(list, &width, &height);
-        if (icon && DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.get()), 0, x, y,
+        if (icon && DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.get()), 0, x, y,
                                width, height, DST_ICON | DSS_DISABLED))
             return;
     }

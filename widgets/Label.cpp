@@ -48,8 +48,7 @@ void TCustomLabel::AdjustBounds() {
     RECT rect{0, 0, wordWrap_ ? std::max(Width(), 1) : 0, 0};
     // An empty caption still keeps one line's height, so the label can be found.
     std::string text = Caption().empty() ? std::string(" ") : Caption();
-    ::DrawTextA(canvas.Handle(), text.c_str(), static_cast<int>(text.size()), &rect,
-                TextFlags() | DT_CALCRECT);
+    DrawUtf8Text(canvas.Handle(), text, rect, TextFlags() | DT_CALCRECT);
     int width = wordWrap_ ? Width() : static_cast<int>(rect.right - rect.left);
     int left = Left();
     // A right-justified label keeps its right edge where it was.

@@ -1,5 +1,6 @@
 #include "widgets/ListBox.h"
 
+#include "base/Utf.h"
 #include "paint/GradientFill.h"
 #include "paint/Skin.h"
 
@@ -32,8 +33,8 @@ DWORD TListBox::WindowStyle() const {
 }
 
 void TListBox::HandleCreated() {
-    SetWindowLongPtrA(Handle(), GWLP_ID, NextListIdentifier());
-    SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight_, 0));
+    SetWindowLongPtrW(Handle(), GWLP_ID, NextListIdentifier());
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight_, 0));
     shown_.clear();
     SyncWindowList();
     SetItemIndex(itemIndex_);
@@ -45,14 +46,14 @@ void TListBox::SetItemHeight(int height) {
         return;
     itemHeight_ = height;
     if (HandleAllocated()) {
-        SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight_, 0));
+        SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(itemHeight_, 0));
         Invalidate();
     }
 }
 
 int TListBox::ItemIndex() const {
     if (HandleAllocated())
-        return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
     return itemIndex_ < items_.Count() ? itemIndex_ : -1;
 }
 
@@ -61,7 +62,7 @@ void TListBox::SetItemIndex(int index) {
         index = -1;
     itemIndex_ = index;
     if (HandleAllocated())
-        SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int TListBox::ItemAtPos(POINT point) const {
@@ -70,7 +71,7 @@ int TListBox::ItemAtPos(POINT point) const {
     RECT client = ClientRect();
     if (!PtInRect(&client, point))
         return -1;
-    LRESULT found = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    LRESULT found = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
     // The high word is set when the point lies beyond the last entry.
     if (HIWORD(found) != 0)
         return -1;
@@ -81,7 +82,7 @@ int TListBox::ItemAtPos(POINT point) const {
 RECT TListBox::ItemRect(int index) const {
     RECT rect{0, 0, 0, 0};
     if (HandleAllocated() && index >= 0 && index < items_.Count())
-        SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index),
+        SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
@@ -108,24 +109,24 @@ void TListBox::SyncWindowList() {
 
     HWND list = Handle();
     if (head < oldCount || head < newCount) {
-        int selected = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        int selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
         bool selectedReplaced =
             selected >= static_cast<int>(head) && selected < static_cast<int>(oldCount - tail);
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         for (size_t i = head; i < oldCount - tail; ++i)
-            SendMessageA(list, LB_DELETESTRING, head, 0);
+            SendMessageW(list, LB_DELETESTRING, head, 0);
         for (size_t i = head; i < newCount - tail; ++i) {
-            SendMessageA(list, LB_INSERTSTRING, i,
-                         reinterpret_cast<LPARAM>(wanted[i].text.c_str()));
-            SendMessageA(list, LB_SETITEMDATA, i, static_cast<LPARAM>(wanted[i].object));
+            SendMessageW(list, LB_INSERTSTRING, i,
+                         reinterpret_cast<LPARAM>(Wide(wanted[i].text).c_str()));
+            SendMessageW(list, LB_SETITEMDATA, i, static_cast<LPARAM>(wanted[i].object));
         }
         shown_.erase(shown_.begin() + head, shown_.end() - tail);
         shown_.insert(shown_.begin() + head, wanted.begin() + head, wanted.end() - tail);
         // An entry renamed in place keeps its selection; one that went away
         // loses it.
         if (selectedReplaced && oldCount == newCount)
-            SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
     // Objects are set without telling the list, so any change brings all of
@@ -140,7 +141,7 @@ void TListBox::SyncObjects() {
         if (shown_[i].object == items_.Object(i))
             continue;
         shown_[i].object = items_.Object(i);
-        SendMessageA(Handle(), LB_SETITEMDATA, i, static_cast<LPARAM>(shown_[i].object));
+        SendMessageW(Handle(), LB_SETITEMDATA, i, static_cast<LPARAM>(shown_[i].object));
         RECT rect = ItemRect(i);
         InvalidateRect(Handle(), &rect, FALSE);
     }
@@ -161,7 +162,7 @@ void TListBox::PaintItem(const DRAWITEMSTRUCT& item) {
     if (int index = static_cast<int>(item.itemID);
         shown_.size() > item.itemID && shown_[index].object != items_.Object(index)) {
         shown_[index].object = items_.Object(index);
-        SendMessageA(Handle(), LB_SETITEMDATA, index, static_cast<LPARAM>(shown_[index].object));
+        SendMessageW(Handle(), LB_SETITEMDATA, index, static_cast<LPARAM>(shown_[index].object));
     }
     const RECT rect = item.rcItem;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;

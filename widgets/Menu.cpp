@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "toolkit/Application.h"
 #include "widgets/MenuPaint.h"
 #include "paint/Skin.h"
@@ -21,18 +22,31 @@ struct MenuTraits {
 };
 using UniqueMenu = UniqueResource<MenuTraits>;
 
-constexpr const char* kOwnerClass = "TSkinPopupMenu";
+constexpr const wchar_t* kOwnerClass = L"TSkinPopupMenu";
 
 void RegisterOwnerClass(WNDPROC proc) {
-    WNDCLASSEXA existing{sizeof existing};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), kOwnerClass, &existing))
+    WNDCLASSEXW existing{sizeof existing};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), kOwnerClass, &existing))
         return;
-    WNDCLASSEXA windowClass{sizeof windowClass};
+    WNDCLASSEXW windowClass{sizeof windowClass};
     windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kOwnerClass;
-    if (!RegisterClassExA(&windowClass))
+    if (!RegisterClassExW(&windowClass))
         ThrowLastError("TSkinPopupMenu: RegisterClassEx");
+}
+
+// The text the system keeps for an item, which screen readers and other
+// programs read; the item is painted by us all the same. An '&' is doubled,
+// or the system would take the character after it as the item's key.
+std::wstring MenuText(const std::string& caption) {
+    std::wstring text;
+    for (wchar_t c : Wide(caption)) {
+        if (c == L'&')
+            text += L'&';
+        text += c;
+    }
+    return text;
 }
 
 } // namespace
@@ -67,8 +81,13 @@ struct TSkinPopupMenu::Session {
             TMenuItem* item = parent.Items(i);
             UINT id = nextId++;
             ids[id] = item;
-            MENUITEMINFOA info{sizeof info};
+            MENUITEMINFOW info{sizeof info};
             info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+            std::wstring text = MenuText(item->Caption);
+            if (!item->IsSeparator()) {
+                info.fMask |= MIIM_STRING;
+                info.dwTypeData = text.data();
+            }
             info.fType = MFT_OWNERDRAW | (item->IsSeparator() ? MFT_SEPARATOR : 0);
             info.fState = (item->Enabled ? 0 : MFS_DISABLED) | (item->Checked ? MFS_CHECKED : 0) |
                           (item->Default ? MFS_DEFAULT : 0);
@@ -83,7 +102,7 @@ struct TSkinPopupMenu::Session {
                 info.fMask |= MIIM_SUBMENU;
                 info.hSubMenu = submenu;
             }
-            if (!InsertMenuItemA(menu, static_cast<UINT>(i), TRUE, &info))
+            if (!InsertMenuItemW(menu, static_cast<UINT>(i), TRUE, &info))
                 ThrowLastError("TSkinPopupMenu: InsertMenuItem");
         }
     }
@@ -122,11 +141,11 @@ TMenuItem* TSkinPopupMenu::HotItem() const {
 HWND TSkinPopupMenu::OwnerWindow() {
     if (!owner_) {
         RegisterOwnerClass(&TSkinPopupMenu::OwnerProc);
-        owner_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0,
-                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        owner_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
         if (!owner_)
             ThrowLastError("TSkinPopupMenu: CreateWindowEx");
-        SetWindowLongPtrA(owner_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrW(owner_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     return owner_.get();
 }
@@ -160,7 +179,7 @@ void TSkinPopupMenu::Popup(int x, int y) {
     UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
         session_->root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y,
         owner, nullptr));
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
 
     TMenuItem* item = chosen ? session_->ItemOf(chosen) : nullptr;
     std::exception_ptr error = session_->error;
@@ -174,7 +193,7 @@ void TSkinPopupMenu::Popup(int x, int y) {
 
 LRESULT CALLBACK TSkinPopupMenu::OwnerProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    auto* menu = reinterpret_cast<TSkinPopupMenu*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* menu = reinterpret_cast<TSkinPopupMenu*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (menu && menu->session_) {
         // Unwinding through the system's menu loop is not possible: on a
         // failure the menu closes and Popup raises the error to its caller.
@@ -184,7 +203,7 @@ LRESULT CALLBACK TSkinPopupMenu::OwnerProc(HWND window, UINT message, WPARAM wPa
             EndMenu();
         return result;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT TSkinPopupMenu::HandleOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -214,7 +233,7 @@ LRESULT TSkinPopupMenu::HandleOwnerMessage(UINT message, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TSkinPopupMenu::OpenSubmenu(HMENU menu) {
@@ -265,9 +284,9 @@ void TSkinPopupMenu::MenuSelect(WPARAM wParam, LPARAM lParam) {
     session_->hot = nullptr;
     if (!menu || flags == 0xFFFF)
         return;
-    MENUITEMINFOA info{sizeof info};
+    MENUITEMINFOW info{sizeof info};
     info.fMask = MIIM_DATA;
-    if (GetMenuItemInfoA(menu, LOWORD(wParam), (flags & MF_POPUP) != 0, &info))
+    if (GetMenuItemInfoW(menu, LOWORD(wParam), (flags & MF_POPUP) != 0, &info))
         session_->hot = session_->ItemOf(info.dwItemData);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (!GetObjectA(bitmap, sizeof info, &info))
+    if (!GetObjectW(bitmap, sizeof info, &info))
         throw ShellError("Button: the glyph is not a bitmap");
     return {info.bmWidth, std::abs(info.bmHeight)};
 }

@@ -15,7 +15,7 @@ namespace orvane {
 namespace {
 
 HCURSOR SizeCursor() {
-    return LoadCursor(nullptr, IDC_SIZEWE);
+    return LoadCursorW(nullptr, IDC_SIZEWE);
 }
 
 constexpr int kWheelRows = 3;

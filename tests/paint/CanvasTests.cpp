@@ -1,6 +1,7 @@
 #include "paint/Canvas.h"
 #include "paint/PaintBuffer.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 #include "tests/support/PixelSurface.h"
 #include "tests/support/TestSupport.h"
@@ -102,6 +103,34 @@ TEST(CanvasText, MeasuresWithTheCurrentFont) {
     EXPECT_GT(canvas.TextWidth("abcd"), width);
     canvas.Font.Size = 24;
     EXPECT_GT(canvas.TextHeight("Ag"), height);
+}
+
+TEST(CanvasText, AnyScriptIsMeasuredAndDrawnAsItsOwnCharacters) {
+    Surface surface(120, 30);
+    TCanvas canvas(surface.dc());
+    canvas.Font.Size = 12;
+    canvas.Brush.Style = TBrushStyle::Clear;
+    SIZE wide{};
+    HDC dc = canvas.Handle();
+    GetTextExtentPoint32W(dc, L"Привет", 6, &wide);
+    EXPECT_EQ(canvas.TextWidth("Привет"), wide.cx);
+    EXPECT_NE(canvas.TextWidth("Привет"), canvas.TextWidth("??????"));
+    canvas.TextOut(2, 2, "Привет");
+    EXPECT_LT(surface.Count(kUntouched, RECT{0, 0, 120, 30}), 120 * 30) << "no glyph drawn";
+
+    // Shortening never leaves half of a surrogate pair, and the face name
+    // is cut the same way.
+    const std::wstring text = Wide("ab📁📁📁📁📁📁 Привет");
+    for (int width = 0; width < 120; width += 3) {
+        std::wstring fitted = FitWithEllipsis(dc, text, width);
+        SCOPED_TRACE(width);
+        EXPECT_EQ(Wide(Utf8(fitted)), fitted);
+        EXPECT_EQ(fitted.substr(fitted.size() - 3), L"...");
+    }
+    EXPECT_EQ(FitWithEllipsis(dc, text, 1000), text);
+    LOGFONTW font{};
+    SetFaceName(font, std::string(30, 'x') + "📁");
+    EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(30, L'x'));
 }
 
 TEST(CanvasBitmaps, DrawAndStretchDrawCopyThePixels) {

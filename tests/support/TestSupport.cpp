@@ -144,9 +144,9 @@ void PumpMessagesFor(DWORD ms) {
     DWORD start = GetTickCount();
     do {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(10);
     } while (GetTickCount() - start < ms);

@@ -114,4 +114,6 @@ TEST(StringList, CommaTextFollowsTheListRules) {
     EXPECT_EQ(ParseCommaText(list.CommaText()), list.Lines());
     EXPECT_THROW(list.Set(5, "x"), std::out_of_range);
     EXPECT_EQ(changes, 1);
+    list.Add("ПРИВЕТ Ωμέγα");
+    EXPECT_EQ(list.IndexOf("привет ωμέγα"), 3);
 }

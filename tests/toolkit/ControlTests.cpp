@@ -1,10 +1,13 @@
 // Controls and forms: real windows named after their classes, the alignment of
 // children, form naming, closing, and errors escaping event handlers.
+#include "base/Utf.h"
 #include "toolkit/Form.h"
 #include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <stdexcept>
 
@@ -50,6 +53,23 @@ void ExpectBounds(const TControl* control, int left, int top, int width, int hei
     GetWindowRect(control->Handle(), &window);
     EXPECT_EQ(window.right - window.left, width);
     EXPECT_EQ(window.bottom - window.top, height);
+}
+
+// What the platform holds, read with the wide calls.
+std::wstring PlatformText(HWND window) {
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring HintText(HWND control) {
+    wchar_t text[1024] = {};
+    TOOLINFOW tool{sizeof tool};
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(App().HintWindow(), TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 void Click(HWND window) {
@@ -101,6 +121,36 @@ TEST(Control, IsAWindowOfItsClassCarryingItsNameAndCaption) {
     // A text set from outside the toolkit is the caption too.
     SetWindowTextA(block->Handle(), "Changed");
     EXPECT_EQ(block->Caption(), "Changed");
+    App().FreeComponent(form);
+}
+
+TEST(Control, TextInAnyScriptReachesThePlatformAndComesBack) {
+    const std::string text = "日本語 Привет ελληνικά 📁";
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmScripts");
+    TBlock* block = AddBlock(form, "plScripts", TAlign::None, 40, 20);
+    form->SetCaption(text);
+    block->SetCaption(text);
+    block->SetHint(text);
+    block->SetShowHint(true);
+    const std::string title = App().Title();
+    App().SetTitle(text);
+    EXPECT_EQ(form->Caption(), text);
+    EXPECT_EQ(PlatformText(form->Handle()), Wide(text));
+    EXPECT_EQ(PlatformText(block->Handle()), Wide(text));
+    EXPECT_EQ(HintText(block->Handle()), Wide(text));
+    EXPECT_EQ(App().Title(), text);
+    EXPECT_EQ(PlatformText(App().Handle()), Wide(text));
+    SetWindowTextW(block->Handle(), L"Ωμέγα 🌍");
+    EXPECT_EQ(block->Caption(), "Ωμέγα 🌍");
+
+    // One press for a character beyond the BMP, which comes in two halves.
+    std::string pressed;
+    block->OnKeyPress = [&](TComponent&, char& key) { pressed += key; };
+    for (wchar_t unit : std::wstring(L"Я\U0001F4C1a"))
+        SendMessageW(block->Handle(), WM_CHAR, unit, 1);
+    EXPECT_EQ(pressed, "\xD0\xF0"
+                       "a");
+    App().SetTitle(title);
     App().FreeComponent(form);
 }
 

@@ -96,7 +96,7 @@ void BuildGallery(TfrmGallery& form) {
     auto* status = Place<TSkinStatusBar>(&form, "sbGallery", 0, 0, 100, 22);
     status->SetAlign(TAlign::Bottom);
     status->AddPanel("Ready", 200);
-    status->AddPanel("Orvane Shell widget gallery", 300);
+    status->AddPanel("Orvane Shell widget gallery · Галерея", 300);
 
     auto* left = Place<TSkinPanel>(&form, "plLeft", 0, 0, 250, 100);
     left->SetAlign(TAlign::Left);
@@ -152,7 +152,8 @@ void BuildGallery(TfrmGallery& form) {
 
     auto* list = Place<TListBox>(right, "lbPrograms", 10, 10, 220, 130);
     list->SetItemHeight(20);
-    for (const char* item : {"Accessories", "Games", "Internet Explorer", "Wine", "Orvane Shell"})
+    for (const char* item :
+         {"Accessories", "Games", "Internet Explorer", "Wine", "Orvane Shell", "Программы 日本語"})
         list->Items().Add(item);
     list->SetItemIndex(2);
 
@@ -180,6 +181,12 @@ void BuildGallery(TfrmGallery& form) {
     pageLabel->SetCaption("Page 1 of a notebook");
     notebook->SetPageIndex(0);
 
+    auto* scripts = Place<TLabel>(right, "lblScripts", 10, 250, 520, 18);
+    scripts->SetCaption("Any script: 日本語 · Привет · ελληνικά · 📁 · Ünïcödé");
+    scripts->SetTransparent(true);
+    auto* scriptsEdit = Place<TSkinEdit>(right, "edScripts", 10, 272, 250, 22);
+    scriptsEdit->SetText("Папка «Документы» 📁");
+
     auto* image = Place<TImage>(right, "imgLogo", 240, 150, 40, 40);
     image->Picture().SetIcon(LoadIcon(nullptr, IDI_INFORMATION));
 
@@ -203,7 +210,7 @@ TEST(Gallery, EveryWidgetShowsInTheSkin) {
     CurrentSkin().LoadFromFile(skin);
 
     auto* form = CreateForm<TfrmGallery>(&app, "frmGallery");
-    form->SetCaption("Orvane Shell - widget gallery");
+    form->SetCaption("Orvane Shell - widget gallery · Галерея виджетов");
     form->SetBounds(0, 0, 800, 480);
     BuildGallery(*form);
     form->Show();

@@ -1,6 +1,7 @@
 // The owner-drawn list: its entries and the window's list stay one, the
 // selection, the painting of each entry, hit testing and the notifications.
 #include "widgets/ListBox.h"
+#include "base/Utf.h"
 #include "tests/widgets/lists/ListsFixture.h"
 
 #include <string>
@@ -12,13 +13,14 @@ using orvane::test::ListsTest;
 
 namespace {
 
+// What the platform holds, read with the wide calls.
 std::vector<std::string> WindowTexts(HWND list) {
     std::vector<std::string> texts;
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        texts.emplace_back(text);
+        wchar_t text[256] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(Utf8(text));
     }
     return texts;
 }
@@ -62,16 +64,16 @@ TEST_F(ListBoxTest, TheWindowListFollowsEveryChangeOfItems) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(WindowTexts(window), (Texts{"Programs", "Files"}));
 
-    list->Items().Add("Help", 13);
+    list->Items().Add("ヘルプ", 13);
     list->Items().Insert(1, "System", 14);
-    EXPECT_EQ(WindowTexts(window), (Texts{"Programs", "System", "Files", "Help"}));
+    EXPECT_EQ(WindowTexts(window), (Texts{"Programs", "System", "Files", "ヘルプ"}));
     EXPECT_EQ(WindowObject(window, 1), 14);
     EXPECT_EQ(WindowObject(window, 3), 13);
 
     list->Items().Delete(0);
     list->Items().SetObject(0, 99); // reaches the window with the next change
-    list->Items().Set(2, "Groups");
-    EXPECT_EQ(WindowTexts(window), (Texts{"System", "Files", "Groups"}));
+    list->Items().Set(2, "Группы ελληνικά 📁");
+    EXPECT_EQ(WindowTexts(window), (Texts{"System", "Files", "Группы ελληνικά 📁"}));
     EXPECT_EQ(WindowObject(window, 0), 99);
     EXPECT_EQ(WindowObject(window, 2), 13);
 

@@ -211,6 +211,26 @@ TEST_F(PopupMenuTest, DrawCallbackGetsStackedRectanglesCaptionsAsSetAndTheHotIte
     EXPECT_TRUE(hot.selected);
 }
 
+TEST_F(PopupMenuTest, ItemsHoldTheirCaptionsInAnyScriptForOtherPrograms) {
+    for (const char* caption : {"日本語", "-", "Привет & ελληνικά 📁"})
+        AddItem(menu_->Items(), caption);
+    std::vector<std::wstring> held;
+    Run([&](MenuDriver& d) {
+        ASSERT_TRUE(d.WaitForWindows(1, 5000));
+        auto menu = reinterpret_cast<HMENU>(SendMessageW(d.Windows()[0], MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+            held.push_back(text);
+        }
+        d.Key(VK_ESCAPE);
+    });
+    // An '&' is doubled, so that the system takes no key from it.
+    EXPECT_EQ(held, (std::vector<std::wstring>{L"日本語", L"", L"Привет && ελληνικά \U0001F4C1"}));
+    DrawnItem drawn{};
+    EXPECT_TRUE(log_.Find("Привет & ελληνικά 📁", drawn));
+}
+
 TEST_F(PopupMenuTest, AnErrorInAnActionClosesTheMenuAndReachesTheCaller) {
     AddItem(menu_->Items(), "Leaf");
     TMenuItem* folder = AddItem(menu_->Items(), "Broken");

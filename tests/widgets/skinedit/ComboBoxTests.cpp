@@ -3,6 +3,7 @@
 // dropping the list while a key is typed keeps what was typed.
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "base/Utf.h"
 #include "tests/widgets/skinedit/SkinEditFixture.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,17 @@ std::vector<std::string> WindowItems(HWND combo) {
     for (int i = 0; i < count; ++i) {
         char text[256] = {};
         SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<std::wstring> WideWindowItems(HWND combo) {
+    std::vector<std::wstring> items;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         items.push_back(text);
     }
     return items;
@@ -175,6 +187,33 @@ TEST_F(ComboBoxTest, RefillingWhileTypingKeepsTheTypedText) {
     EXPECT_TRUE(box->DroppedDown());
     EXPECT_EQ(WindowItems(box->Handle()), history);
     box->SetDroppedDown(false);
+}
+
+TEST_F(ComboBoxTest, LinesAndTypingInAnyScript) {
+    auto* box = RunBox(form);
+    box->Items().SetCommaText("日本語,\"Привет мир\",\"📁 ελληνικά\"");
+    EXPECT_EQ(WideWindowItems(box->Handle()),
+              (std::vector<std::wstring>{L"日本語", L"Привет мир", L"\U0001F4C1 ελληνικά"}));
+    SendMessageW(box->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Ωμέγα"));
+    EXPECT_EQ(box->Items()[3], "Ωμέγα");
+
+    // Completion ignores the case of any script and selects in UTF-16 units.
+    std::string pressed;
+    box->OnKeyPress = [&](TComponent&, char& key) { pressed += key; };
+    HWND edit = box->EditHandle();
+    TypeWide(edit, L"п");
+    EXPECT_EQ(box->Text(), "Привет мир");
+    EXPECT_EQ(EditSelection(edit), std::make_pair(DWORD{1}, DWORD{10}));
+    box->SetText("");
+    TypeWide(edit, L"\U0001F4C1");
+    EXPECT_EQ(box->Text(), "📁 ελληνικά");
+    EXPECT_EQ(EditSelection(edit), std::make_pair(DWORD{2}, DWORD{11}));
+    EXPECT_EQ(pressed, "\xD0\xF0");
+
+    box->SetAutoComplete(false);
+    box->SetText("");
+    TypeWide(edit, L"\U0001F30D日");
+    EXPECT_EQ(box->Text(), "🌍日");
 }
 
 } // namespace

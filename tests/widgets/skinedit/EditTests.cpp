@@ -1,6 +1,7 @@
 // Edit boxes: Text follows the window whichever way the text changes, and the
 // limits the box is given hold for typing.
 #include "widgets/Edit.h"
+#include "base/Utf.h"
 #include "paint/Skin.h"
 #include "tests/widgets/skinedit/SkinEditFixture.h"
 
@@ -73,6 +74,46 @@ TEST_F(EditTest, LimitsHoldForTyping) {
     TypeChar(edit->Handle(), 'q');
     EXPECT_EQ(edit->Text(), "abc");
     EXPECT_EQ(edit->FindProperty("MaxLength")->GetOrdinal(), 3);
+}
+
+} // namespace
+
+namespace {
+
+std::wstring PlatformText(HWND window) {
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST_F(EditTest, TextInAnyScriptIsTypedAndKeptWhole) {
+    auto* edit = NewComponent<TSkinEdit>(form);
+    edit->SetParent(form);
+    edit->SetText("日本語 ");
+    EXPECT_EQ(PlatformText(edit->Handle()), L"日本語 ");
+    SendMessageW(edit->Handle(), EM_SETSEL, 4, 4);
+    int presses = 0;
+    edit->OnKeyPress = [&](TComponent&, char&) { ++presses; };
+    TypeWide(edit->Handle(), L"Привет \U0001F4C1");
+    EXPECT_EQ(edit->Text(), "日本語 Привет 📁");
+    EXPECT_EQ(PlatformText(edit->Handle()), L"日本語 Привет \U0001F4C1");
+    EXPECT_EQ(presses, 8);
+
+    // The selection counts the bytes of Text().
+    edit->SetSelection(10, 12);
+    EXPECT_EQ(edit->SelStart(), 10);
+    EXPECT_EQ(edit->SelLength(), 12);
+    EXPECT_EQ(EditSelection(edit->Handle()), std::make_pair(DWORD{4}, DWORD{10}));
+
+    // A character that only half fits the limit stays out whole.
+    edit->SetText("ελλ");
+    edit->SetMaxLength(4);
+    SendMessageW(edit->Handle(), EM_SETSEL, 3, 3);
+    TypeWide(edit->Handle(), L"\U0001F4C1");
+    EXPECT_EQ(PlatformText(edit->Handle()), L"ελλ");
+    edit->SetMaxLength(5);
+    TypeWide(edit->Handle(), L"\U0001F4C1");
+    EXPECT_EQ(edit->Text(), "ελλ📁");
 }
 
 } // namespace

@@ -24,6 +24,11 @@ void TypeText(HWND window, const char* text) {
         TypeChar(window, *text);
 }
 
+void TypeWide(HWND window, const std::wstring& text) {
+    for (wchar_t unit : text)
+        SendMessageW(window, WM_CHAR, unit, 1);
+}
+
 std::pair<DWORD, DWORD> EditSelection(HWND edit) {
     DWORD start = 0, end = 0;
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace orvane::test {
 
 class SkinEditTest : public ::testing::Test {
@@ -17,6 +19,9 @@ class SkinEditTest : public ::testing::Test {
 // Types one character into a window as the keyboard would.
 void TypeChar(HWND window, char key);
 void TypeText(HWND window, const char* text);
+// Types text in any script as a Unicode window gets it: one WM_CHAR per
+// UTF-16 unit, so a character beyond the BMP comes as two.
+void TypeWide(HWND window, const std::wstring& text);
 std::pair<DWORD, DWORD> EditSelection(HWND edit);
 
 } // namespace orvane::test

@@ -1,6 +1,7 @@
 #include "WidgetFixture.h"
 
 #include "widgets/Dialogs.h"
+#include "base/Utf.h"
 #include "toolkit/Timer.h"
 #include "tests/support/TestSupport.h"
 
@@ -28,7 +29,7 @@ class DialogAnswerer {
         timer_ = NewComponent<TTimer>(owner);
         timer_->SetInterval(100);
         timer_->OnTimer = [this](TComponent&) {
-            HWND dialog = FindWindowA("#32770", title_.c_str());
+            HWND dialog = FindWindowW(L"#32770", Wide(title_).c_str());
             if (!dialog)
                 return;
             timer_->SetEnabled(false);
@@ -52,18 +53,20 @@ class DialogAnswerer {
 
 TEST_F(WidgetTest, OpenDialogReturnsTheChosenFile) {
     ScratchDir folder("stdwidgets");
-    std::string path = folder / "group item.exe";
-    WriteFileText(path, "MZ");
+    // Names in any script go to the dialog and come back as they were.
+    std::string path = folder / "программа 日本.exe";
+    CloseHandle(
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     auto* dialog = NewComponent<TOpenDialog>(form);
-    dialog->Title = "Selection application for group";
-    dialog->Filter = "Executable files|*.exe|Links|*.lnk|All files|*.*";
+    dialog->Title = "Выбор программы для группы";
+    dialog->Filter = "Προγράμματα|*.exe|Links|*.lnk|All files|*.*";
     dialog->FileName = path;
     DialogAnswerer answerer(form, dialog->Title,
                             [](HWND window) { PostMessageA(window, WM_COMMAND, IDOK, 0); });
     ASSERT_TRUE(dialog->Execute());
     EXPECT_TRUE(answerer.Answered());
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, dialog->FileName.c_str(), -1,
-                             path.c_str(), -1),
+    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Wide(dialog->FileName).c_str(),
+                             -1, Wide(path).c_str(), -1),
               CSTR_EQUAL)
         << dialog->FileName;
     EXPECT_EQ(dialog->FilterIndex, 1);
