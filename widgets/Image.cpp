@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
+#include "paint/PictureLimits.h"
 
 #include <algorithm>
 #include <cctype>
@@ -94,6 +95,8 @@ void TPicture::Clear() {
 void TPicture::LoadFromFile(const std::string& path) {
     std::string extension = LowerExtension(path);
     if (extension == ".bmp") {
+        // A header may promise any size: checked before the platform allocates it.
+        CheckBitmapFileSize(path);
         UniqueBitmap bitmap(
             static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0,
                                             LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
