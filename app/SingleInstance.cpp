@@ -2,7 +2,9 @@
 
 #include "base/Win32Handles.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -12,14 +14,26 @@ namespace {
 UniqueHandle instanceMutex;
 bool firstInstance = false;
 
+// A window's text and class as the platform holds them, in UTF-16.
+std::wstring TextOf(HWND window) {
+    std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1);
+    const int got = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return std::wstring(text.data(), static_cast<size_t>(got > 0 ? got : 0));
+}
+
+std::wstring ClassOf(HWND window) {
+    // Class names are at most 256 units long.
+    wchar_t name[257] = {};
+    const int got = GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return std::wstring(name, static_cast<size_t>(got > 0 ? got : 0));
+}
+
 } // namespace
 
 bool InitSingleInstance(HWND applicationWindow) {
-    char title[513] = {};
-    GetWindowTextA(applicationWindow, title, sizeof title);
-    std::string name = std::string("PREVINST:") + title;
+    const std::wstring name = L"PREVINST:" + TextOf(applicationWindow);
     SetLastError(0);
-    instanceMutex.reset(CreateMutexA(nullptr, TRUE, name.c_str()));
+    instanceMutex.reset(CreateMutexW(nullptr, TRUE, name.c_str()));
     // A mutex that cannot be created counts as another instance running.
     firstInstance = instanceMutex.valid() && GetLastError() == 0;
     return firstInstance;
@@ -30,11 +44,10 @@ bool FirstInstance() {
 }
 
 void ActivatePrevInstance(HWND applicationWindow) {
-    char className[256] = {}, title[256] = {};
-    GetClassNameA(applicationWindow, className, sizeof className);
-    GetWindowTextA(applicationWindow, title, sizeof title);
+    const std::wstring className = ClassOf(applicationWindow);
+    const std::wstring title = TextOf(applicationWindow);
 
-    HWND own = FindWindowA(className, title);
+    HWND own = FindWindowW(className.c_str(), title.c_str());
     if (!own)
         return;
     DWORD ownerProcess = 0;
@@ -42,7 +55,7 @@ void ActivatePrevInstance(HWND applicationWindow) {
     if (ownerProcess != GetCurrentProcessId())
         return;
 
-    HWND other = FindWindowExA(nullptr, own, className, title);
+    HWND other = FindWindowExW(nullptr, own, className.c_str(), title.c_str());
     if (!other)
         return;
     if (IsIconic(other)) {

@@ -1,5 +1,7 @@
 #include "system/Autorun.h"
 #include "system/FileSystem.h"
+#include "system/ProgramStart.h"
+#include "system/Registry.h"
 
 #include "base/Config.h"
 #include "base/Guarded.h"
@@ -7,9 +9,11 @@
 #include "base/Platform.h"
 #include "base/PlatformIni.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <exception>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <vector>
 
@@ -17,62 +21,26 @@ namespace orvane {
 
 namespace {
 
-// WinExec reports nothing a logon start could act on, so its result is ignored.
+// As at every logon, a command that does not start keeps no one from the
+// next: there is nothing a logon start could do about it.
 void StartCommand(const std::string& command) {
-    WinExec(command.c_str(), SW_SHOWNORMAL);
+    StartProgram(command, SW_SHOWNORMAL);
 }
 
 UniqueRegKey OpenRunKey(HKEY root, const std::string& key, bool forDeleting) {
-    HKEY opened = nullptr;
-    LONG status = forDeleting ? RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0,
-                                                KEY_READ | KEY_SET_VALUE, nullptr, &opened, nullptr)
-                              : RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened);
-    return UniqueRegKey(status == ERROR_SUCCESS ? opened : nullptr);
-}
-
-std::vector<std::string> ValueNames(HKEY key) {
-    DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                         &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return {};
-    std::vector<std::string> names;
-    std::vector<char> buffer(longest + 1);
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD length = static_cast<DWORD>(buffer.size());
-        if (RegEnumValueA(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.emplace_back(buffer.data(), length);
-    }
-    return names;
+    return forDeleting ? CreateRegKey(root, key, KEY_READ | KEY_SET_VALUE)
+                       : OpenRegKey(root, key, KEY_READ);
 }
 
 // A missing value reads as empty; a value of another type than text raises.
 std::string ReadStringValue(HKEY key, const std::string& name) {
-    DWORD type = 0, size = 0;
-    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
-    if (status == ERROR_FILE_NOT_FOUND)
-        return {};
-    if (status != ERROR_SUCCESS)
-        throw ShellError("Unable to read the value " + name + ": " + SystemErrorText(status));
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw ShellError("Invalid data type for '" + name + "'");
-    std::string data(size, '\0');
-    status = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(data.data()), &size);
-    if (status != ERROR_SUCCESS)
-        throw ShellError("Unable to read the value " + name + ": " + SystemErrorText(status));
-    data.resize(size);
-    // The stored text may or may not carry its terminating zero.
-    size_t end = data.find('\0');
-    if (end != std::string::npos)
-        data.resize(end);
-    return data;
+    return ReadRegText(key, name).value_or(std::string());
 }
 
 // win.ini [windows] run=: the 9x family's list of logon programs.
 void RunWinIni() {
-    std::string list = PlatformIniFile(WindowsFolderPath() + "\\win.ini").ReadString("windows", "run", "");
+    std::string list =
+        PlatformIniFile(WindowsFolderPath() + "\\win.ini").ReadString("windows", "run", "");
     size_t start = 0;
     while (start < list.size()) {
         size_t comma = list.find(',', start);
@@ -94,12 +62,12 @@ void RunRegistryKey(HKEY root, const std::string& key, bool deleteAfterStart) {
     if (!opened)
         return;
     // Names first: deleting while enumerating would shift the indices.
-    for (const auto& name : ValueNames(opened.get())) {
+    for (const auto& name : RegValueNames(opened.get())) {
         StartCommand(ReadStringValue(opened.get(), name));
         // A value that cannot be deleted runs again at the next logon, which is
         // all the harm it can do; there is nothing better to do about it here.
         if (deleteAfterStart)
-            RegDeleteValueA(opened.get(), name.c_str());
+            DeleteRegValue(opened.get(), name);
     }
 }
 
@@ -109,8 +77,8 @@ void RunStartupFolder(int folderId) {
         return;
     for (const TFolderEntry& entry : ListFolder(folder))
         if (!entry.hidden)
-            ShellExecuteA(nullptr, nullptr, (folder + "\\" + entry.name).c_str(), nullptr,
-                          folder.c_str(), SW_SHOWNORMAL);
+            ShellExecuteW(nullptr, nullptr, Wide(folder + "\\" + entry.name).c_str(), nullptr,
+                          Wide(folder).c_str(), SW_SHOWNORMAL);
 }
 
 void RunForDos(HKEY root, const std::string& key) {

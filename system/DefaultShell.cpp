@@ -5,7 +5,9 @@
 #include "base/Platform.h"
 #include "base/PlatformIni.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
+#include "system/Registry.h"
 
 #include <windows.h>
 
@@ -14,15 +16,11 @@ namespace orvane {
 namespace {
 
 void WriteWinlogonShell(HKEY root, const std::string& command) {
-    HKEY opened = nullptr;
     // Without rights under HKEY_LOCAL_MACHINE the user's own value still counts.
-    if (RegCreateKeyExA(root, kWinlogonKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS)
+    UniqueRegKey key = CreateRegKey(root, kWinlogonKey, KEY_SET_VALUE);
+    if (!key)
         return;
-    UniqueRegKey key(opened);
-    LONG status = RegSetValueExA(key.get(), "Shell", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(command.c_str()),
-                                 static_cast<DWORD>(command.size() + 1));
+    const LONG status = WriteRegText(key.get(), "Shell", command);
     if (status != ERROR_SUCCESS)
         throw ShellError("Unable to write the value Shell: " + SystemErrorText(status));
 }
@@ -32,16 +30,17 @@ void WriteWinlogonShell(HKEY root, const std::string& command) {
 std::string IniShellCommand(const std::string& command) {
     if (command.find('\\') == std::string::npos)
         return command;
-    DWORD size = GetShortPathNameA(command.c_str(), nullptr, 0);
+    const std::wstring path = Wide(command);
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
     if (size == 0)
         // An empty shell= would leave the next logon without any shell.
         return command;
-    std::string shortPath(size, '\0');
-    DWORD n = GetShortPathNameA(command.c_str(), shortPath.data(), size);
+    std::wstring shortPath(size, L'\0');
+    const DWORD n = GetShortPathNameW(path.c_str(), shortPath.data(), size);
     if (n == 0 || n >= size)
         return command;
     shortPath.resize(n);
-    return shortPath;
+    return Utf8(shortPath);
 }
 
 void SetDefaultShell(const std::string& command, bool log) {

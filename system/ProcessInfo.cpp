@@ -11,7 +11,7 @@ namespace orvane {
 namespace {
 
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
-using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 
 struct PsapiFunctions {
     UniqueModule psapi;
@@ -28,17 +28,17 @@ template <typename Fn> Fn ProcAddress(HMODULE module, const char* name) {
 const PsapiFunctions& Psapi() {
     static const PsapiFunctions functions = [] {
         PsapiFunctions f;
-        f.psapi.reset(LoadLibraryA("psapi.dll"));
+        f.psapi.reset(LoadLibraryW(L"psapi.dll"));
         f.enumProcessModules =
             ProcAddress<EnumProcessModulesFn>(f.psapi.get(), "EnumProcessModules");
         f.getModuleFileNameEx =
-            ProcAddress<GetModuleFileNameExFn>(f.psapi.get(), "GetModuleFileNameExA");
+            ProcAddress<GetModuleFileNameExFn>(f.psapi.get(), "GetModuleFileNameExW");
         if (!f.enumProcessModules || !f.getModuleFileNameEx) {
-            HMODULE kernel = GetModuleHandleA("kernel32.dll");
+            HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
             f.enumProcessModules =
                 ProcAddress<EnumProcessModulesFn>(kernel, "K32EnumProcessModules");
             f.getModuleFileNameEx =
-                ProcAddress<GetModuleFileNameExFn>(kernel, "K32GetModuleFileNameExA");
+                ProcAddress<GetModuleFileNameExFn>(kernel, "K32GetModuleFileNameExW");
         }
         return f;
     }();
@@ -83,10 +83,11 @@ std::string GetProcessModulePath(HWND window) {
     if (!psapi.enumProcessModules(process.get(), modules, sizeof modules, &needed) || needed == 0)
         return std::string();
 
-    char name[MAX_PATH + 1] = {};
-    if (!psapi.getModuleFileNameEx(process.get(), modules[0], name, sizeof name))
+    wchar_t name[MAX_PATH + 1] = {};
+    const DWORD length = psapi.getModuleFileNameEx(process.get(), modules[0], name, MAX_PATH);
+    if (length == 0)
         return std::string();
-    return LowerCase(name);
+    return LowerCase(Utf8Until(name, length));
 }
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "system/ShellIcons.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 
 #include <shellapi.h>
 
@@ -13,8 +14,8 @@ constexpr int kGlyphSize = 16;
 } // namespace
 
 int GetSysIconIndex(PCIDLIST_ABSOLUTE item) {
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(item), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
                    SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_PIDL | SHGFI_SMALLICON);
     // SHGFI_ICON hands out an icon of our own as well; only the index is wanted,
     // and Control Panel listings call this once per item.
@@ -23,22 +24,24 @@ int GetSysIconIndex(PCIDLIST_ABSOLUTE item) {
 }
 
 UniqueIcon GetFileIcon(const std::string& path, bool small) {
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES;
     if (small)
         flags |= SHGFI_SMALLICON;
-    SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags);
+    SHGetFileInfoW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags);
     return UniqueIcon(info.hIcon);
 }
 
 UniqueIcon GetFolderIcon(const std::string& folder) {
-    char path[MAX_PATH + 1] = {};
-    lstrcpynA(path, folder.c_str(), MAX_PATH);
+    // The platform may write the path of the icon's file back into the buffer.
+    const std::wstring wide = Wide(folder);
+    wchar_t path[MAX_PATH + 1] = {};
+    lstrcpynW(path, wide.c_str(), MAX_PATH);
     WORD index = 0;
-    if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index))
+    if (HICON icon = ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &index))
         return UniqueIcon(icon);
-    SHFILEINFOA info{};
-    SHGetFileInfoA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+    SHFILEINFOW info{};
+    SHGetFileInfoW(wide.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
                    SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
     return UniqueIcon(info.hIcon);
 }

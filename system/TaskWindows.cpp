@@ -1,20 +1,39 @@
 #include "system/TaskWindows.h"
 
+#include "base/Utf.h"
+
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 namespace orvane {
+
+namespace {
+
+// Titles are read in a buffer of this many units first, grown up to the most.
+constexpr size_t kTitleUnits = 256;
+constexpr size_t kMaxTitleUnits = 32768;
+
+// `length` units of a cut text, less a high surrogate whose partner was cut off.
+size_t WholeCharacters(const wchar_t* text, size_t length) {
+    if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
+        return length - 1;
+    return length;
+}
+
+} // namespace
 
 bool IsTaskWindow(HWND window) {
     if (!IsWindow(window))
         return false;
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
     if (style & WS_CHILD)
         return false;
     if (!(style & WS_VISIBLE))
         return false;
     if (!IsWindowVisible(window))
         return false;
-    const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     if (exStyle & WS_EX_TOOLWINDOW)
         return false;
     if (exStyle & WS_EX_MDICHILD)
@@ -30,23 +49,33 @@ bool IsTaskWindow(HWND window) {
     if (GetParent(window))
         return false;
     // The mark is a 32-bit value; on 64-bit only the low half of the user data
-    // carries it, as GetWindowLongA would report it.
-    const auto userData = static_cast<uint32_t>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // carries it, as GetWindowLong would report it.
+    const auto userData = static_cast<uint32_t>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return userData != static_cast<uint32_t>(kNoTaskButtonMark);
 }
 
-std::string GetWindowCaption(HWND window) {
-    const int length = GetWindowTextLengthA(window) + 1;
-    if (length > 1) {
-        std::string text(static_cast<size_t>(length), '\0');
-        const int got = GetWindowTextA(window, text.data(), length);
-        // The title may have shrunk in between; an emptied one still reads "???".
-        if (got > 0) {
-            text.resize(static_cast<size_t>(got));
-            return text;
-        }
+std::string WindowTitle(HWND window) {
+    // InternalGetWindowText reads the stored title and sends the window no
+    // message, so a hung program cannot stall the caller.
+    std::vector<wchar_t> buffer(kTitleUnits);
+    for (;;) {
+        const int got =
+            InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+        if (got <= 0)
+            return std::string();
+        const auto length = static_cast<size_t>(got);
+        if (length + 1 < buffer.size())
+            return Utf8(std::wstring_view(buffer.data(), length));
+        if (buffer.size() >= kMaxTitleUnits)
+            return Utf8(std::wstring_view(buffer.data(), WholeCharacters(buffer.data(), length)));
+        buffer.resize(buffer.size() * 2);
     }
-    return "???";
+}
+
+std::string GetWindowCaption(HWND window) {
+    std::string title = WindowTitle(window);
+    // An empty title still reads "???".
+    return title.empty() ? "???" : title;
 }
 
 } // namespace orvane

@@ -13,6 +13,11 @@ constexpr LONG kNoTaskButtonMark = 0x7FFFFFFF;
 // neither tool windows nor MDI children.
 bool IsTaskWindow(HWND window);
 
+// The window's title as stored, read without sending the window a message;
+// "" when it has none. A title beyond 32767 UTF-16 units is cut there, at a
+// character boundary.
+std::string WindowTitle(HWND window);
+
 // The window's title, or "???" when it is empty.
 std::string GetWindowCaption(HWND window);
 

@@ -4,16 +4,17 @@
 #include "system/ProcessInfo.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace orvane {
 
 namespace {
 
-constexpr char kTrayClass[] = "Shell_TrayWnd";
+constexpr wchar_t kTrayClass[] = L"Shell_TrayWnd";
 // Wine's X11 driver keeps the X window of a window in this property; the
 // desktop window has one only when it is a virtual desktop (on the root
 // window it has none).
-constexpr char kWineXWindowProperty[] = "__wine_x11_whole_window";
+constexpr wchar_t kWineXWindowProperty[] = L"__wine_x11_whole_window";
 constexpr UINT kQuietFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
 bool IsExplorer(HWND window) {
@@ -23,11 +24,12 @@ bool IsExplorer(HWND window) {
 }
 
 BOOL CALLBACK CollectForeignTray(HWND window, LPARAM list) {
-    char className[32] = {};
+    wchar_t className[32] = {};
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId != GetCurrentProcessId() && GetClassNameA(window, className, sizeof className) &&
-        lstrcmpA(className, kTrayClass) == 0)
+    if (processId != GetCurrentProcessId() &&
+        GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
+        lstrcmpW(className, kTrayClass) == 0)
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
@@ -44,7 +46,7 @@ bool ExplorerHostsVirtualDesktop() {
     if (!RunningUnderWine())
         return false;
     HWND desktop = GetDesktopWindow();
-    return desktop && GetPropA(desktop, kWineXWindowProperty) && IsExplorer(desktop);
+    return desktop && GetPropW(desktop, kWineXWindowProperty) && IsExplorer(desktop);
 }
 
 TExplorerTrayStandIn::TExplorerTrayStandIn(HWND ownTray) : ownTray_(ownTray) {
@@ -71,10 +73,10 @@ void TExplorerTrayStandIn::Keep() {
             shown_.push_back(window);
         ShowWindowAsync(window, SW_HIDE);
     }
-    if (!ownTray_ || FindWindowA(kTrayClass, nullptr) == ownTray_)
+    if (!ownTray_ || FindWindowW(kTrayClass, nullptr) == ownTray_)
         return;
     for (HWND window : ForeignTrayWindows()) {
-        if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
+        if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
             SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kQuietFlags);
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, kQuietFlags);
     }

@@ -1,7 +1,10 @@
 #include "taskbar/ClockFormat.h"
 
+#include "base/Utf.h"
+
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -245,13 +248,16 @@ std::string Format(std::string_view pattern, const SYSTEMTIME& time, const TLoca
     return out;
 }
 
-// GetLocaleInfoA's answer; nothing when the locale has no such value. An
-// empty answer is a value (24-hour locales have empty designators).
+// The locale's answer; nothing when the locale has no such value. An empty
+// answer is a value (24-hour locales have empty designators).
 std::optional<std::string> LocaleValue(LCTYPE type) {
-    char buffer[256] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) <= 0)
+    // Locale values are at most 80 units long.
+    wchar_t buffer[256] = {};
+    const int units =
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer)));
+    if (units <= 0)
         return std::nullopt;
-    return std::string(buffer);
+    return Utf8Until(buffer, static_cast<size_t>(units));
 }
 
 void ReadLocale(LCTYPE type, std::string& target) {

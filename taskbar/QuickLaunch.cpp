@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/Log.h"
+#include "base/Utf.h"
 #include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "base/Win32Handles.h"
@@ -47,8 +48,7 @@ TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
     // An entry whose type has no icon gets the general program icon, so that
     // every later button's image still sits at its k + 1.
     UniqueIcon icon = GetFileIcon(path, true);
-    images.AddIcon(icon ? icon.get()
-                        : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    images.AddIcon(icon ? icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
     button->SetImageIndex(k + 1);
 
     button->SetHint(path);
@@ -63,8 +63,8 @@ TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
 void QuickLaunchMouseDown(TSkinSpeedButton& button) {
     const std::string& path = button.Hint();
     const std::string folder = FolderOf(path);
-    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr,
-                  folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, Wide(path).c_str(), nullptr,
+                  folder.empty() ? nullptr : Wide(folder).c_str(), SW_SHOWNORMAL);
 }
 
 } // namespace orvane

@@ -33,10 +33,14 @@ std::string TrimTitle(const std::string& title) {
     return first < last ? std::string(first, last) : std::string();
 }
 
-std::string ReadTitle(HWND window) {
-    char title[255] = {};
-    int length = GetWindowTextA(window, title, sizeof title);
-    return std::string(title, static_cast<size_t>(std::max(length, 0)));
+// Byte offsets at which the characters of UTF-8 `text` begin, and its end.
+std::vector<size_t> CharacterStarts(const std::string& text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    starts.push_back(text.size());
+    return starts;
 }
 
 std::string ProgramFileOf(HWND window) {
@@ -49,10 +53,14 @@ std::string ShortenCaption(const std::string& text,
                            const std::function<bool(const std::string&)>& fits) {
     if (fits(text))
         return text;
-    auto candidate = [&](size_t k) { return text.substr(0, k) + kEllipsis; };
+    // k counts whole characters: a caption never ends in part of one.
+    const std::vector<size_t> starts = CharacterStarts(text);
+    auto candidate = [&](size_t k) {
+        return text.substr(0, starts[std::min(k, starts.size() - 1)]) + kEllipsis;
+    };
     // Widths grow with k, so the longest fitting k is found by bisection: the
     // same caption as trying every k, with log(n) measurements.
-    size_t low = 1, high = text.size();
+    size_t low = 1, high = starts.size() - 1;
     if (high == 0 || !fits(candidate(1)))
         return candidate(1);
     while (low < high) {
@@ -71,14 +79,14 @@ TTaskButtons::TTaskButtons(TSkinToolBar& bar, HWND applicationWindow)
 bool TTaskButtons::Qualifies(HWND window) const {
     if (window == applicationWindow_)
         return false;
-    bool appWindow = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+    bool appWindow = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
     return (appWindow && IsWindowVisible(window)) || IsTaskWindow(window);
 }
 
 void TTaskButtons::AddTaskButton(HWND window) {
     if (!Qualifies(window))
         return;
-    std::string title = ReadTitle(window);
+    std::string title = WindowTitle(window);
     auto* button = NewComponent<TSkinSpeedButton>(&bar_);
     button->SetSkinElement("resizebutton");
     button->SetFlat(bar_.Flat());

@@ -76,8 +76,9 @@ class TTaskButtons {
 };
 
 // The longest "<first k characters of text>..." that `fits`, or the
-// one-character form when none does; `text` itself when it fits whole. `fits`
-// must grow monotonically harder to satisfy as the text grows.
+// one-character form when none does; `text` itself when it fits whole. `text`
+// is UTF-8 and k counts its characters (code points), never parts of one.
+// `fits` must grow monotonically harder to satisfy as the text grows.
 std::string ShortenCaption(const std::string& text,
                            const std::function<bool(const std::string&)>& fits);
 

@@ -5,6 +5,7 @@
 #include "desktop/DesktopForm.h"
 #include "system/DefaultShell.h"
 #include "system/KillProcess.h"
+#include "system/ProgramStart.h"
 #include "system/VirtualDesktop.h"
 #include "base/Platform.h"
 #include "toolkit/Application.h"
@@ -205,7 +206,7 @@ void TfrmTaskbar::RunStart() {
             "Warning", MB_OKCANCEL | MB_ICONWARNING);
         if (answer == IDOK) {
             SetDefaultShell("explorer.exe", true);
-            WinExec("explorer.exe", SW_HIDE);
+            StartProgram("explorer.exe", SW_HIDE);
             Log->Add("Work end");
             return;
         }

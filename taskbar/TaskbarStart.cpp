@@ -1,8 +1,10 @@
 #include "taskbar/TaskbarStart.h"
 
 #include "base/Config.h"
+#include "base/Guarded.h"
 #include "base/Log.h"
 #include "system/FileSystem.h"
+#include "system/Registry.h"
 #include "base/Win32Handles.h"
 
 namespace orvane {
@@ -11,15 +13,13 @@ namespace {
 
 constexpr char kWinSettings[] = "WinSettings";
 constexpr int kHeightOverWorkArea = 25;
+constexpr const char* kColorsKey = "Control Panel\\Colors";
+constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::string RegistryColor(COLORREF colour) {
     return std::to_string(GetRValue(colour)) + " " + std::to_string(GetGValue(colour)) + " " +
            std::to_string(GetBValue(colour));
-}
-
-void WriteRegString(HKEY key, const char* name, const std::string& value) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
 }
 
 } // namespace
@@ -42,13 +42,11 @@ void RecolorCaptions() {
     const COLORREF colours[] = {kActiveTitleColor, kGradientActiveTitleColor};
     SetSysColors(2, elements, colours);
 
-    HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    UniqueRegKey key = CreateRegKey(HKEY_CURRENT_USER, kColorsKey, KEY_SET_VALUE);
+    if (!key)
         return;
-    UniqueRegKey key(raw);
-    WriteRegString(key.get(), "ActiveTitle", RegistryColor(kActiveTitleColor));
-    WriteRegString(key.get(), "GradientActiveTitle", RegistryColor(kGradientActiveTitleColor));
+    WriteRegText(key.get(), "ActiveTitle", RegistryColor(kActiveTitleColor));
+    WriteRegText(key.get(), "GradientActiveTitle", RegistryColor(kGradientActiveTitleColor));
 }
 
 void RestoreCaptionColors() {
@@ -81,13 +79,11 @@ void RestoreCaptionColors() {
 
     // The running system has its colours back even when the stored ones
     // cannot be updated.
-    HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    UniqueRegKey key = CreateRegKey(HKEY_CURRENT_USER, kColorsKey, KEY_SET_VALUE);
+    if (!key)
         return;
-    UniqueRegKey key(raw);
     for (size_t i = 0; i < keys.size(); ++i)
-        WriteRegString(key.get(), keys[i], RegistryColor(colours[i]));
+        WriteRegText(key.get(), keys[i], RegistryColor(colours[i]));
 }
 
 void RestoreWorkArea() {
@@ -96,24 +92,24 @@ void RestoreWorkArea() {
               config.ReadInteger(kWinSettings, "ScreenTop", 0),
               config.ReadInteger(kWinSettings, "ScreenRight", GetSystemMetrics(SM_CXSCREEN)),
               config.ReadInteger(kWinSettings, "ScreenBottom", GetSystemMetrics(SM_CYSCREEN))};
-    SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE);
 }
 
 void HideMinimizedWindows() {
     MINIMIZEDMETRICS metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETMINIMIZEDMETRICS, sizeof metrics, &metrics,
+    if (!SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof metrics, &metrics,
                                SPIF_UPDATEINIFILE))
         return;
     if (metrics.iArrange & ARW_HIDE)
         return;
     metrics.iArrange |= ARW_HIDE;
-    SystemParametersInfoA(SPI_SETMINIMIZEDMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE);
+    SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE);
 }
 
 void TakeWorkArea() {
     RECT area{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     IniFile config = IniFile::Config();
     config.WriteInteger(kWinSettings, "ScreenLeft", area.left);
     config.WriteInteger(kWinSettings, "ScreenTop", area.top);
@@ -122,7 +118,7 @@ void TakeWorkArea() {
 
     RECT taken{0, 0, GetSystemMetrics(SM_CXSCREEN),
                GetSystemMetrics(SM_CYSCREEN) - kTaskbarReserve};
-    SystemParametersInfoA(SPI_SETWORKAREA, 0, &taken, SPIF_SENDCHANGE);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &taken, SPIF_SENDCHANGE);
 }
 
 void FitMaximizedWindows(const std::vector<HWND>& windows) {
@@ -145,21 +141,13 @@ void FitMaximizedWindows(const std::vector<HWND>& windows) {
 }
 
 std::optional<std::string> QuickLaunchFolder() {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+    UniqueRegKey key = OpenRegKey(HKEY_CURRENT_USER, kShellFoldersKey, KEY_QUERY_VALUE);
+    if (!key)
         return std::nullopt;
-    UniqueRegKey key(raw);
+    // A value that is missing or no text leaves the folder relative.
     std::string appData;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key.get(), "AppData", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
-        std::string value(size, '\0');
-        if (RegQueryValueExA(key.get(), "AppData", nullptr, &type,
-                             reinterpret_cast<BYTE*>(value.data()), &size) == ERROR_SUCCESS)
-            appData = value.c_str();
-    }
+    Guarded("QuickLaunchFolder", FailurePolicy::Silent,
+            [&] { appData = ReadRegText(key.get(), "AppData").value_or(std::string()); });
     return appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
 }
 

@@ -1,5 +1,6 @@
 #include "taskbar/WindowEventWatcher.h"
 
+#include "system/TaskWindows.h"
 #include "taskbar/TaskButtons.h"
 
 #include <algorithm>
@@ -15,16 +16,10 @@ namespace {
 BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
     if (!IsWindowVisible(window))
         return TRUE;
-    if (GetWindow(window, GW_OWNER) && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW))
+    if (GetWindow(window, GW_OWNER) && !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW))
         return TRUE;
     reinterpret_cast<std::unordered_set<HWND>*>(param)->insert(window);
     return TRUE;
-}
-
-std::string TitleOf(HWND window) {
-    char title[256] = {};
-    int length = GetWindowTextA(window, title, sizeof title);
-    return std::string(title, static_cast<size_t>(std::max(length, 0)));
 }
 
 } // namespace
@@ -33,7 +28,7 @@ TWindowEventWatcher::TWindowEventWatcher(Handler handler, ButtonWindows buttonWi
     : handler_(std::move(handler)), buttonWindows_(std::move(buttonWindows)),
       visible_(VisibleTopLevelWindows()) {
     for (HWND window : buttonWindows_())
-        titles_[window] = TitleOf(window);
+        titles_[window] = WindowTitle(window);
 }
 
 std::unordered_set<HWND> TWindowEventWatcher::VisibleTopLevelWindows() const {
@@ -67,7 +62,7 @@ void TWindowEventWatcher::Tick() {
     // The handlers above may have added or removed buttons.
     std::unordered_map<HWND, std::string> titles;
     for (HWND window : buttonWindows_()) {
-        std::string title = TitleOf(window);
+        std::string title = WindowTitle(window);
         auto known = titles_.find(window);
         if (known != titles_.end() && known->second != title)
             handler_(window, kWindowRedraw);

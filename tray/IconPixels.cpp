@@ -71,7 +71,7 @@ std::vector<uint32_t> BitsOf(HBITMAP bitmap, int width, int height) {
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info)
+    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
         throw ShellError("the icon has no readable bitmap");
     return SIZE{info.bmWidth, info.bmHeight};
 }

@@ -2,9 +2,11 @@
 
 #include "base/Guarded.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -38,7 +40,7 @@ std::string TextOf(const uint8_t* block, size_t offset, size_t availableBytes, s
     std::vector<wchar_t> units(availableBytes / sizeof(wchar_t));
     if (!units.empty())
         std::memcpy(units.data(), block + offset, units.size() * sizeof(wchar_t));
-    return NarrowTip(units.data(), units.size(), maxUnits);
+    return TipText(units.data(), units.size(), maxUnits);
 }
 
 bool UsableIconFormat(uint32_t width, uint32_t height, uint32_t planes, uint32_t bpp) {
@@ -129,20 +131,16 @@ TNotifyIconData DecodeNotifyRequest(const COPYDATASTRUCT& data) {
     return DecodePlatformBlock(data);
 }
 
-std::string NarrowTip(const wchar_t* text, size_t availableUnits, size_t maxUnits) {
+std::string TipText(const wchar_t* text, size_t availableUnits, size_t maxUnits) {
+    const size_t limit = std::min(availableUnits, maxUnits);
     size_t length = 0;
-    size_t limit = std::min(availableUnits, maxUnits);
     while (length < limit && text[length] != L'\0')
         ++length;
-    if (length == 0)
-        return "";
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr,
-                                    nullptr);
-    std::string narrow(static_cast<size_t>(std::max(bytes, 0)), '\0');
-    if (bytes > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), narrow.data(), bytes,
-                            nullptr, nullptr);
-    return narrow;
+    // Cut by the limit or by the block's end, not ended by a NUL: a high
+    // surrogate whose partner lay beyond the cut goes too.
+    if (length == limit && length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
+        --length;
+    return Utf8(std::wstring_view(text, length));
 }
 
 } // namespace orvane

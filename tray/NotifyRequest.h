@@ -22,7 +22,7 @@ struct TNotifyIconData {
     HICON Icon = nullptr;         // the sender's icon handle (platform's block)
     std::optional<TIconPixels> IconPixels; // the icon, when its bits came in the block
     std::string IconError;                 // why bits in the block gave no icon, else ""
-    std::string Tip;                       // at most 32 UTF-16 units, in the narrow code page
+    std::string Tip;                       // UTF-8, from at most 32 UTF-16 units
 
     HWND Owner() const;
 };
@@ -50,7 +50,9 @@ uint64_t WineBlockSize(uint32_t width, uint32_t height, uint32_t planes, uint32_
 // fields the request needs.
 TNotifyIconData DecodeNotifyRequest(const COPYDATASTRUCT& data);
 
-// UTF-16 text up to `maxUnits` units or the first NUL, in the narrow code page.
-std::string NarrowTip(const wchar_t* text, size_t availableUnits, size_t maxUnits);
+// The UTF-16 text of `availableUnits` units up to its first NUL, as UTF-8; at
+// most `maxUnits` units of it, cut between characters (never inside a
+// surrogate pair).
+std::string TipText(const wchar_t* text, size_t availableUnits, size_t maxUnits);
 
 } // namespace orvane

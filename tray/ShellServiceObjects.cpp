@@ -3,6 +3,8 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
+#include "system/Registry.h"
 
 #include <string>
 
@@ -10,7 +12,7 @@ namespace orvane {
 
 namespace {
 
-constexpr char kDelayLoadKey[] =
+constexpr const char* kDelayLoadKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad";
 constexpr DWORD kStartCommand = 2;
 constexpr DWORD kStopCommand = 3;
@@ -26,31 +28,21 @@ struct NamedValue {
 
 std::vector<NamedValue> DelayLoadValues() {
     std::vector<NamedValue> values;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDelayLoadKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    UniqueRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kDelayLoadKey, KEY_READ);
+    if (!key)
         return values;
-    UniqueRegKey key(opened);
-    for (DWORD index = 0;; ++index) {
-        char name[16384];
-        BYTE data[1024] = {};
-        DWORD nameLength = sizeof name, dataLength = sizeof data - 1, type = 0;
-        LONG status =
-            RegEnumValueA(key.get(), index, name, &nameLength, nullptr, &type, data, &dataLength);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
-            break;
+    for (std::string& name : RegValueNames(key.get())) {
+        // A value of another type than text names no object: its text is empty.
         std::string text;
-        if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ))
-            text.assign(reinterpret_cast<const char*>(data),
-                        strnlen(reinterpret_cast<const char*>(data), dataLength));
-        values.push_back({name, text});
+        Guarded("TTray.Create", FailurePolicy::Silent,
+                [&] { text = ReadRegText(key.get(), name).value_or(std::string()); });
+        values.push_back({std::move(name), std::move(text)});
     }
     return values;
 }
 
 CLSID ParseClassId(const std::string& text) {
-    std::wstring wide(text.begin(), text.end());
+    std::wstring wide = Wide(text);
     CLSID id{};
     if (text.empty() || FAILED(CLSIDFromString(wide.data(), &id)))
         throw ShellError("'" + text + "' is not a valid GUID value");

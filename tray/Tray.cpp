@@ -3,6 +3,7 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
+#include "system/ProgramStart.h"
 #include "widgets/SkinPanel.h"
 #include "tray/TrayIconImage.h"
 
@@ -12,7 +13,8 @@ namespace orvane {
 
 namespace {
 
-constexpr char kTrayClass[] = "Shell_TrayWnd";
+constexpr wchar_t kTrayClass[] = L"Shell_TrayWnd";
+constexpr wchar_t kTaskbarCreated[] = L"TaskbarCreated";
 constexpr int kIconSize = 16;
 constexpr int kIconTop = 3;
 constexpr int kFirstIconLeft = 9;
@@ -79,7 +81,7 @@ void BringOwnerForward(HWND owner) {
 } // namespace
 
 std::function<void(const std::string& command)> TTray::RunCommand = [](const std::string& command) {
-    WinExec(command.c_str(), SW_HIDE);
+    StartProgram(command, SW_HIDE);
 };
 
 TTray* Tray() {
@@ -100,7 +102,7 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
     services_.StartAll();
     if (beforeAnnounce)
         beforeAnnounce(window_.get());
-    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(kTaskbarCreated), 0, 0);
 }
 
 TTray::~TTray() {
@@ -111,24 +113,24 @@ TTray::~TTray() {
 }
 
 void TTray::RegisterTrayClass() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA existing{};
-    if (GetClassInfoA(instance, kTrayClass, &existing)) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW existing{};
+    if (GetClassInfoW(instance, kTrayClass, &existing)) {
         if (existing.lpfnWndProc == &TTray::TrayWindowProc)
             return;
-        UnregisterClassA(kTrayClass, instance);
+        UnregisterClassW(kTrayClass, instance);
     }
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = &TTray::TrayWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = kTrayClass;
-    if (!RegisterClassA(&wc))
+    if (!RegisterClassW(&wc))
         ThrowLastError("TTray.Create: registering the tray window class");
 }
 
 void TTray::CreateTrayWindow() {
-    window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kTrayClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+    window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!window_)
         ThrowLastError("TTray.Create: creating the tray window");
 }
@@ -137,7 +139,7 @@ void TTray::AllowMessagesThroughFilter() {
     // Since Vista a program of a lower integrity level may not send to us
     // unless the window lets the message through.
     using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     auto filter = user32 ? reinterpret_cast<FilterFunction>(
                                GetProcAddress(user32, "ChangeWindowMessageFilterEx"))
                          : nullptr;
@@ -145,11 +147,11 @@ void TTray::AllowMessagesThroughFilter() {
         return;
     constexpr DWORD kAllow = 1; // MSGFLT_ALLOW
     filter(window_.get(), WM_COPYDATA, kAllow, nullptr);
-    filter(window_.get(), RegisterWindowMessageA("TaskbarCreated"), kAllow, nullptr);
+    filter(window_.get(), RegisterWindowMessageW(kTaskbarCreated), kAllow, nullptr);
 }
 
 LRESULT CALLBACK TTray::TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT reply = DefWindowProcA(window, message, wParam, lParam);
+    LRESULT reply = DefWindowProcW(window, message, wParam, lParam);
     if (message != WM_COPYDATA || !currentTray || window != currentTray->Handle())
         return reply;
     LRESULT handled = currentTray->HandleCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -323,7 +325,7 @@ void TTray::ForwardMouse(const TTrayIconImage& control, UINT mouseMessage) {
     TTrayIconRecord record = trayInfo_[index];
     if (IsPress(mouseMessage))
         BringOwnerForward(record.Owner);
-    PostMessageA(record.Owner, record.CallbackMessage, record.Id, mouseMessage);
+    PostMessageW(record.Owner, record.CallbackMessage, record.Id, mouseMessage);
 }
 
 } // namespace orvane

@@ -59,7 +59,7 @@ class TTray {
     void ForwardMouse(const TTrayIconImage& control, UINT mouseMessage);
 
     // How the registration commands at creation are started; the default is
-    // WinExec with SW_HIDE. Tests record them instead.
+    // StartProgram with SW_HIDE. Tests record them instead.
     static std::function<void(const std::string& command)> RunCommand;
 
   private:

@@ -7,7 +7,7 @@
 namespace {
 
 // The name begins with "(" and ends with "}" on purpose: it is the contract.
-const char kBlockName[] = "(2E662583-74C4-45DB-B6DF-FE358C94258D}";
+const wchar_t kBlockName[] = L"(2E662583-74C4-45DB-B6DF-FE358C94258D}";
 
 // The shared block, 8 bytes. Handles are stored by their 32-bit significant
 // value (HWNDs and HHOOKs are 32-bit significant on Win64 too) and
@@ -37,7 +37,7 @@ HHOOK StoredHook(volatile SharedBlock* block) {
 
 void OpenBlock() {
     // An existing mapping of the name is opened; a new one is zero-filled.
-    g_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+    g_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                    sizeof(SharedBlock), kBlockName);
     if (!g_mapping)
         return;
@@ -64,15 +64,15 @@ LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
                   code == HSHELL_WINDOWACTIVATED || code == HSHELL_REDRAW)) {
         HWND target = StoredWindow(block);
         if (target) {
-            // Not a plain SendMessageA: that would block this program for as
+            // Not a plain SendMessage: that would block this program for as
             // long as the shell does not answer, i.e. forever behind a hung
-            // shell. SendMessageTimeoutA stays synchronous (events reach a
+            // shell. SendMessageTimeout stays synchronous (events reach a
             // responsive shell in order, one handled before the next is
             // raised), but gives up at once on a hung shell (SMTO_ABORTIFHUNG)
             // and after a few seconds on a slow one. A window that no longer
             // exists fails at once. The result is ignored.
             DWORD_PTR result = 0;
-            SendMessageTimeoutA(target, WM_HOOKNOTIFY, wParam, static_cast<LPARAM>(code),
+            SendMessageTimeoutW(target, WM_HOOKNOTIFY, wParam, static_cast<LPARAM>(code),
                                 SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
         }
     }
@@ -109,7 +109,7 @@ WINWATCH_API BOOL WINAPI SetShellHook(HWND window) {
         return 0;
     // The window is recorded before the hook exists, so every event sees it.
     block->window = HandleToLong(window);
-    HHOOK hook = SetWindowsHookExA(WH_SHELL, ShellHookProc, g_instance, 0);
+    HHOOK hook = SetWindowsHookExW(WH_SHELL, ShellHookProc, g_instance, 0);
     block->hook = HandleToLong(hook);
     return hook ? -1 : 0;
 }

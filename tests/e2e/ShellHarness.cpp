@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace orvane::test {
 
@@ -102,12 +103,13 @@ HWND FindControl(HWND root, const char* componentName) {
     return nullptr;
 }
 
-static std::string TextOf(HWND window) {
-    char text[512] = {};
+std::string ControlText(HWND window) {
+    // The wide message: the narrow one would bring the text through the code page.
+    wchar_t text[512] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 3000, &length);
-    return text;
+    return orvane::Utf8Until(text, std::size(text));
 }
 
 std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar) {
@@ -116,7 +118,7 @@ std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar) {
     if (!bar)
         return buttons;
     for (HWND child = GetWindow(bar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        TaskButtonView view{child, TextOf(child), false, {}};
+        TaskButtonView view{child, ControlText(child), false, {}};
         DWORD_PTR check = 0;
         SendMessageTimeoutA(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &check);
         view.down = check == BST_CHECKED;
@@ -145,7 +147,7 @@ std::string MessageBoxText(HWND box) {
         char className[64] = {};
         GetClassNameA(child, className, sizeof className);
         if (lstrcmpiA(className, "Static") == 0)
-            text += TextOf(child);
+            text += ControlText(child);
     }
     return text;
 }

@@ -40,6 +40,9 @@ bool HasLineEndingWith(const std::vector<std::string>& lines, const std::string&
 // The shell's control of that component name below `root`, or null.
 HWND FindControl(HWND root, const char* componentName);
 
+// A window's text as another program reads it (WM_GETTEXT), in UTF-8.
+std::string ControlText(HWND window);
+
 // A task button as another program sees it.
 struct TaskButtonView {
     HWND handle;

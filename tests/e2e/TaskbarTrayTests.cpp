@@ -1,8 +1,12 @@
 // A program's notify icon in the running shell: it appears in the
-// notification panel, a press on it reaches the program, and it goes again.
+// notification panel with its tip in any script, a press on it reaches the
+// program, and it goes again.
 #include "tests/e2e/ShellHarness.h"
 
+#include "base/Win32Handles.h"
+
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 using namespace orvane::test;
 
@@ -44,5 +48,33 @@ TEST(TaskbarTray, ProgramsIconComesIsPressedAndGoes) {
     EXPECT_NE(lines.find("callback 7 513"), std::string::npos) << lines;
     EXPECT_TRUE(WaitUntil([&] { return ChildWindows(panel).empty(); }, 5000));
     EXPECT_EQ(WidthOf(panel), 14);
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}
+
+TEST(TaskbarTray, TipInAnyScriptReadsBackAsSent) {
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    HWND panel = FindControl(shell.main, "plSysTray");
+    ASSERT_NE(panel, nullptr);
+
+    // This test is the other program: a hidden owner window and the platform's call.
+    orvane::UniqueWindow owner(CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                               GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(owner.valid());
+    const wchar_t tip[] = L"Ωmega Привет 日本 ✓";
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner.get();
+    data.uID = 3;
+    data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+    data.uCallbackMessage = WM_APP + 3;
+    data.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+    lstrcpynW(data.szTip, tip, static_cast<int>(std::size(data.szTip)));
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &data));
+    ASSERT_TRUE(WaitUntil([&] { return ChildWindows(panel).size() == 1; }, 10000));
+    EXPECT_EQ(ControlText(ChildWindows(panel).front()), "Ωmega Привет 日本 ✓");
+
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_TRUE(WaitUntil([&] { return ChildWindows(panel).empty(); }, 5000));
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
 }

@@ -1,6 +1,6 @@
 // Task buttons follow the windows of other programs: they come when a window
-// is shown, go down when it is activated, take a new title and go when the
-// window closes; pressing one minimises or restores its window.
+// is shown, go down when it is activated, take a new title (in any script) and
+// go when the window closes; pressing one minimises or restores its window.
 #include "tests/e2e/ShellHarness.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +58,10 @@ TEST(TaskbarWindows, ButtonsFollowTheWindowsOfAnotherProgram) {
     EXPECT_TRUE(WaitUntil([&] { return DownCaption(shell.main) == "Beta window"; }, 5000))
         << DownCaption(shell.main);
 
-    SetWindowTextA(beta, "Gamma window");
-    EXPECT_TRUE(CaptionsAre(shell.main, {"Alpha window", "Gamma window"}))
+    // Read back through WM_GETTEXT in UTF-16: the caption holds every character.
+    const std::string gamma = "Задача ελληνικά 日本語";
+    SetWindowTextW(beta, L"Задача ελληνικά 日本語");
+    EXPECT_TRUE(CaptionsAre(shell.main, {"Alpha window", gamma}))
         << ::testing::PrintToString(Captions(shell.main));
 
     // The active window's button minimises it; a second press restores it.
@@ -71,8 +73,7 @@ TEST(TaskbarWindows, ButtonsFollowTheWindowsOfAnotherProgram) {
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(beta) == FALSE; }, 5000));
 
     PostMessageA(alpha, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(CaptionsAre(shell.main, {"Gamma window"}))
-        << ::testing::PrintToString(Captions(shell.main));
+    EXPECT_TRUE(CaptionsAre(shell.main, {gamma})) << ::testing::PrintToString(Captions(shell.main));
 
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
 }

@@ -1,6 +1,7 @@
 #include "system/Autorun.h"
 #include "base/Platform.h"
 #include "base/ShellError.h"
+#include "system/Registry.h"
 #include "system/Shortcuts.h"
 #include "tests/system/AutorunFixture.h"
 
@@ -137,6 +138,24 @@ TEST_F(RunRegistryKeyTest, ValueThatIsNotTextRaises) {
                    sizeof number);
     RegCloseKey(key);
     EXPECT_THROW(RunRegistryKey(HKEY_CURRENT_USER, kTestKey, false), ShellError);
+}
+
+TEST_F(RunRegistryKeyTest, NamesAndTextsInAnyScriptReadAndWriteWhole) {
+    UniqueRegKey key = CreateRegKey(HKEY_CURRENT_USER, kTestKey, KEY_ALL_ACCESS);
+    ASSERT_TRUE(key.valid());
+    // Stored by another program without its closing NUL.
+    const std::wstring path = L"C:\\Программы\\日本.exe";
+    RegSetValueExW(key.get(), L"Запуск", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.data()),
+                   static_cast<DWORD>(path.size() * sizeof(wchar_t)));
+    EXPECT_EQ(orvane::RegValueNames(key.get()), std::vector<std::string>{"Запуск"});
+    EXPECT_EQ(ReadRegText(key.get(), "Запуск"), std::string("C:\\Программы\\日本.exe"));
+    ASSERT_EQ(WriteRegText(key.get(), "Ελληνικά", "Ωmega ✓"), ERROR_SUCCESS);
+    wchar_t stored[32] = {};
+    DWORD size = sizeof stored;
+    RegQueryValueExW(key.get(), L"Ελληνικά", nullptr, nullptr, reinterpret_cast<BYTE*>(stored),
+                     &size);
+    EXPECT_EQ(std::wstring(stored), L"Ωmega ✓");
+    EXPECT_EQ(ReadRegText(key.get(), "Missing"), std::nullopt);
 }
 
 TEST_F(RunRegistryKeyTest, MissingKeyIsCreatedOnlyWhenValuesAreDeleted) {

@@ -1,4 +1,5 @@
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "system/Shortcuts.h"
 #include "base/Win32Handles.h"
 #include "tests/support/TestSupport.h"
@@ -9,10 +10,6 @@
 namespace orvane {
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 // Reads back what CreateShortcut stored, through the shell-link object directly.
 struct RawLink {
     std::string arguments, description;
@@ -20,18 +17,18 @@ struct RawLink {
 };
 
 RawLink ReadRaw(const std::string& file) {
-    ComPtr<IShellLinkA> link;
+    ComPtr<IShellLinkW> link;
     EXPECT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                           IID_IShellLinkA, link.putVoid())));
+                                           IID_IShellLinkW, link.putVoid())));
     auto persist = link.as<IPersistFile>(IID_IPersistFile);
     EXPECT_TRUE(SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ)));
-    char buffer[MAX_PATH] = {};
+    wchar_t buffer[MAX_PATH] = {};
     RawLink raw;
     link->GetArguments(buffer, MAX_PATH);
-    raw.arguments = buffer;
-    buffer[0] = '\0';
+    raw.arguments = Utf8(buffer);
+    buffer[0] = L'\0';
     link->GetDescription(buffer, MAX_PATH);
-    raw.description = buffer;
+    raw.description = Utf8(buffer);
     link->GetShowCmd(&raw.showCommand);
     return raw;
 }
@@ -69,6 +66,27 @@ TEST_F(ShortcutTest, RoundTrip) {
         EXPECT_EQ(raw.arguments, arguments);
         EXPECT_EQ(raw.description, description);
     }
+}
+
+TEST_F(ShortcutTest, PathsInAnyScriptRoundTrip) {
+    const std::string folder = dir / "Ελληνικά 日本語";
+    ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+    const std::string greekTarget = folder + "\\Πρόγραμμα 日本.txt";
+    UniqueFileHandle created(CreateFileW(Wide(greekTarget).c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(created.valid());
+    created.reset();
+    const std::string file = folder + "\\Σύνδεσμος 日本.lnk";
+    CreateShortcut(greekTarget, file, "Περιγραφή 説明", "Ωmega");
+    ShortcutInfo info = ResolveShortcut(file);
+    EXPECT_EQ(info.target, greekTarget);
+    RawLink raw = ReadRaw(file);
+    EXPECT_EQ(raw.description, "Περιγραφή 説明");
+    EXPECT_EQ(raw.arguments, "Ωmega");
+    // The scratch folder's own clean-up lists names through the code page.
+    DeleteFileW(Wide(file).c_str());
+    DeleteFileW(Wide(greekTarget).c_str());
+    RemoveDirectoryW(Wide(folder).c_str());
 }
 
 TEST_F(ShortcutTest, ResolveGivesFolderAndShowCommand) {

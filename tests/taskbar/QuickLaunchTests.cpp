@@ -2,6 +2,7 @@
 // and hint, the bar's width, and a press that opens the entry.
 #include "taskbar/QuickLaunch.h"
 
+#include "base/Utf.h"
 #include "system/Shortcuts.h"
 #include "toolkit/Form.h"
 #include "widgets/ImageList.h"
@@ -89,6 +90,18 @@ TEST(QuickLaunch, OneButtonPerShortcutWithImagesAfterTheDesignedOnes) {
         probe.form->SortedHints(),
         (std::vector<std::string>{folder / "One.lnk", folder / "Three.lnk", folder / "Two.lnk"}));
     EXPECT_EQ(probe.form->bar->Width(), 79);
+}
+
+TEST(QuickLaunch, ANameInAnyScriptIsTheHint) {
+    ScratchDir folder("quick");
+    const std::string name = "Блокнот.lnk";
+    CreateShortcut(Marker(), folder / name, "", "");
+    Probe probe;
+    probe.Load(folder.path());
+    ASSERT_EQ(probe.form->bar->Controls().size(), 1u);
+    EXPECT_EQ(probe.form->Button(0)->Hint(), folder / name);
+    // The scratch folder's own clean-up lists names through the code page.
+    DeleteFileW(Wide(folder / name).c_str());
 }
 
 TEST(QuickLaunch, HiddenFilesAndSubFoldersGetButtonsMissingFolderNone) {

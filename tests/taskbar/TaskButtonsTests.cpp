@@ -89,6 +89,17 @@ TEST_F(TaskButtonsTest, LongTitleKeepsTheLongestPrefixThatFits) {
     EXPECT_LT(expected.size(), title.size());
 }
 
+TEST(ShortenCaption, CutsBetweenCharacters) {
+    // Cyrillic letters take two bytes each: a cut by bytes would end in half a letter.
+    const std::string title = "Задача 日本語";
+    auto fitsIn = [](size_t bytes) {
+        return [bytes](const std::string& text) { return text.size() <= bytes; };
+    };
+    EXPECT_EQ(ShortenCaption(title, fitsIn(10)), "Зад...");
+    EXPECT_EQ(ShortenCaption(title, fitsIn(0)), "З...");
+    EXPECT_EQ(ShortenCaption(title, fitsIn(19)), "Задача 日...");
+}
+
 TEST_F(TaskButtonsTest, OnlyShownUnownedWindowsOfOtherProgramsGetButtons) {
     HWND hidden = NewHiddenWindow("Hidden");
     buttons_->HookNotify(hidden, kWindowCreated);

@@ -3,6 +3,7 @@
 #include "tests/tray/TrayFixture.h"
 
 #include "base/Log.h"
+#include "base/Utf.h"
 #include "tests/support/TestSupport.h"
 
 using namespace orvane;
@@ -16,9 +17,9 @@ TIconPixels PixelsOf(const TTrayIconImage& icon) {
 
 // What accessibility tools read: the icon control's window text.
 std::string WindowTextOf(const TTrayIconImage& icon) {
-    char text[256] = {};
-    GetWindowTextA(icon.Handle(), text, sizeof text);
-    return text;
+    wchar_t text[256] = {};
+    GetWindowTextW(icon.Handle(), text, 256);
+    return Utf8(text);
 }
 
 TEST_F(TrayTest, CreationStartsTheCommandsAndTheHiddenTrayWindow) {
@@ -69,6 +70,9 @@ TEST_F(TrayTest, OneIconSitsAt9By3ThePanelGrowsLeftwardAndTipsAreCut) {
     // Tips are cut at 32 units.
     ASSERT_EQ(Add(owner, 2, L"0123456789abcdefghijklmnopqrstuvwxyzABCD"), 1);
     EXPECT_EQ(Icon(1).Hint(), "0123456789abcdefghijklmnopqrstuv");
+    // UTF-16 tips come in as UTF-8, whatever their script.
+    ASSERT_EQ(Add(owner, 3, L"Ωmega Привет 日本 ✓"), 1);
+    EXPECT_EQ(Icon(2).Hint(), "Ωmega Привет 日本 ✓");
 }
 
 TEST_F(TrayTest, AddModifyAndDeleteAnswerAsTheProtocolSays) {
@@ -234,7 +238,8 @@ TEST_F(TrayTest, BlocksTooShortOrMissingAreRefusedAndLogged) {
 
 TEST_F(TrayTest, WinesOwnLayoutIsUnderstood) {
     HWND owner = NewOwner();
-    std::wstring tip(100, L'w');
+    // A character beyond the 16-bit range across the 32-unit limit goes whole.
+    std::wstring tip = std::wstring(31, L'w') + L"\U0001F600" + std::wstring(60, L'w');
     Request add{
         0,  owner, 21, NIF_ICON | NIF_TIP | NIF_MESSAGE, WM_APP + 21, LoadIcon(nullptr, IDI_ERROR),
         tip};
@@ -242,7 +247,7 @@ TEST_F(TrayTest, WinesOwnLayoutIsUnderstood) {
     ASSERT_GT(block.size(), 960u);
     EXPECT_EQ(SendBlock(tray->Handle(), block.data(), block.size(), NIM_ADD), 1);
     ASSERT_EQ(tray->IconCount(), 1);
-    EXPECT_EQ(Icon(0).Hint(), std::string(32, 'w'));
+    EXPECT_EQ(Icon(0).Hint(), std::string(31, 'w'));
     EXPECT_TRUE(Icon(0).HasPicture());
     EXPECT_EQ(tray->TrayInfo()[0].CallbackMessage, static_cast<uint32_t>(WM_APP + 21));
     // One byte off the size the icon fields give: read as the platform's block.

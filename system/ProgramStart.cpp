@@ -1,0 +1,36 @@
+#include "system/ProgramStart.h"
+
+#include "base/Utf.h"
+#include "base/Win32Handles.h"
+
+#include <windows.h>
+
+namespace orvane {
+
+namespace {
+
+// What the platform's own program start gives a program to come up.
+constexpr DWORD kIdleWaitMs = 30000;
+
+} // namespace
+
+bool StartProgram(const std::string& commandLine, int show) {
+    // CreateProcessW may write into the command line.
+    std::wstring line = Wide(commandLine);
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return false;
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
+    // A program without windows, or one that ends at once, is idle at once.
+    WaitForInputIdle(process.get(), kIdleWaitMs);
+    return true;
+}
+
+} // namespace orvane
