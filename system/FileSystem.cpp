@@ -1,6 +1,7 @@
 #include "system/FileSystem.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 
 #include <shlobj.h>
@@ -11,8 +12,8 @@ namespace orvane {
 
 std::vector<TFolderEntry> ListFolder(const std::string& folder, TListingFailure onFailure) {
     std::vector<TFolderEntry> entries;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle search(FindFirstFileW(Wide(folder + "\\*").c_str(), &found));
     if (!search) {
         const DWORD error = GetLastError();
         if (onFailure == TListingFailure::Raise && error != ERROR_FILE_NOT_FOUND &&
@@ -23,13 +24,13 @@ std::vector<TFolderEntry> ListFolder(const std::string& folder, TListingFailure 
     do {
         // Not every file system lists "." and ".." first, and a drive root has
         // none: they go by name.
-        const std::string_view name = found.cFileName;
-        if (name == "." || name == "..")
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..")
             continue;
-        entries.push_back({found.cFileName,
+        entries.push_back({Utf8Until(found.cFileName, MAX_PATH),
                            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                            (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
-    } while (FindNextFileA(search.get(), &found));
+    } while (FindNextFileW(search.get(), &found));
     return entries;
 }
 
@@ -37,14 +38,14 @@ std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list)
         return {};
-    char path[MAX_PATH * 2] = {};
-    const bool found = SHGetPathFromIDListA(list, path) != FALSE;
+    wchar_t path[MAX_PATH * 2] = {};
+    const bool found = SHGetPathFromIDListW(list, path) != FALSE;
     CoTaskMemFree(list);
-    return found ? std::string(path) : std::string();
+    return found ? Utf8Until(path, MAX_PATH * 2) : std::string();
 }
 
 bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
