@@ -1,6 +1,7 @@
 #include "desktop/Wallpaper.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "base/Win32Handles.h"
 #include "system/FileSystem.h"
 #include "widgets/Image.h"
@@ -83,7 +84,8 @@ bool DecodeOpenJpeg(FILE* file, TRgbImage* image, JpegErrorManager* errors,
 } // namespace
 
 TRgbImage DecodeJpegFile(const std::string& path) {
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    // The wide open: a path in any script.
+    std::unique_ptr<FILE, FileCloser> file(_wfopen(Wide(path).c_str(), L"rb"));
     if (!file)
         throw ShellError("Cannot open file \"" + path + "\"");
     TRgbImage image;
@@ -128,8 +130,8 @@ void WriteBmpFile(const std::string& path, const TRgbImage& image) {
     // leaves a half bitmap that later starts would show instead of the JPEG.
     const std::string partial = path + ".part";
     {
-        UniqueFileHandle file(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle file(CreateFileW(Wide(partial).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             ThrowLastError("Cannot create file \"" + path + "\"");
         DWORD written = 0;
@@ -138,14 +140,14 @@ void WriteBmpFile(const std::string& path, const TRgbImage& image) {
             written != bytes.size()) {
             DWORD error = GetLastError();
             file.reset();
-            DeleteFileA(partial.c_str());
+            DeleteFileW(Wide(partial).c_str());
             SetLastError(error);
             ThrowLastError("Cannot write file \"" + path + "\"");
         }
     }
-    if (!MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(Wide(partial).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DWORD error = GetLastError();
-        DeleteFileA(partial.c_str());
+        DeleteFileW(Wide(partial).c_str());
         SetLastError(error);
         ThrowLastError("Cannot write file \"" + path + "\"");
     }

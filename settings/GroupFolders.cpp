@@ -1,6 +1,10 @@
 #include "settings/GroupFolders.h"
 
+#include "base/ShellError.h"
+#include "base/Utf.h"
+#include "base/Win32Handles.h"
 #include "system/FileSystem.h"
+#include "system/Shortcuts.h"
 
 #include <windows.h>
 
@@ -66,14 +70,14 @@ std::string ShortcutNameFor(const std::string& target) {
 
 void CreateGroup(const std::string& groupsFolder, const std::string& name) {
     if (IsGroupName(name))
-        CreateDirectoryA(GroupPath(groupsFolder, name).c_str(), nullptr);
+        CreateDirectoryW(Wide(GroupPath(groupsFolder, name)).c_str(), nullptr);
 }
 
 bool RenameGroup(const std::string& groupsFolder, const std::string& from, const std::string& to) {
     if (!IsGroupName(from) || !IsGroupName(to))
         return false;
-    return MoveFileA(GroupPath(groupsFolder, from).c_str(), GroupPath(groupsFolder, to).c_str()) !=
-           FALSE;
+    return MoveFileW(Wide(GroupPath(groupsFolder, from)).c_str(),
+                     Wide(GroupPath(groupsFolder, to)).c_str()) != FALSE;
 }
 
 void DeleteGroup(const std::string& groupsFolder, const std::string& name) {
@@ -82,15 +86,38 @@ void DeleteGroup(const std::string& groupsFolder, const std::string& name) {
     const std::string folder = GroupPath(groupsFolder, name);
     for (const TFolderEntry& entry : ListFolder(folder))
         if (!entry.folder)
-            DeleteFileA((folder + "\\" + entry.name).c_str());
-    RemoveDirectoryA(folder.c_str());
+            DeleteFileW(Wide(folder + "\\" + entry.name).c_str());
+    RemoveDirectoryW(Wide(folder).c_str());
+}
+
+bool CreateNewShortcut(const std::string& target, const std::string& file) {
+    const std::wstring path = Wide(file);
+    {
+        // CREATE_NEW fails for any existing entry, folders included.
+        UniqueFileHandle reserved(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!reserved) {
+            const DWORD error = GetLastError();
+            if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+                return false;
+            SetLastError(error);
+            ThrowLastError("Unable to write to " + file);
+        }
+    }
+    try {
+        CreateShortcut(target, file, "", "");
+    } catch (...) {
+        DeleteFileW(path.c_str()); // the empty file taken for it
+        throw;
+    }
+    return true;
 }
 
 void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
                      const std::string& item) {
     if (!IsGroupName(group) || item.empty())
         return;
-    DeleteFileA((GroupPath(groupsFolder, group) + "\\" + item + ".lnk").c_str());
+    DeleteFileW(Wide(GroupPath(groupsFolder, group) + "\\" + item + ".lnk").c_str());
 }
 
 } // namespace orvane

@@ -33,6 +33,11 @@ bool RenameGroup(const std::string& groupsFolder, const std::string& from, const
 // Deletes the group's files (not its sub-folders), then the folder when it is
 // empty by then.
 void DeleteGroup(const std::string& groupsFolder, const std::string& name);
+// Makes the shortcut file `file` for `target` unless an entry of that name
+// exists: false then, and nothing is written. The name is taken before the
+// shortcut is written, so no other writer's file is overwritten either.
+// Raises ShellError when the shortcut cannot be written.
+bool CreateNewShortcut(const std::string& target, const std::string& file);
 // Deletes the item's shortcut file of the group.
 void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
                      const std::string& item);

@@ -4,7 +4,6 @@
 #include "i18n/Languages.h"
 #include "settings/GroupFolders.h"
 #include "settings/SettingsPages.h"
-#include "system/Shortcuts.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
 #include "widgets/Image.h"
@@ -99,8 +98,13 @@ void TfrmSettings::btnAddGrItemClick() {
     std::optional<std::string> target = ChooseGroupItem();
     if (!target || target->empty())
         return;
-    CreateShortcut(*target, places_.groupsFolder + "\\" + group + "\\" + ShortcutNameFor(*target),
-                   "", "");
+    const std::string name = ShortcutNameFor(*target); // "<name>.lnk"
+    if (!CreateNewShortcut(*target, places_.groupsFolder + "\\" + group + "\\" + name)) {
+        // The shortcut there may have been made by hand: it stays as it is.
+        if (ShowMessage)
+            ShowMessage(GetLangMessage("ItemExists", name.substr(0, name.size() - 4)));
+        return;
+    }
     cbGroupsClick();
 }
 

@@ -96,6 +96,9 @@ class TfrmSettings : public TForm {
     std::function<std::optional<std::string>()> ChooseWallpaper;
     // Ends the program after a configuration file that cannot be opened.
     std::function<void()> Terminate;
+    // Tells the user something (an item the group holds already); tests
+    // replace it.
+    std::function<void(const std::string& text)> ShowMessage;
 
     // Events.
     void FormShow();

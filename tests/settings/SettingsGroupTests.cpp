@@ -1,6 +1,8 @@
 // The page list and the groups page: groups and items as folders and
 // shortcut files, and the start panel told after each change of a group.
+#include "base/Utf.h"
 #include "settings/GroupFolders.h"
+#include "tests/i18n/LanguageTestSupport.h"
 #include "tests/settings/SettingsTestSupport.h"
 #include "tests/support/TestApp.h"
 #include "widgets/Button.h"
@@ -11,10 +13,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace orvane;
 using namespace orvane::test;
 
 namespace {
+
+// A file's bytes, read by its name in any script.
+std::string BytesOf(const std::string& path) {
+    std::string bytes;
+    if (FILE* file = _wfopen(Wide(path).c_str(), L"rb")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        fclose(file);
+    }
+    return bytes;
+}
 
 int PageShownFor(TfrmSettings& dialog, int line) {
     dialog.Notebook1->SetPageIndex(0);
@@ -103,6 +119,36 @@ TEST(SettingsGroups, AnItemBecomesAShortcutNamedAfterItsProgram) {
     EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\calc.lnk"));
     EXPECT_EQ(dialog.lbGroupItems->Items().Count(), 0);
     EXPECT_EQ(fixture.groupsMenuRefills, 1);
+}
+
+TEST(SettingsGroups, AnItemAddedTwiceKeepsTheFirstShortcut) {
+    TestLanguage language(UniqueLanguageName(), "[Messages]\r\nItemExists=Have \"%s\"\r\n");
+    SettingsFixture fixture;
+    const std::string group = fixture.Group("Γραφείο");
+    CreateDirectoryW(Wide(group).c_str(), nullptr);
+    // Programs picked in the dialog exist: two of one name in two folders.
+    ScratchDir programs("programs");
+    const std::string first = programs / "電卓.exe";
+    const std::string second = programs / "電卓.com";
+    for (const std::string& program : {first, second})
+        CloseHandle(CreateFileW(Wide(program).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr));
+    TfrmSettings& dialog = fixture.dialog();
+    dialog.FormShow();
+    ASSERT_EQ(dialog.edCurrGroup->Text(), "Γραφείο");
+    fixture.pickedItem = first;
+    dialog.btnAddGrItemClick();
+    EXPECT_EQ(dialog.lbGroupItems->Items().Lines(), std::vector<std::string>{"電卓"});
+    EXPECT_TRUE(fixture.messages.empty());
+
+    const std::string shortcut = BytesOf(group + "\\電卓.lnk");
+    ASSERT_FALSE(shortcut.empty());
+
+    fixture.pickedItem = second;
+    dialog.btnAddGrItemClick();
+    EXPECT_EQ(fixture.messages, std::vector<std::string>{"Have \"電卓\""});
+    EXPECT_EQ(BytesOf(group + "\\電卓.lnk"), shortcut) << "the first shortcut stays";
+    EXPECT_EQ(dialog.lbGroupItems->Items().Count(), 1);
 }
 
 TEST(SettingsGroups, AddRenameAndDeleteAGroup) {
