@@ -8,6 +8,7 @@
 #include "base/ShellError.h"
 #include "base/Text.h"
 #include "base/Utf.h"
+#include "base/Win32Handles.h"
 #include "desktop/LinkKeys.h"
 #include "i18n/Languages.h"
 #include "system/FileSystem.h"
@@ -28,14 +29,18 @@ struct TEntryToDelete {
     bool folder;
 };
 
-// The entry is there and of the kind it was read as. A path with a wildcard
-// would let the shell's file operation take more than the one entry.
+// The entry is still listed under exactly its name and is of the kind it was
+// read as. A wildcard would let the file operation take other entries, and
+// the platform also finds an entry by its short alias or with a trailing dot
+// or blank dropped: the found name must be the very one.
 bool StillTheSameEntry(const TEntryToDelete& entry) {
-    if (entry.path.empty() || entry.path.find_first_of("*?") != std::string::npos)
+    const size_t slash = entry.path.find_last_of('\\');
+    if (slash == std::string::npos || entry.path.find_first_of("*?") != std::string::npos)
         return false;
-    const DWORD attributes = GetFileAttributesW(Wide(entry.path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == entry.folder;
+    WIN32_FIND_DATAW found{};
+    UniqueFindHandle search(FindFirstFileW(Wide(entry.path).c_str(), &found));
+    return search && Utf8Until(found.cFileName, MAX_PATH) == entry.path.substr(slash + 1) &&
+           ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == entry.folder;
 }
 
 // One entry, a folder with everything in it as one item, to the Recycle Bin

@@ -84,7 +84,6 @@ bool DecodeOpenJpeg(FILE* file, TRgbImage* image, JpegErrorManager* errors,
 } // namespace
 
 TRgbImage DecodeJpegFile(const std::string& path) {
-    // The wide open: a path in any script.
     std::unique_ptr<FILE, FileCloser> file(_wfopen(Wide(path).c_str(), L"rb"));
     if (!file)
         throw ShellError("Cannot open file \"" + path + "\"");

@@ -13,24 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 using namespace orvane;
 using namespace orvane::test;
 
 namespace {
-
-// A file's bytes, read by its name in any script.
-std::string BytesOf(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = _wfopen(Wide(path).c_str(), L"rb")) {
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, n);
-        fclose(file);
-    }
-    return bytes;
-}
 
 int PageShownFor(TfrmSettings& dialog, int line) {
     dialog.Notebook1->SetPageIndex(0);
@@ -131,8 +117,7 @@ TEST(SettingsGroups, AnItemAddedTwiceKeepsTheFirstShortcut) {
     const std::string first = programs / "電卓.exe";
     const std::string second = programs / "電卓.com";
     for (const std::string& program : {first, second})
-        CloseHandle(CreateFileW(Wide(program).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                nullptr));
+        WriteFileText(program, "");
     TfrmSettings& dialog = fixture.dialog();
     dialog.FormShow();
     ASSERT_EQ(dialog.edCurrGroup->Text(), "Γραφείο");
@@ -141,13 +126,13 @@ TEST(SettingsGroups, AnItemAddedTwiceKeepsTheFirstShortcut) {
     EXPECT_EQ(dialog.lbGroupItems->Items().Lines(), std::vector<std::string>{"電卓"});
     EXPECT_TRUE(fixture.messages.empty());
 
-    const std::string shortcut = BytesOf(group + "\\電卓.lnk");
+    const std::string shortcut = ReadFileText(group + "\\電卓.lnk");
     ASSERT_FALSE(shortcut.empty());
 
     fixture.pickedItem = second;
     dialog.btnAddGrItemClick();
     EXPECT_EQ(fixture.messages, std::vector<std::string>{"Have \"電卓\""});
-    EXPECT_EQ(BytesOf(group + "\\電卓.lnk"), shortcut) << "the first shortcut stays";
+    EXPECT_EQ(ReadFileText(group + "\\電卓.lnk"), shortcut) << "the first shortcut stays";
     EXPECT_EQ(dialog.lbGroupItems->Items().Count(), 1);
 }
 

@@ -46,48 +46,46 @@ ScratchDir::~ScratchDir() {
 }
 
 void CopyTree(const std::string& from, const std::string& to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
+    CreateDirectoryW(Wide(to).c_str(), nullptr);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Wide(from + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
-        std::string name = data.cFileName;
+        const std::string name = Utf8(data.cFileName);
         if (name == "." || name == "..")
             continue;
         std::string source = from + "\\" + name, target = to + "\\" + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             CopyTree(source, target);
-        else if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+        else if (!CopyFileW(Wide(source).c_str(), Wide(target).c_str(), FALSE))
             throw std::runtime_error("cannot copy " + source);
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
 }
 
 void RemoveTree(const std::string& path) {
-    // Wide calls: entries named in any script are listed and removed too.
-    const std::wstring folder = orvane::Wide(path);
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    HANDLE find = FindFirstFileW(Wide(path + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
+            const std::string name = Utf8(data.cFileName);
+            if (name == "." || name == "..")
                 continue;
-            const std::wstring child = folder + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::string child = path + "\\" + name;
+            SetFileAttributesW(Wide(child).c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(orvane::Utf8(child));
+                RemoveTree(child);
             else
-                DeleteFileW(child.c_str());
+                DeleteFileW(Wide(child).c_str());
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(Wide(path).c_str());
 }
 
 std::string ReadFileText(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot read " + path);
@@ -101,7 +99,8 @@ std::string ReadFileText(const std::string& path) {
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
@@ -122,7 +121,7 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -145,9 +144,9 @@ void PumpMessagesFor(DWORD ms) {
     DWORD start = GetTickCount();
     do {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(10);
     } while (GetTickCount() - start < ms);

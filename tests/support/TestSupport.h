@@ -34,6 +34,7 @@ class ScratchDir {
 void CopyTree(const std::string& from, const std::string& to);
 void RemoveTree(const std::string& path);
 
+// Paths are UTF-8, as everywhere in the shell.
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
