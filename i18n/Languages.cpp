@@ -120,7 +120,10 @@ void ApplyValue(const TProperty& property, const std::string& value) {
         break;
     }
     case TPropKind::Char:
-        if (!value.empty() && property.SetOrdinal)
+        // One byte: a letter beyond ASCII takes several in UTF-8, and its
+        // first byte alone is no character.
+        if (!value.empty() && static_cast<unsigned char>(value.front()) < 0x80 &&
+            property.SetOrdinal)
             property.SetOrdinal(static_cast<unsigned char>(value.front()));
         break;
     case TPropKind::Float:
