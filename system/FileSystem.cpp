@@ -24,7 +24,7 @@ std::vector<TFolderEntry> ListFolder(const std::string& folder, TListingFailure 
     do {
         // Not every file system lists "." and ".." first, and a drive root has
         // none: they go by name.
-        const std::wstring_view name = found.cFileName;
+        const std::wstring_view name(found.cFileName);
         if (name == L"." || name == L"..")
             continue;
         entries.push_back({Utf8Until(found.cFileName, MAX_PATH),
@@ -38,10 +38,11 @@ std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list)
         return {};
-    wchar_t path[MAX_PATH * 2] = {};
+    // The platform writes up to MAX_PATH units.
+    wchar_t path[MAX_PATH + 1] = {};
     const bool found = SHGetPathFromIDListW(list, path) != FALSE;
     CoTaskMemFree(list);
-    return found ? Utf8Until(path, MAX_PATH * 2) : std::string();
+    return found ? Utf8Until(path, MAX_PATH) : std::string();
 }
 
 bool FileExists(const std::string& path) {

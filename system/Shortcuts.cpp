@@ -26,6 +26,19 @@ ComPtr<IPersistFile> PersistFileOf(const ComPtr<IShellLinkW>& link) {
     return file;
 }
 
+// The path of the item the link points to, from its item list; "" when it has
+// none or the item is no file-system item.
+std::string ItemListPath(IShellLinkW& link) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(link.GetIDList(&list)) || !list)
+        return {};
+    // The platform writes up to MAX_PATH units.
+    wchar_t path[MAX_PATH + 1] = {};
+    const bool found = SHGetPathFromIDListW(list, path) != FALSE;
+    CoTaskMemFree(list);
+    return found ? Utf8Until(path, MAX_PATH) : std::string();
+}
+
 } // namespace
 
 ShortcutInfo ResolveShortcut(const std::string& file) {
@@ -39,6 +52,12 @@ ShortcutInfo ResolveShortcut(const std::string& file) {
     wchar_t buffer[MAX_PATH] = {};
     if (SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH)))
         info.target = Utf8Until(buffer, MAX_PATH);
+    // Wine stores a link's path in the ANSI code page only, where a character
+    // the code page lacks comes back as '?', which no file name holds. The
+    // item list keeps the path whole.
+    if (info.target.find('?') != std::string::npos)
+        if (std::string whole = ItemListPath(*link.get()); !whole.empty())
+            info.target = std::move(whole);
     buffer[0] = L'\0';
     if (SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH)))
         info.folder = Utf8Until(buffer, MAX_PATH);
