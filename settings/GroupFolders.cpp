@@ -12,14 +12,25 @@ namespace orvane {
 
 namespace {
 
-std::vector<std::string> NamesBefore(const std::string& folder, const std::string& marker) {
-    std::vector<std::string> names;
+std::vector<TGroupItem> NamesBefore(const std::string& folder, const std::string& marker) {
+    std::vector<TGroupItem> names;
     for (const TFolderEntry& entry : ListFolder(folder)) {
         size_t at = entry.name.find(marker);
         if (at != std::string::npos)
-            names.push_back(entry.name.substr(0, at));
+            names.push_back({entry.name.substr(0, at), entry.name});
     }
     return names;
+}
+
+// A file listed under exactly `name` in `folder`: the platform also finds an
+// entry by its short alias or with a trailing dot or blank dropped.
+bool IsListedFile(const std::string& folder, const std::string& name) {
+    if (name.empty() || name.find_first_of("\\/*?") != std::string::npos)
+        return false;
+    WIN32_FIND_DATAW found{};
+    UniqueFindHandle search(FindFirstFileW(Wide(folder + "\\" + name).c_str(), &found));
+    return search && Utf8Until(found.cFileName, MAX_PATH) == name &&
+           !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string GroupPath(const std::string& groupsFolder, const std::string& name) {
@@ -51,12 +62,15 @@ std::vector<std::string> ListGroups(const std::string& groupsFolder) {
     return groups;
 }
 
-std::vector<std::string> ListGroupItems(const std::string& groupFolder) {
+std::vector<TGroupItem> ListGroupItems(const std::string& groupFolder) {
     return NamesBefore(groupFolder, ".lnk");
 }
 
 std::vector<std::string> ListLanguages(const std::string& languagesFolder) {
-    return NamesBefore(languagesFolder, ".lng");
+    std::vector<std::string> names;
+    for (TGroupItem& language : NamesBefore(languagesFolder, ".lng"))
+        names.push_back(std::move(language.name));
+    return names;
 }
 
 std::string ShortcutNameFor(const std::string& target) {
@@ -113,11 +127,9 @@ bool CreateNewShortcut(const std::string& target, const std::string& file) {
     return true;
 }
 
-void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
-                     const std::string& item) {
-    if (!IsGroupName(group) || item.empty())
-        return;
-    DeleteFileW(Wide(GroupPath(groupsFolder, group) + "\\" + item + ".lnk").c_str());
+void DeleteGroupItem(const std::string& groupFolder, const std::string& file) {
+    if (IsListedFile(groupFolder, file))
+        DeleteFileW(Wide(groupFolder + "\\" + file).c_str());
 }
 
 } // namespace orvane

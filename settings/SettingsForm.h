@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -142,6 +143,10 @@ class TfrmSettings : public TForm {
 
     TSettingsHost host_;
     TSettingsPlaces places_;
+    // What lbGroupItems shows: the group's folder and each line's file, as
+    // listed (the group field may be edited since).
+    std::string itemsFolder_;
+    std::vector<std::string> itemFiles_;
 };
 
 // The settings dialog; null before it exists.

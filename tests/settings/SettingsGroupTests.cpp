@@ -107,6 +107,30 @@ TEST(SettingsGroups, AnItemBecomesAShortcutNamedAfterItsProgram) {
     EXPECT_EQ(fixture.groupsMenuRefills, 1);
 }
 
+TEST(SettingsGroups, DeletingAnItemDeletesTheFileItsLineStandsFor) {
+    SettingsFixture fixture;
+    for (const char* group : {"Tools", "Other"}) {
+        CreateDirectoryA(fixture.Group(group).c_str(), nullptr);
+        WriteFileText(fixture.Group(group) + "\\Mail.lnk", group);
+    }
+    WriteFileText(fixture.Group("Tools") + "\\Mail.lnk.bak", "backup");
+    TfrmSettings& dialog = fixture.dialog();
+    dialog.FormShow();
+    dialog.cbGroups->SetItemIndex(dialog.cbGroups->Items().IndexOf("Tools"));
+    dialog.cbGroupsClick();
+    ASSERT_EQ(dialog.lbGroupItems->Items().Lines(), (std::vector<std::string>{"Mail", "Mail"}));
+    dialog.lbGroupItems->SetItemIndex(1); // listed second: Mail.lnk.bak
+    dialog.btnDelGrItemClick();
+    EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\Mail.lnk.bak"));
+    EXPECT_TRUE(FileExists(fixture.Group("Tools") + "\\Mail.lnk"));
+    // The group's name edited after the listing: the listed group's file goes.
+    dialog.cbGroups->SetText("Other");
+    dialog.lbGroupItems->SetItemIndex(0);
+    dialog.btnDelGrItemClick();
+    EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\Mail.lnk"));
+    EXPECT_EQ(ReadFileText(fixture.Group("Other") + "\\Mail.lnk"), "Other");
+}
+
 TEST(SettingsGroups, AnItemAddedTwiceKeepsTheFirstShortcut) {
     TestLanguage language(UniqueLanguageName(), "[Messages]\r\nItemExists=Have \"%s\"\r\n");
     SettingsFixture fixture;
