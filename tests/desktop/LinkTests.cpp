@@ -226,44 +226,6 @@ TEST(DesktopLinks, DeleteLinkReReadsALinkWhoseEntryChangedKind) {
     EXPECT_TRUE(LinkOf(desktop, fixture.User("Late.lnk"))->Folder);
 }
 
-TEST(DesktopLinks, DeleteKeyRightAfterAPressOnALinkAsksToo) {
-    DesktopFixture fixture;
-    WriteFileText(fixture.User("Mail.lnk"), "");
-    TfrmDesktop& desktop = fixture.Create();
-    desktop.Show();
-    Answers answers(desktop); // No: nothing is deleted
-    TLink& mail = *fixture.Find("Mail");
-    // Wine skips the low-level hooks of a thread that left its messages
-    // unread for seconds, as a test thread may have done before.
-    PumpMessagesFor(100);
-    auto press = [&] {
-        const LPARAM at = MAKELPARAM(mail.Left() + 10, mail.Top() + 10);
-        SendMessageA(desktop.imgDesktop->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(desktop.imgDesktop->Handle(), WM_LBUTTONUP, 0, at);
-    };
-    auto tap = [](WORD key) {
-        INPUT keys[2] = {};
-        for (INPUT& input : keys) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-        }
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-    };
-    press();
-    EXPECT_TRUE(desktop.WatchingDeleteKey());
-    tap(VK_DELETE);
-    EXPECT_TRUE(WaitUntil([&] { return answers.asked.size() == 1; }, 5000));
-    EXPECT_FALSE(desktop.WatchingDeleteKey()) << "one key per press";
-    // Another key first: the Delete key is not the desktop's.
-    press();
-    tap('Q');
-    tap(VK_DELETE);
-    PumpMessagesFor(500);
-    EXPECT_EQ(answers.asked.size(), 1u);
-    EXPECT_TRUE(FileExists(fixture.User("Mail.lnk")));
-}
-
 TEST(DesktopLinks, TwoEntriesWithOneCaptionShareAKey) {
     DesktopFixture fixture;
     WriteFileText(fixture.User("Mail.lnk"), "");
