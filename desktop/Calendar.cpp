@@ -1,5 +1,6 @@
 #include "desktop/Calendar.h"
 
+#include "base/Utf.h"
 #include "paint/Canvas.h"
 
 #include <algorithm>
@@ -96,17 +97,20 @@ TCalendarLayout LayoutCalendar(const SYSTEMTIME& date, int firstDay) {
 }
 
 int UserFirstDayOfWeek() {
-    char value[8] = {};
-    if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IFIRSTDAYOFWEEK, value, sizeof value) ||
-        value[0] < '0' || value[0] > '6')
+    wchar_t value[8] = {};
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IFIRSTDAYOFWEEK, value, 8) || value[0] < L'0' ||
+        value[0] > L'6')
         return 0;
-    return value[0] - '0';
+    return value[0] - L'0';
 }
 
 std::string AbbreviatedDayName(int weekday) {
-    char name[32] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (weekday % 7), name, sizeof name);
-    return name;
+    // The locale's own script (Ελλ, 月, ...): the wide call, as UTF-8.
+    constexpr int kUnits = 32;
+    wchar_t name[kUnits] = {};
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (weekday % 7), name, kUnits))
+        return {};
+    return Utf8Until(name, kUnits);
 }
 
 void DrawCalendar(TCanvas& canvas, POINT origin, const SYSTEMTIME& date) {

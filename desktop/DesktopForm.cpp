@@ -5,8 +5,10 @@
 #include "base/Log.h"
 #include "desktop/Calendar.h"
 #include "desktop/FolderWatcher.h"
+#include "desktop/LinkKeys.h"
 #include "desktop/Wallpaper.h"
 #include "system/FileSystem.h"
+#include "toolkit/Application.h"
 #include "widgets/Menu.h"
 #include "widgets/PaintBox.h"
 
@@ -49,6 +51,11 @@ TfrmDesktop::TfrmDesktop(TComponent* owner, TDesktopPlaces places)
     SetColor(kDesktopColour);
     Font.Name = "MS Sans Serif";
     Font.Size = 8;
+    AskYesNo = [](const std::string& question) {
+        TApplication* application = Application();
+        return application && application->MessageBox(question, application->Title(),
+                                                      MB_YESNO | MB_ICONQUESTION) == IDYES;
+    };
     CreateControls();
 }
 
@@ -56,6 +63,7 @@ TfrmDesktop::~TfrmDesktop() {
     // The watcher threads end before the window they post to goes.
     userWatcher_.reset();
     commonWatcher_.reset();
+    linkKeys_.reset();
 }
 
 void TfrmDesktop::CreateControls() {
@@ -100,7 +108,7 @@ DWORD TfrmDesktop::WindowExStyle() const {
 void TfrmDesktop::FormCreate() {
     // An owned window is kept above its owner, so HWND_BOTTOM would stop at
     // the application's window: the desktop stands on its own.
-    SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
+    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     SetBounds(0, 0, screenWidth, screenHeight);
@@ -112,6 +120,7 @@ void TfrmDesktop::FormCreate() {
     SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     counters_ = TLinkCounters{};
+    linkKeys_ = std::make_unique<TLinkKeyWatch>(Handle(), WM_DESKTOPLINKKEY);
     ReadLinks();
     // A wallpaper that cannot be read leaves the background colour; the
     // links must still follow their folders.
@@ -131,7 +140,7 @@ void TfrmDesktop::StartWatchers() {
     // the next message is posted only once the last one was taken.
     auto post = [window, posted] {
         if (!posted->exchange(true))
-            PostMessageA(window, WM_DESKTOPFOLDERCHANGED, 0, 0);
+            PostMessageW(window, WM_DESKTOPFOLDERCHANGED, 0, 0);
     };
     Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue, [&] {
         if (!places_.userDesktop.empty())
@@ -174,7 +183,7 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
             GetWindow(Handle(), GW_HWNDNEXT)) {
             bottomRetries_ = 0;
-            PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+            PostMessageW(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
         }
         break;
     case WM_DESKTOPTOBOTTOM:
@@ -185,7 +194,7 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // A few more tries when something raised it again meanwhile;
             // never a loop with another program that wants the bottom too.
             if (GetWindow(Handle(), GW_HWNDNEXT) && ++bottomRetries_ < 3)
-                PostMessageA(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
+                PostMessageW(Handle(), WM_DESKTOPTOBOTTOM, 0, 0);
         }
         return 0;
     case WM_MOUSEACTIVATE:
@@ -193,6 +202,9 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // is: the desktop has nothing to type into, and under Wine every
         // activation would raise it first.
         return MA_NOACTIVATE;
+    case WM_DESKTOPLINKKEY:
+        WMLinkKey(wParam, lParam);
+        return 0;
     case WM_DESKTOPRESOLVELINKS:
         ResolvePendingLinks();
         return 0;

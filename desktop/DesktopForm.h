@@ -19,6 +19,7 @@
 namespace orvane {
 
 class TFolderWatcher;
+class TLinkKeyWatch;
 class TPaintBox;
 class TSkinPopupMenu;
 
@@ -28,6 +29,8 @@ constexpr UINT WM_DESKTOPFOLDERCHANGED = WM_APP + 11;
 constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
 // Posted to itself when a change raised the desktop after all.
 constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
+// Posted by the Delete key watch (desktop/LinkKeys.h).
+constexpr UINT WM_DESKTOPLINKKEY = WM_APP + 14;
 
 // The folders and files the desktop reads; the defaults are the user's and
 // the all-users desktop folders and the program folder's.
@@ -78,7 +81,14 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void DropLink(TLink& link, POINT desktopPoint);
     void pmDesktopPopup();
     void miCreateLinkClick();
+    // Moves the selected link's own entry to the Recycle Bin after asking;
+    // the Delete key right after a press on a link runs it too.
     void miDeleteLinkClick();
+
+    // A Yes/No question over the desktop; true for Yes. Tests answer it.
+    std::function<bool(const std::string& question)> AskYesNo;
+    // Whether the Delete key is watched for the link just pressed.
+    bool WatchingDeleteKey() const;
 
     // Runs after every re-read of the links (tests and benchmarks wait on it).
     std::function<void()> OnLinksRead;
@@ -97,8 +107,10 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void StartWatchers();
     void PaintBackdrop(TCanvas& canvas);
     void pbCalendarPaint(TCanvas& canvas);
+    void WMLinkKey(WPARAM key, LPARAM round);
+    void EndDeleteKeyWatch();
     void AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
-                        int& placed);
+                        bool isFolder, int& placed);
     void SetLinkIcon(TLink& link, bool small);
     void ResolveLink(TLink& link);
     void ResolvePendingLinks();
@@ -130,6 +142,7 @@ class TfrmDesktop : public TForm, private TLinkHost {
     std::vector<TLink*> previousLinks_;
     std::unique_ptr<TFolderWatcher> userWatcher_;
     std::unique_ptr<TFolderWatcher> commonWatcher_;
+    std::unique_ptr<TLinkKeyWatch> linkKeys_;
     std::atomic<bool> rereadPosted_{false};
     int bottomRetries_ = 0;
     // New links whose shortcuts are read after the first paint, a batch per

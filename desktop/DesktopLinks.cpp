@@ -7,6 +7,9 @@
 #include "base/Log.h"
 #include "base/ShellError.h"
 #include "base/Text.h"
+#include "base/Utf.h"
+#include "base/Win32Handles.h"
+#include "desktop/LinkKeys.h"
 #include "i18n/Languages.h"
 #include "system/FileSystem.h"
 #include "system/ShellIcons.h"
@@ -19,6 +22,45 @@
 
 namespace orvane {
 
+namespace {
+
+struct TEntryToDelete {
+    std::string path;
+    bool folder;
+};
+
+// The entry is still listed under exactly its name and is of the kind it was
+// read as. A wildcard would let the file operation take other entries, and
+// the platform also finds an entry by its short alias or with a trailing dot
+// or blank dropped: the found name must be the very one.
+bool StillTheSameEntry(const TEntryToDelete& entry) {
+    const size_t slash = entry.path.find_last_of('\\');
+    if (slash == std::string::npos || entry.path.find_first_of("*?") != std::string::npos)
+        return false;
+    WIN32_FIND_DATAW found{};
+    UniqueFindHandle search(FindFirstFileW(Wide(entry.path).c_str(), &found));
+    return search && Utf8Until(found.cFileName, MAX_PATH) == entry.path.substr(slash + 1) &&
+           ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == entry.folder;
+}
+
+// One entry, a folder with everything in it as one item, to the Recycle Bin
+// without the shell's own questions (the desktop asked already).
+void MoveToRecycleBin(const std::string& path) {
+    std::wstring from = Wide(path);
+    from.push_back(L'\0'); // the list of names ends with an empty one
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
+    const int result = SHFileOperationW(&operation);
+    if (result != 0 || operation.fAnyOperationsAborted)
+        throw ShellError("Cannot move \"" + path + "\" to the Recycle Bin (error " +
+                         std::to_string(result) + ")");
+}
+
+} // namespace
+
 TLink* TfrmDesktop::SelectedLink() const {
     for (TLink* link : links_)
         if (link->Selected())
@@ -28,6 +70,7 @@ TLink* TfrmDesktop::SelectedLink() const {
 
 void TfrmDesktop::ReadLinks() {
     readingLinks_ = true;
+    EndDeleteKeyWatch();
     Guarded("ReadLinks", FailurePolicy::LogAndContinue, [&] {
         // A re-read ends the selection, as if every link were made anew.
         for (TLink* link : links_)
@@ -72,22 +115,25 @@ void TfrmDesktop::AddIconsFromFolder(const std::string& folder, uint8_t source) 
         // A folder that is not there has no links.
         for (const TFolderEntry& entry : ListFolder(folder, TListingFailure::Raise)) {
             const std::string path = folder + "\\" + entry.name;
+            // An entry that is now a folder where a file was (or the other
+            // way round) is another entry: it gets a link of its own.
             auto kept =
                 std::find_if(previousLinks_.begin(), previousLinks_.end(), [&](TLink* link) {
-                    return link->Source == source && link->Path == path;
+                    return link->Source == source && link->Path == path &&
+                           link->Folder == entry.folder;
                 });
             if (kept != previousLinks_.end()) {
                 links_.push_back(*kept);
                 previousLinks_.erase(kept);
                 continue;
             }
-            AddDesktopItem(folder, source, entry.name, placed);
+            AddDesktopItem(folder, source, entry.name, entry.folder, placed);
         }
     });
 }
 
 void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
-                                 int& placed) {
+                                 bool isFolder, int& placed) {
     const std::string caption = LinkCaption(name);
     const std::string path = folder + "\\" + name;
 
@@ -109,6 +155,7 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     TLink* link = NewComponent<TLink>(this, static_cast<TLinkHost&>(*this));
     link->Source = source;
     link->Path = path;
+    link->Folder = isFolder;
     link->SetLinkCaption(caption);
     link->SetBounds(at.x, at.y, link->Width(), link->Height());
     const bool small = InSmallStrip(at.x, Width());
@@ -116,7 +163,7 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
         link->ApplyLayout(true);
     links_.push_back(link);
     if (unresolved_.empty())
-        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+        PostMessageW(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
     unresolved_.push_back(link);
     Guarded(small ? "TLink.SetLittleIcon" : "TfrmDesktop.AddDesktopItem",
             FailurePolicy::LogAndContinue, [&] { SetLinkIcon(*link, small); });
@@ -140,7 +187,7 @@ void TfrmDesktop::ResolvePendingLinks() {
                 [&] { ResolveLink(link); });
     }
     if (!unresolved_.empty())
-        PostMessageA(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
+        PostMessageW(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
 }
 
 void TfrmDesktop::ResolveAllLinks() {
@@ -171,10 +218,32 @@ void TfrmDesktop::SaveLinks() {
     });
 }
 
-void TfrmDesktop::LinkPressed(TLink& link, TMouseButton) {
+void TfrmDesktop::LinkPressed(TLink& link, TMouseButton button) {
     if (TLink* selected = SelectedLink())
         selected->SetSelected(false);
     link.SetSelected(true);
+    // Only the left button: the right one opens the menu, which has keys of
+    // its own.
+    if (button == TMouseButton::Left && linkKeys_)
+        linkKeys_->Arm();
+}
+
+bool TfrmDesktop::WatchingDeleteKey() const {
+    return linkKeys_ && linkKeys_->Armed();
+}
+
+void TfrmDesktop::EndDeleteKeyWatch() {
+    if (linkKeys_)
+        linkKeys_->Disarm();
+}
+
+void TfrmDesktop::WMLinkKey(WPARAM key, LPARAM round) {
+    if (!linkKeys_)
+        return;
+    linkKeys_->Ended(round);
+    if (key)
+        Guarded("TfrmDesktop.miDeleteLinkClick", FailurePolicy::LogAndContinue,
+                [&] { miDeleteLinkClick(); });
 }
 
 bool TfrmDesktop::imgDesktopDragOver(TLink& link, int x) {
@@ -285,11 +354,13 @@ void TfrmDesktop::imgDesktopMouseUp(TMouseButton button, TShiftState shift, int 
 }
 
 void TfrmDesktop::LinkOpen(TLink& link) {
+    // The program started takes the keys now.
+    EndDeleteKeyWatch();
     if (!link.Resolved)
         ResolveLink(link);
-    HINSTANCE result = ShellExecuteA(
-        nullptr, nullptr, link.Path.c_str(), nullptr,
-        link.WorkingFolder.empty() ? nullptr : link.WorkingFolder.c_str(), link.ShowCommand);
+    const std::wstring folder = Wide(link.WorkingFolder);
+    HINSTANCE result = ShellExecuteW(nullptr, nullptr, Wide(link.Path).c_str(), nullptr,
+                                     folder.empty() ? nullptr : folder.c_str(), link.ShowCommand);
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         throw ShellError("Cannot open \"" + link.Path + "\" (error " +
                          std::to_string(reinterpret_cast<INT_PTR>(result)) + ")");
@@ -321,14 +392,14 @@ void TfrmDesktop::miCreateLinkClick() {
     const std::string folder = FolderOfSource(kLinkUserDesktop);
     if (folder.empty())
         return;
-    std::string command = "rundll32 AppWiz.Cpl,NewLinkHere " + folder + "\\";
-    STARTUPINFOA startup{};
+    std::wstring command = Wide("rundll32 AppWiz.Cpl,NewLinkHere " + folder + "\\");
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
     // Not waited for: the shortcut it makes arrives through the folder watcher.
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -341,10 +412,24 @@ void TfrmDesktop::miDeleteLinkClick() {
     TLink* link = SelectedLink();
     if (!link)
         return;
-    const std::string folder = FolderOfSource(link->Source);
-    if (folder.empty())
+    // The question runs a message loop, where a re-read may free the link:
+    // only these copies are used after it.
+    const TEntryToDelete entry{link->Path, link->Folder};
+    const std::string caption = link->ApplLable->Caption();
+    if (!StillTheSameEntry(entry)) {
+        ReadLinks();
         return;
-    DeleteFileA((folder + "\\" + link->ApplLable->Caption() + ".lnk").c_str());
+    }
+    if (!AskYesNo || !AskYesNo(GetLangMessage("DeleteLinkQuery", caption)))
+        return;
+    // Checked again right before acting: the answer may have taken a while.
+    if (!StillTheSameEntry(entry)) {
+        ReadLinks();
+        return;
+    }
+    MoveToRecycleBin(entry.path);
+    // Links\Desktop has no watcher: the list follows at once.
+    ReadLinks();
 }
 
 std::string TfrmDesktop::SavedPlaceValue(const std::string& caption) const {

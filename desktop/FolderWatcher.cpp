@@ -1,16 +1,17 @@
 #include "desktop/FolderWatcher.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 
 namespace orvane {
 
 TFolderWatcher::TFolderWatcher(const std::string& folder, std::function<void()> onChange)
     : folder_(folder), onChange_(std::move(onChange)) {
-    stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stop_)
         ThrowLastError("Folder watcher");
-    notification_ = FindFirstChangeNotificationA(
-        folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    notification_ = FindFirstChangeNotificationW(
+        Wide(folder).c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
     if (notification_ == INVALID_HANDLE_VALUE)
         ThrowLastError("Cannot watch folder \"" + folder + "\"");
     thread_.reset(CreateThread(nullptr, 0, &TFolderWatcher::ThreadMain, this, 0, nullptr));

@@ -129,7 +129,7 @@ void TLink::MouseMove(TShiftState shift, int, int) {
             dragging_ = true;
         }
         bool accepted = host_.LinkDragOver(*this, now);
-        SetCursor(LoadCursor(nullptr, accepted ? IDC_SIZEALL : IDC_NO));
+        SetCursor(LoadCursorW(nullptr, accepted ? IDC_SIZEALL : IDC_NO));
     });
 }
 
@@ -150,7 +150,7 @@ void TLink::MouseUp(TMouseButton button, TShiftState, int, int) {
 
 void TLink::EndDrag() {
     if (dragging_)
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     armed_ = false;
     dragging_ = false;
 }

@@ -89,7 +89,13 @@ class TLink : public TComponent {
     POINT PressPos{0, 0}; // where the left button went down, in link coordinates
     bool Small = false;
     uint8_t Source = kLinkUserDesktop;
+    // The entry the link was read from, exactly as listed: what it opens and
+    // what "DeleteLink" removes. Its caption alone names no file ("Mail" may
+    // come from "Mail.lnk.bak", and a folder "Games" may lie beside
+    // "Games.lnk").
     std::string Path;
+    // The entry was a folder when it was read.
+    bool Folder = false;
     std::string WorkingFolder;
     int ShowCommand = SW_SHOWNORMAL;
     // The shortcut's target, folder and show command have been read.

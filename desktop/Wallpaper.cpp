@@ -157,8 +157,8 @@ void WriteBmpFile(const std::string& path, const TRgbImage& image) {
     // leaves a half bitmap that later starts would show instead of the JPEG.
     const std::string partial = path + ".part";
     {
-        UniqueFileHandle file(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle file(CreateFileW(Wide(partial).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             ThrowLastError("Cannot create file \"" + path + "\"");
         DWORD written = 0;
@@ -167,14 +167,14 @@ void WriteBmpFile(const std::string& path, const TRgbImage& image) {
             written != bytes.size()) {
             DWORD error = GetLastError();
             file.reset();
-            DeleteFileA(partial.c_str());
+            DeleteFileW(Wide(partial).c_str());
             SetLastError(error);
             ThrowLastError("Cannot write file \"" + path + "\"");
         }
     }
-    if (!MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(Wide(partial).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DWORD error = GetLastError();
-        DeleteFileA(partial.c_str());
+        DeleteFileW(Wide(partial).c_str());
         SetLastError(error);
         ThrowLastError("Cannot write file \"" + path + "\"");
     }

@@ -1,6 +1,7 @@
 #include "i18n/Languages.h"
 
 #include "base/Config.h"
+#include "base/Utf.h"
 #include "toolkit/Application.h"
 #include "toolkit/Component.h"
 #include "toolkit/Form.h"
@@ -69,9 +70,10 @@ bool IsDigit(char c) {
 }
 
 std::string DecimalSeparator() {
-    char buffer[8] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 1)
-        return buffer;
+    constexpr int kUnits = 8;
+    wchar_t buffer[kUnits] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, kUnits) > 1)
+        return Utf8Until(buffer, kUnits);
     return ".";
 }
 
@@ -118,7 +120,10 @@ void ApplyValue(const TProperty& property, const std::string& value) {
         break;
     }
     case TPropKind::Char:
-        if (!value.empty() && property.SetOrdinal)
+        // One byte: a letter beyond ASCII takes several in UTF-8, and its
+        // first byte alone is no character.
+        if (!value.empty() && static_cast<unsigned char>(value.front()) < 0x80 &&
+            property.SetOrdinal)
             property.SetOrdinal(static_cast<unsigned char>(value.front()));
         break;
     case TPropKind::Float:
@@ -126,7 +131,7 @@ void ApplyValue(const TProperty& property, const std::string& value) {
             property.SetFloat(*number);
         break;
     case TPropKind::String:
-    case TPropKind::WideString: // kept as ANSI text, so the file's text goes in as it is
+    case TPropKind::WideString: // text is UTF-8 throughout: the file's text goes in as it is
         if (property.SetText)
             property.SetText(value);
         break;

@@ -51,25 +51,25 @@ void PaintEmblem(HDC dc, int width) {
 
 // The name, read from the foot upwards.
 void PaintName(HDC dc, int width, int height) {
-    LOGFONTA description{};
+    LOGFONTW description{};
     description.lfHeight = -(width - 12);
     description.lfWeight = FW_BOLD;
     description.lfEscapement = 900;
     description.lfOrientation = 900;
     description.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpynA(description.lfFaceName, "Arial", LF_FACESIZE);
-    UniqueFont font(CreateFontIndirectA(&description));
+    lstrcpynW(description.lfFaceName, L"Arial", LF_FACESIZE);
+    UniqueFont font(CreateFontIndirectW(&description));
     HGDIOBJ oldFont = SelectObject(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
-    const char* name = "ORVANE";
+    const wchar_t* name = L"ORVANE";
     SIZE extent{};
-    GetTextExtentPoint32A(dc, name, 6, &extent);
+    GetTextExtentPoint32W(dc, name, 6, &extent);
     const int x = (width - (width - 12)) / 2 - 1;
     const int y = height - 8;
     SetTextColor(dc, RGB(20, 20, 30));
-    TextOutA(dc, x + 1, y + 1, name, 6);
+    TextOutW(dc, x + 1, y + 1, name, 6);
     SetTextColor(dc, RGB(240, 236, 224));
-    TextOutA(dc, x, y, name, 6);
+    TextOutW(dc, x, y, name, 6);
     SelectObject(dc, oldFont);
 }
 

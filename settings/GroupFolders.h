@@ -15,9 +15,13 @@ bool IsGroupName(const std::string& name);
 
 // The folders below `groupsFolder`, in listing order.
 std::vector<std::string> ListGroups(const std::string& groupsFolder);
-// The entries of `groupFolder` whose name holds ".lnk" (lower case), each cut
-// before its first ".lnk".
-std::vector<std::string> ListGroupItems(const std::string& groupFolder);
+// An item of a group: the name the list shows and the file it stands for.
+struct TGroupItem {
+    std::string name; // the file's name cut before its first ".lnk"
+    std::string file; // as listed: "Mail.lnk.bak" and "Mail.lnk" both show "Mail"
+};
+// The entries of `groupFolder` whose name holds ".lnk" (lower case).
+std::vector<TGroupItem> ListGroupItems(const std::string& groupFolder);
 // The entries of `languagesFolder` whose name holds ".lng", each cut before
 // its first ".lng" (folders too, as the list only offers names).
 std::vector<std::string> ListLanguages(const std::string& languagesFolder);
@@ -33,8 +37,13 @@ bool RenameGroup(const std::string& groupsFolder, const std::string& from, const
 // Deletes the group's files (not its sub-folders), then the folder when it is
 // empty by then.
 void DeleteGroup(const std::string& groupsFolder, const std::string& name);
-// Deletes the item's shortcut file of the group.
-void DeleteGroupItem(const std::string& groupsFolder, const std::string& group,
-                     const std::string& item);
+// Makes the shortcut file `file` for `target` unless an entry of that name
+// exists: false then, and nothing is written. The name is taken before the
+// shortcut is written, so no other writer's file is overwritten either.
+// Raises ShellError when the shortcut cannot be written.
+bool CreateNewShortcut(const std::string& target, const std::string& file);
+// Deletes the item file `file` of `groupFolder`, as ListGroupItems listed
+// it, when a file is still listed under exactly that name.
+void DeleteGroupItem(const std::string& groupFolder, const std::string& file);
 
 } // namespace orvane

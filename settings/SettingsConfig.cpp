@@ -6,6 +6,7 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "desktop/DesktopForm.h"
 #include "i18n/Languages.h"
 #include "settings/WallpaperPick.h"
@@ -21,9 +22,10 @@ namespace {
 // nothing, so the file is opened here first to tell a locked or forbidden
 // configuration file from a missing one (which reads as the defaults).
 void CheckFileOpens(const std::string& path, DWORD access) {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    const std::wstring wide = Wide(path);
+    if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
-    UniqueFileHandle file(CreateFileA(path.c_str(), access,
+    UniqueFileHandle file(CreateFileW(wide.c_str(), access,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -62,7 +64,7 @@ void TfrmSettings::SaveConfig() {
     if (WallpaperChanged && host_.Desktop) {
         const std::string folder =
             places_.wallpaperFile.substr(0, places_.wallpaperFile.find_last_of('\\'));
-        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryW(Wide(folder).c_str(), nullptr);
         WriteBmpFile(places_.wallpaperFile,
                      BitmapPixels(host_.Desktop->imgDesktop->Picture().Bitmap()));
     }

@@ -4,7 +4,6 @@
 #include "i18n/Languages.h"
 #include "settings/GroupFolders.h"
 #include "settings/SettingsPages.h"
-#include "system/Shortcuts.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
 #include "widgets/Image.h"
@@ -56,10 +55,19 @@ void TfrmSettings::cbGroupsClick() {
     int index = cbGroups->ItemIndex();
     edCurrGroup->SetText(index >= 0 ? cbGroups->Items()[index] : std::string());
     lbGroupItems->Items().Clear();
+    itemsFolder_.clear();
+    itemFiles_.clear();
     const std::string group = edCurrGroup->Text();
     // Without a group the Groups folder itself would be listed.
-    if (IsGroupName(group))
-        lbGroupItems->Items().Assign(ListGroupItems(places_.groupsFolder + "\\" + group));
+    if (!IsGroupName(group))
+        return;
+    itemsFolder_ = places_.groupsFolder + "\\" + group;
+    std::vector<std::string> names;
+    for (TGroupItem& item : ListGroupItems(itemsFolder_)) {
+        names.push_back(std::move(item.name));
+        itemFiles_.push_back(std::move(item.file));
+    }
+    lbGroupItems->Items().Assign(names);
 }
 
 void TfrmSettings::btnAddGroupClick() {
@@ -99,16 +107,22 @@ void TfrmSettings::btnAddGrItemClick() {
     std::optional<std::string> target = ChooseGroupItem();
     if (!target || target->empty())
         return;
-    CreateShortcut(*target, places_.groupsFolder + "\\" + group + "\\" + ShortcutNameFor(*target),
-                   "", "");
+    const std::string name = ShortcutNameFor(*target); // "<name>.lnk"
+    if (!CreateNewShortcut(*target, places_.groupsFolder + "\\" + group + "\\" + name)) {
+        // The shortcut there may have been made by hand: it stays as it is.
+        if (ShowMessage)
+            ShowMessage(GetLangMessage("ItemExists", name.substr(0, name.size() - 4)));
+        return;
+    }
     cbGroupsClick();
 }
 
 void TfrmSettings::btnDelGrItemClick() {
-    int index = lbGroupItems->ItemIndex();
-    if (index < 0)
+    const int index = lbGroupItems->ItemIndex();
+    if (index < 0 || static_cast<size_t>(index) >= itemFiles_.size())
         return;
-    DeleteGroupItem(places_.groupsFolder, cbGroups->Text(), lbGroupItems->Items()[index]);
+    // The very file the line stands for, in the group that was listed.
+    DeleteGroupItem(itemsFolder_, itemFiles_[static_cast<size_t>(index)]);
     cbGroupsClick();
     InitGroupsMenu();
 }

@@ -117,6 +117,10 @@ TfrmSettings::TfrmSettings(TComponent* owner, TSettingsHost host, TSettingsPlace
         if (Application())
             Application()->Terminate();
     };
+    ShowMessage = [this](const std::string& text) {
+        if (Application())
+            Application()->MessageBox(text, Caption(), MB_OK | MB_ICONINFORMATION);
+    };
 }
 
 void TfrmSettings::FormCreate() {
@@ -158,8 +162,8 @@ void TfrmSettings::CreateControls() {
     // The system list box is no tab stop of its own; these lists are reached
     // with Tab like the other fields.
     for (TListBox* list : {lbxSettings, lbGroupItems})
-        SetWindowLongA(list->Handle(), GWL_STYLE,
-                       GetWindowLongA(list->Handle(), GWL_STYLE) | WS_TABSTOP);
+        SetWindowLongW(list->Handle(), GWL_STYLE,
+                       GetWindowLongW(list->Handle(), GWL_STYLE) | WS_TABSTOP);
 
     Notebook1->SetPageIndex(pgGroups);
     lbxSettings->SetItemIndex(0);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -96,6 +97,9 @@ class TfrmSettings : public TForm {
     std::function<std::optional<std::string>()> ChooseWallpaper;
     // Ends the program after a configuration file that cannot be opened.
     std::function<void()> Terminate;
+    // Tells the user something (an item the group holds already); tests
+    // replace it.
+    std::function<void(const std::string& text)> ShowMessage;
 
     // Events.
     void FormShow();
@@ -139,6 +143,10 @@ class TfrmSettings : public TForm {
 
     TSettingsHost host_;
     TSettingsPlaces places_;
+    // What lbGroupItems shows: the group's folder and each line's file, as
+    // listed (the group field may be edited since).
+    std::string itemsFolder_;
+    std::vector<std::string> itemFiles_;
 };
 
 // The settings dialog; null before it exists.

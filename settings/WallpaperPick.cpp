@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "paint/Dib.h"
 
 #include <windows.h>
@@ -31,7 +32,7 @@ UniqueBitmap BitmapFromRgb(const TRgbImage& image) {
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (!GetObjectA(bitmap, sizeof info, &info))
+    if (!GetObjectW(bitmap, sizeof info, &info))
         return {0, 0};
     return {info.bmWidth, std::abs(info.bmHeight)};
 }
@@ -42,8 +43,9 @@ UniqueBitmap LoadPictureFile(const std::string& path) {
     try {
         const std::string extension = LowerExtension(path);
         if (extension == ".bmp")
-            return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(
-                nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+            return UniqueBitmap(
+                static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         if (extension == ".jpg" || extension == ".jpeg")
             return BitmapFromRgb(DecodeJpegFile(path));
     } catch (const std::exception&) {

@@ -6,6 +6,7 @@
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Text.h"
+#include "base/Utf.h"
 #include "files/FileRows.h"
 #include "files/FilesForm.h"
 #include "i18n/Languages.h"
@@ -51,32 +52,34 @@ std::string RootOf(char letter) {
 // a drive not ready shows no error box.
 UniqueIcon DriveIcon(const std::string& root) {
     QuietDriveErrors quiet;
-    SHFILEINFOA info{};
-    SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(Wide(root).c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
     return UniqueIcon(info.hIcon);
 }
 
 } // namespace
 
 std::string VolumeLabelText(char letter) {
-    char label[MAX_PATH + 1] = {};
+    constexpr DWORD kUnits = MAX_PATH + 1;
+    wchar_t label[kUnits] = {};
     {
         QuietDriveErrors quiet;
-        if (!GetVolumeInformationA(RootOf(letter).c_str(), label, sizeof label, nullptr, nullptr,
+        if (!GetVolumeInformationW(Wide(RootOf(letter)).c_str(), label, kUnits, nullptr, nullptr,
                                    nullptr, nullptr, 0))
-            label[0] = '\0';
+            label[0] = L'\0';
     }
-    return "[" + LowerCase(label) + "]";
+    return "[" + LowerCase(Utf8Until(label, kUnits)) + "]";
 }
 
 std::string NetworkDriveText(char letter) {
-    const char local[] = {static_cast<char>(toupper(static_cast<unsigned char>(letter))), ':',
-                          '\0'};
-    char remote[MAX_PATH + 1] = {};
-    DWORD length = sizeof remote;
-    if (WNetGetConnectionA(local, remote, &length) != NO_ERROR)
+    const wchar_t local[] = {static_cast<wchar_t>(toupper(static_cast<unsigned char>(letter))),
+                             L':', L'\0'};
+    constexpr DWORD kUnits = MAX_PATH + 1;
+    wchar_t remote[kUnits] = {};
+    DWORD length = kUnits; // in characters for the wide call
+    if (WNetGetConnectionW(local, remote, &length) != NO_ERROR)
         return VolumeLabelText(letter);
-    return LowerCase(remote);
+    return LowerCase(Utf8Until(remote, kUnits));
 }
 
 std::string DriveEntryText(char letter, UINT driveType) {
@@ -102,7 +105,8 @@ void TfrmStart::InitFilesMenu() {
         if (!(drives & (1u << i)))
             continue;
         const char letter = static_cast<char>('a' + i);
-        const std::string text = DriveEntryText(letter, GetDriveTypeA(RootOf(letter).c_str()));
+        const std::string text =
+            DriveEntryText(letter, GetDriveTypeW(Wide(RootOf(letter)).c_str()));
         if (!text.empty())
             AddListEntry(lbFiles, text, DriveIcon(RootOf(letter)));
     }

@@ -29,7 +29,7 @@ void TfrmStart::ListKeyDown(TListBox& list, WORD& key) {
         // The key's character is queued already; a pop-up opened now would
         // take it as a choice of nothing and close at once.
         MSG pending;
-        while (PeekMessageA(&pending, list.Handle(), WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD))
+        while (PeekMessageW(&pending, list.Handle(), WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD))
             if (pending.wParam != '\r')
                 break;
         OpenEntry(list);

@@ -4,6 +4,8 @@
 
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "base/ShellError.h"
+#include "base/Utf.h"
 #include "startpanel/PanelMenuItem.h"
 #include "system/FileSystem.h"
 #include "system/ShellIcons.h"
@@ -32,6 +34,22 @@ std::string WithoutHotKeys(std::string_view text) {
 std::string FolderOf(const std::string& path) {
     size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Opens a shortcut of the menus in its own folder; a failure is logged by
+// the caller's guard, with no box of the platform's.
+void OpenShortcut(HWND owner, const std::string& shortcut, const std::string& folder) {
+    const std::wstring file = Wide(shortcut);
+    const std::wstring directory = Wide(folder);
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_FLAG_NO_UI;
+    execute.hwnd = owner;
+    execute.lpFile = file.c_str();
+    execute.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&execute))
+        ThrowLastError("Cannot open \"" + shortcut + "\"");
 }
 
 // Holds back a list's change notices while it is refilled, and gives one at
@@ -170,8 +188,7 @@ void TfrmStart::ProgramItemClick(TMenuItem& item) {
     std::string shortcut = CommonStartMenuPath + relative + ".lnk";
     if (CommonStartMenuPath.empty() || !FileExists(shortcut))
         shortcut = UserStartMenuPath + relative + ".lnk";
-    ShellExecuteA(nullptr, nullptr, shortcut.c_str(), nullptr, FolderOf(shortcut).c_str(),
-                  SW_SHOWNORMAL);
+    OpenShortcut(nullptr, shortcut, FolderOf(shortcut));
 }
 
 void TfrmStart::lbProgramsDblClick() {
@@ -187,7 +204,7 @@ void TfrmStart::lbProgramsDblClick() {
     if (folder.empty())
         return;
     const std::string shortcut = folder + "\\" + name;
-    ShellExecuteA(Handle(), nullptr, shortcut.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+    OpenShortcut(Handle(), shortcut, folder);
 }
 
 void TfrmStart::InitGroupsMenu() {
@@ -224,7 +241,7 @@ void TfrmStart::GroupItemClick(TMenuItem& item) {
         return;
     const std::string folder = GroupsPath() + "\\" + popupEntry_;
     const std::string shortcut = folder + "\\" + item.Caption + ".lnk";
-    ShellExecuteA(nullptr, nullptr, shortcut.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+    OpenShortcut(nullptr, shortcut, folder);
 }
 
 } // namespace orvane

@@ -25,7 +25,7 @@ void TfrmStart::cbRunKeyPress(char& key) {
         // same line again or change it.
         const std::string command = cbRun->Text();
         key = 0;
-        if (RunCommand && RunCommand(command) > 31)
+        if (RunCommand && RunCommand(command))
             AddToHistory("Run", command);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "base/Guarded.h"
 #include "base/Log.h"
+#include "base/Utf.h"
 #include "paint/Skin.h"
 #include "startpanel/VirtualFolders.h"
 #include "startpanel/WindowsKey.h"
@@ -48,6 +49,24 @@ template <typename T> T* Child(TComponent* owner, TControl* parent, const std::s
     return control;
 }
 
+// Starts a command line as the platform reads one (the program's name first,
+// looked for with ".exe" in the usual folders, then its arguments), shown as
+// `show` asks; the program is not waited for.
+bool StartCommandLine(const std::string& line, WORD show) {
+    std::wstring command = Wide(line);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
+    PROCESS_INFORMATION process{};
+    if (command.empty() || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                           nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 TFont PanelFont() {
     TFont font;
     font.Name = "MS Sans Serif";
@@ -72,9 +91,11 @@ TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     SetBorderIcons({false, false, false});
     SetFormStyle(TFormStyle::StayOnTop);
     Font = PanelFont();
-    RunCommand = [](const std::string& command) { return WinExec(command.c_str(), SW_SHOWNORMAL); };
-    StartProgram = [](const std::string& command, UINT show) {
-        return WinExec(command.c_str(), show);
+    RunCommand = [](const std::string& command) {
+        return StartCommandLine(command, SW_SHOWNORMAL);
+    };
+    StartProgram = [](const std::string& command, WORD show) {
+        return StartCommandLine(command, show);
     };
     frmStart = this;
 }

@@ -126,10 +126,12 @@ class TfrmStart : public TForm {
     void trrShowStartTimer();
     void FormResize();
 
-    // The run box's command runner; tests replace it. Returns what WinExec does.
-    std::function<UINT(const std::string& command)> RunCommand;
-    // Starts the task manager and explorer.exe; tests replace it. WinExec.
-    std::function<UINT(const std::string& command, UINT show)> StartProgram;
+    // The run box's command runner; tests replace it. True when the program
+    // started.
+    std::function<bool(const std::string& command)> RunCommand;
+    // Starts the task manager and explorer.exe; tests replace it. True when
+    // the program started.
+    std::function<bool(const std::string& command, WORD show)> StartProgram;
 
   protected:
     void FormCreate() override;

@@ -8,6 +8,7 @@
 #include "base/Log.h"
 #include "base/Platform.h"
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "i18n/Languages.h"
 #include "startpanel/PanelMenuItem.h"
 #include "system/DefaultShell.h"
@@ -26,12 +27,13 @@ namespace {
 enum SystemEntry { kControlPanelEntry, kShellEntry, kShutdownEntry, kTaskmgrEntry };
 enum HelpEntry { kWindowsHelpEntry, kShellHelpEntry, kAboutEntry };
 
-constexpr int kShutdownDialogOrdinal = 60;
+// SHELL32's shut-down dialog is exported by ordinal only.
+constexpr WORD kShutdownDialogOrdinal = 60;
 
 UniqueIcon LoadSystemIcon(const std::string& fileName) {
     const std::string path = ProgramFolder() + "\\Icons\\System\\" + fileName;
-    auto* icon =
-        static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    auto* icon = static_cast<HICON>(
+        LoadImageW(nullptr, Wide(path).c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
     if (!icon)
         ThrowLastError("Cannot load the icon " + path);
     return UniqueIcon(icon);
@@ -48,7 +50,7 @@ UniqueIcon SectionIcon(const char* where, const std::string& fileName) {
 // The program's own icon (resource 1) in its small size; shared, never freed.
 HICON ApplicationIcon() {
     return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, LR_SHARED));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
 // The settings dialog and the about box are made after the panel, by the
@@ -68,7 +70,8 @@ void ShowFormNamed(const std::string& name) {
 void OpenHelpFile(HWND owner, const std::string& folder, const std::string& file) {
     // The answer is not looked at: a missing help file or viewer is the
     // platform's to report, if at all.
-    ShellExecuteA(owner, nullptr, (folder + file).c_str(), "", folder.c_str(), SW_SHOWNORMAL);
+    ShellExecuteW(owner, nullptr, Wide(folder + file).c_str(), L"", Wide(folder).c_str(),
+                  SW_SHOWNORMAL);
 }
 
 } // namespace
@@ -166,9 +169,13 @@ void TfrmStart::lbSystemClick() {
 void TfrmStart::lbSystemDblClick() {
     switch (lbSystem->ItemIndex()) {
     case kShutdownEntry: {
-        HMODULE shell32 = GetModuleHandleA("SHELL32.DLL");
+        HMODULE shell32 = GetModuleHandleW(L"SHELL32.DLL");
+        // An export's name is never text of the user's: GetProcAddress has
+        // one form, taking the ordinal in the low word of its name.
         FARPROC dialog =
-            shell32 ? GetProcAddress(shell32, MAKEINTRESOURCEA(kShutdownDialogOrdinal)) : nullptr;
+            shell32 ? GetProcAddress(shell32, reinterpret_cast<LPCSTR>(
+                                                  static_cast<ULONG_PTR>(kShutdownDialogOrdinal)))
+                    : nullptr;
         if (!dialog)
             throw ShellError("The system has no shut-down dialog");
         using ExitWindowsDialogProc = void(WINAPI*)(HWND owner);

@@ -1,6 +1,7 @@
 #include "startpanel/VirtualFolders.h"
 
 #include "base/ShellError.h"
+#include "base/Utf.h"
 #include "system/ShellIcons.h"
 #include "toolkit/Application.h"
 #include "widgets/Menu.h"
@@ -30,10 +31,11 @@ std::string DisplayNameOf(IShellFolder& folder, PCUITEMID_CHILD child) {
         return {};
     // StrRetToBuf knows all three forms: a wide string, an offset into the
     // item's id list and an inline narrow string; it frees the wide one.
-    char text[MAX_PATH * 2] = {};
-    if (FAILED(StrRetToBufA(&name, child, text, sizeof text)))
+    constexpr UINT kUnits = MAX_PATH * 2;
+    wchar_t text[kUnits] = {};
+    if (FAILED(StrRetToBufW(&name, child, text, kUnits)))
         return {};
-    return text;
+    return Utf8Until(text, kUnits);
 }
 
 } // namespace
@@ -41,9 +43,9 @@ std::string DisplayNameOf(IShellFolder& folder, PCUITEMID_CHILD child) {
 TVirtualFolders::TVirtualFolders() {
     Check(SHGetDesktopFolder(desktop_.put()), "SHGetDesktopFolder");
     currentFolder_ = desktop_;
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     systemImages_ = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 TVirtualFolders::~TVirtualFolders() = default;
@@ -122,12 +124,12 @@ void TVirtualFolders::FolderItemClick(TMenuItem& entry) {
     if (!list)
         throw ShellError("TVirtualFolders: the entry stands for no item");
     if (entry.Count() == 0) {
-        SHELLEXECUTEINFOA execute{sizeof execute};
+        SHELLEXECUTEINFOW execute{sizeof execute};
         execute.fMask = SEE_MASK_INVOKEIDLIST;
         execute.lpIDList = list.get();
         execute.hwnd = AppWindow();
         execute.nShow = SW_SHOW;
-        ShellExecuteExA(&execute);
+        ShellExecuteExW(&execute);
         return;
     }
     AddFolderItems(list.get());

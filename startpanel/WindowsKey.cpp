@@ -14,8 +14,8 @@ TWindowsKeyWatch* current = nullptr;
 TWindowsKeyWatch::TWindowsKeyWatch(std::function<void()> pressed) : pressed_(std::move(pressed)) {
     if (current)
         return;
-    hook_ = SetWindowsHookExA(WH_KEYBOARD_LL, &TWindowsKeyWatch::KeyboardProc,
-                              GetModuleHandleA(nullptr), 0);
+    hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, &TWindowsKeyWatch::KeyboardProc,
+                              GetModuleHandleW(nullptr), 0);
     if (hook_)
         current = this;
 }

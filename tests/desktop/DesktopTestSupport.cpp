@@ -56,6 +56,14 @@ TLink* DesktopFixture::Find(const std::string& caption) const {
     return nullptr;
 }
 
+std::string PrefixTrashFolder() {
+    const std::string data = EnvVar("XDG_DATA_HOME");
+    const std::string prefix = EnvVar("WINEPREFIX");
+    if (data.empty() || prefix.empty() || data.rfind(prefix + "/", 0) != 0)
+        return "";
+    return "Z:" + data + "/Trash/files";
+}
+
 bool ScreenIs1024x768() {
     return GetSystemMetrics(SM_CXSCREEN) == 1024 && GetSystemMetrics(SM_CYSCREEN) == 768;
 }

@@ -41,4 +41,8 @@ class DesktopFixture {
 // The desktop window size the placement cases were written for.
 bool ScreenIs1024x768();
 
+// Where Wine's Recycle Bin puts what it is given (a Windows path), or ""
+// unless that trash lies inside the prefix: tests that delete run only then.
+std::string PrefixTrashFolder();
+
 } // namespace orvane::test

@@ -7,6 +7,7 @@
 #include "widgets/Image.h"
 #include "widgets/Menu.h"
 #include "tests/desktop/DesktopTestSupport.h"
+#include "tests/i18n/LanguageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -126,30 +127,103 @@ TEST(DesktopLinks, SavedPlacesLayoutsAndDragging) {
     EXPECT_EQ(fixture.Saved("Mail"), "290,245");
 }
 
-TEST(DesktopLinks, DeleteLinkDeletesTheCaptionsShortcut) {
-    DesktopFixture fixture;
-    WriteFileText(fixture.User("notes.txt"), "keep me");
-    WriteFileText(fixture.User("Mail.lnk"), "");
-    TfrmDesktop& desktop = fixture.Create();
-    // No link selected: the menu keeps its items and delete does nothing.
-    desktop.pmDesktopPopup();
-    EXPECT_EQ(desktop.pmDesktop->Items().Count(), 0);
+// Answers the desktop's questions and keeps them; `meanwhile` runs while a
+// question is up.
+struct Answers {
+    std::vector<std::string> asked;
+    bool yes = false;
+    std::function<void()> meanwhile;
+    explicit Answers(TfrmDesktop& desktop) {
+        desktop.AskYesNo = [this](const std::string& question) {
+            asked.push_back(question);
+            if (meanwhile)
+                meanwhile();
+            return yes;
+        };
+    }
+};
 
-    fixture.Find("notes.txt")->SetSelected(true);
-    EXPECT_EQ(desktop.SelectedLink(), fixture.Find("notes.txt"));
+TLink* LinkOf(const TfrmDesktop& desktop, const std::string& path) {
+    for (TLink* link : desktop.Links())
+        if (link->Path == path)
+            return link;
+    return nullptr;
+}
+
+const char kQueryLanguage[] = "[Messages]\r\nDeleteLinkQuery=Recycle \"%s\"?\r\n";
+
+TEST(DesktopLinks, DeleteLinkRecyclesTheEntryTheLinkWasReadFrom) {
+    const std::string trash = PrefixTrashFolder();
+    if (trash.empty())
+        GTEST_SKIP() << "the Recycle Bin lies outside the prefix";
+    TestLanguage language(UniqueLanguageName(), kQueryLanguage);
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("Mail.lnk"), "mail");
+    WriteFileText(fixture.User("Mail.lnk.bak"), "backup");
+    CreateDirectoryA(fixture.User("Games").c_str(), nullptr);
+    WriteFileText(fixture.User("Games\\save.dat"), "save");
+    WriteFileText(fixture.User("Games.lnk"), "games");
+    TfrmDesktop& desktop = fixture.Create();
+    Answers answers(desktop);
+    desktop.pmDesktopPopup();
+    EXPECT_EQ(desktop.pmDesktop->Items().Count(), 0) << "no link selected, no menu";
+
+    TLink* backup = LinkOf(desktop, fixture.User("Mail.lnk.bak"));
+    ASSERT_NE(backup, nullptr);
+    EXPECT_EQ(backup->ApplLable->Caption(), "Mail");
+    backup->SetSelected(true);
     desktop.pmDesktopPopup();
     ASSERT_EQ(desktop.pmDesktop->Items().Count(), 2);
-    EXPECT_EQ(desktop.pmDesktop->Items().Items(0)->Caption, GetLangMessage("CreateLink"));
     EXPECT_EQ(desktop.pmDesktop->Items().Items(1)->Caption, GetLangMessage("DeleteLink"));
-    desktop.miDeleteLinkClick(); // tries notes.txt.lnk
-    EXPECT_TRUE(FileExists(fixture.User("notes.txt")));
+    desktop.miDeleteLinkClick(); // answered No
+    EXPECT_EQ(answers.asked, std::vector<std::string>{"Recycle \"Mail\"?"});
+    EXPECT_TRUE(FileExists(fixture.User("Mail.lnk.bak")));
 
-    fixture.Find("notes.txt")->SetSelected(false);
-    fixture.Find("Mail")->SetSelected(true);
+    answers.yes = true;
     desktop.miDeleteLinkClick();
-    EXPECT_FALSE(FileExists(fixture.User("Mail.lnk")));
-    // The watcher takes the link away.
-    EXPECT_TRUE(WaitUntil([&] { return fixture.Find("Mail") == nullptr; }, 15000));
+    EXPECT_FALSE(FileExists(fixture.User("Mail.lnk.bak")));
+    EXPECT_EQ(ReadFileText(fixture.User("Mail.lnk")), "mail");
+    EXPECT_EQ(ReadFileText(trash + "/Mail.lnk.bak"), "backup");
+    EXPECT_EQ(LinkOf(desktop, fixture.User("Mail.lnk.bak")), nullptr) << "re-read at once";
+
+    TLink* games = LinkOf(desktop, fixture.User("Games"));
+    ASSERT_TRUE(games && games->Folder);
+    games->SetSelected(true);
+    desktop.miDeleteLinkClick();
+    EXPECT_FALSE(FileExists(fixture.User("Games")));
+    EXPECT_EQ(ReadFileText(fixture.User("Games.lnk")), "games");
+    EXPECT_EQ(ReadFileText(trash + "/Games/save.dat"), "save") << "the folder as one item";
+}
+
+TEST(DesktopLinks, DeleteLinkReReadsALinkWhoseEntryChangedKind) {
+    if (PrefixTrashFolder().empty())
+        GTEST_SKIP() << "the Recycle Bin lies outside the prefix";
+    DesktopFixture fixture;
+    WriteFileText(fixture.User("Tools.lnk"), "");
+    WriteFileText(fixture.User("Late.lnk"), "");
+    TfrmDesktop& desktop = fixture.Create();
+    Answers answers(desktop);
+    answers.yes = true;
+    auto fileToFolder = [&](const std::string& name) {
+        DeleteFileA(fixture.User(name).c_str());
+        CreateDirectoryA(fixture.User(name).c_str(), nullptr);
+    };
+    // Changed after the links were read, before the command: no question.
+    fileToFolder("Tools.lnk");
+    LinkOf(desktop, fixture.User("Tools.lnk"))->SetSelected(true);
+    desktop.miDeleteLinkClick();
+    EXPECT_TRUE(answers.asked.empty());
+    EXPECT_TRUE(FileExists(fixture.User("Tools.lnk")));
+    ASSERT_NE(LinkOf(desktop, fixture.User("Tools.lnk")), nullptr);
+    EXPECT_TRUE(LinkOf(desktop, fixture.User("Tools.lnk"))->Folder) << "read again";
+
+    // Changed while the question was up: answered Yes, still nothing goes.
+    answers.meanwhile = [&] { fileToFolder("Late.lnk"); };
+    LinkOf(desktop, fixture.User("Late.lnk"))->SetSelected(true);
+    desktop.miDeleteLinkClick();
+    EXPECT_EQ(answers.asked.size(), 1u);
+    EXPECT_TRUE(FileExists(fixture.User("Late.lnk")));
+    EXPECT_TRUE(LinkOf(desktop, fixture.User("Late.lnk"))->Folder);
 }
 
 TEST(DesktopLinks, TwoEntriesWithOneCaptionShareAKey) {
@@ -212,6 +286,8 @@ TEST(DesktopLinks, WatcherShowsNewEntriesAndKeepsMovedLinks) {
 TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
     DesktopFixture fixture;
     CreateShortcut("C:\\windows\\notepad.exe", fixture.User("Pad.lnk"), "", "");
+    // Named in any script: the caption and the shortcut's target as they are.
+    CreateShortcut("C:\\windows\\notepad.exe", fixture.User("メモ帳 Σημειώσεις.lnk"), "", "");
     WriteFileText(fixture.User("plain.txt"), "");
     TfrmDesktop& desktop = fixture.Create();
     TLink& pad = *fixture.Find("Pad");
@@ -219,6 +295,10 @@ TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
     ASSERT_TRUE(
         WaitUntil([&] { return pad.Resolved && fixture.Find("plain.txt")->Resolved; }, 10000));
     EXPECT_EQ(pad.Target(), "C:\\windows\\notepad.exe");
+    TLink* named = fixture.Find("メモ帳 Σημειώσεις");
+    ASSERT_NE(named, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return named->Resolved; }, 10000));
+    EXPECT_EQ(named->Target(), "C:\\windows\\notepad.exe");
     // The wallpaper's tooltip follows the link under the pointer.
     auto hover = [&](const TLink& link) {
         SendMessageA(desktop.imgDesktop->Handle(), WM_MOUSEMOVE, 0,

@@ -76,3 +76,78 @@ TEST(DesktopE2E, ShownBeneathTheBarFollowingTheDesktopFolder) {
         << "the links' places are saved when the shell closes";
     DeleteFileA(entry.c_str());
 }
+
+namespace {
+
+void MouseClickAt(int x, int y) {
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void TapKey(WORD key) {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+} // namespace
+
+TEST(DesktopE2E, DeleteKeyAfterAClickOnALinkWhileAnotherProgramIsActive) {
+    const std::string data = EnvVar("XDG_DATA_HOME");
+    if (data.empty() || data.rfind(EnvVar("WINEPREFIX") + "/", 0) != 0)
+        GTEST_SKIP() << "the Recycle Bin lies outside the prefix";
+    char folder[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder)));
+    const std::string entry = std::string(folder) + "\\Orvane key.txt";
+    WriteFileText(entry, "delete me");
+
+    ShellInstall install;
+    WritePrivateProfileStringA("Desktop", "Orvane key.txt", "500,400", install.IniPath().c_str());
+    StartedShell shell = StartShell(install);
+    ASSERT_NE(WaitForWindow(shell.process.id(), "TfrmDesktop", 10000), nullptr);
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+            return owner == typing.id();
+        },
+        10000));
+    PumpMessagesFor(500); // the link's icon is in place
+
+    auto question = [&] {
+        auto boxes = WindowsOfProcess(shell.process.id(), "#32770");
+        return boxes.empty() ? nullptr : boxes.front();
+    };
+    // Another key between the click and Delete: the keys are the program's.
+    MouseClickAt(500 + 24, 400 + 16);
+    PumpMessagesFor(300);
+    TapKey('Q');
+    TapKey(VK_DELETE);
+    PumpMessagesFor(1000);
+    EXPECT_EQ(question(), nullptr);
+
+    MouseClickAt(500 + 24, 400 + 16);
+    PumpMessagesFor(300);
+    TapKey(VK_DELETE);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = question()) != nullptr; }, 10000))
+        << "no question after the Delete key";
+    EXPECT_NE(MessageBoxText(box).find("Orvane key.txt"), std::string::npos) << MessageBoxText(box);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(entry); }, 10000));
+    EXPECT_EQ(ReadFileText("Z:" + data + "/Trash/files/Orvane key.txt"), "delete me");
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+    DeleteFileA(entry.c_str());
+}

@@ -194,11 +194,14 @@ TEST_F(TranslateFormTest, OtherKindsOfValues) {
     char separator[8] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
     Translate(std::string("probe.Letter=Zebra\r\nprobe.Ratio=2") + separator +
-              "5\r\nprobe.WideTitle=Breit\r\nprobe.OnChange=x\r\n");
+              "5\r\nprobe.WideTitle=Ширина 幅 🚀\r\nprobe.OnChange=x\r\n");
     EXPECT_EQ(probe->Letter, 'Z');
     EXPECT_DOUBLE_EQ(probe->Ratio, 2.5);
-    EXPECT_EQ(probe->WideTitle, "Breit");
+    EXPECT_EQ(probe->WideTitle, "Ширина 幅 🚀") << "the UTF-8 text as it is";
     EXPECT_EQ(probe->OtherWrites, 0);
+    // A letter beyond ASCII does not fit one byte: no half of it goes in.
+    Translate("probe.Letter=Жук\r\nprobe.Ratio=two\r\n");
+    EXPECT_EQ(probe->Letter, 'Z');
     Translate("probe.Letter=\r\nprobe.Ratio=two\r\n");
     EXPECT_EQ(probe->Letter, 'Z');
     EXPECT_DOUBLE_EQ(probe->Ratio, 2.5);

@@ -1,6 +1,8 @@
 // The page list and the groups page: groups and items as folders and
 // shortcut files, and the start panel told after each change of a group.
+#include "base/Utf.h"
 #include "settings/GroupFolders.h"
+#include "tests/i18n/LanguageTestSupport.h"
 #include "tests/settings/SettingsTestSupport.h"
 #include "tests/support/TestApp.h"
 #include "widgets/Button.h"
@@ -103,6 +105,59 @@ TEST(SettingsGroups, AnItemBecomesAShortcutNamedAfterItsProgram) {
     EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\calc.lnk"));
     EXPECT_EQ(dialog.lbGroupItems->Items().Count(), 0);
     EXPECT_EQ(fixture.groupsMenuRefills, 1);
+}
+
+TEST(SettingsGroups, DeletingAnItemDeletesTheFileItsLineStandsFor) {
+    SettingsFixture fixture;
+    for (const char* group : {"Tools", "Other"}) {
+        CreateDirectoryA(fixture.Group(group).c_str(), nullptr);
+        WriteFileText(fixture.Group(group) + "\\Mail.lnk", group);
+    }
+    WriteFileText(fixture.Group("Tools") + "\\Mail.lnk.bak", "backup");
+    TfrmSettings& dialog = fixture.dialog();
+    dialog.FormShow();
+    dialog.cbGroups->SetItemIndex(dialog.cbGroups->Items().IndexOf("Tools"));
+    dialog.cbGroupsClick();
+    ASSERT_EQ(dialog.lbGroupItems->Items().Lines(), (std::vector<std::string>{"Mail", "Mail"}));
+    dialog.lbGroupItems->SetItemIndex(1); // listed second: Mail.lnk.bak
+    dialog.btnDelGrItemClick();
+    EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\Mail.lnk.bak"));
+    EXPECT_TRUE(FileExists(fixture.Group("Tools") + "\\Mail.lnk"));
+    // The group's name edited after the listing: the listed group's file goes.
+    dialog.cbGroups->SetText("Other");
+    dialog.lbGroupItems->SetItemIndex(0);
+    dialog.btnDelGrItemClick();
+    EXPECT_FALSE(FileExists(fixture.Group("Tools") + "\\Mail.lnk"));
+    EXPECT_EQ(ReadFileText(fixture.Group("Other") + "\\Mail.lnk"), "Other");
+}
+
+TEST(SettingsGroups, AnItemAddedTwiceKeepsTheFirstShortcut) {
+    TestLanguage language(UniqueLanguageName(), "[Messages]\r\nItemExists=Have \"%s\"\r\n");
+    SettingsFixture fixture;
+    const std::string group = fixture.Group("Γραφείο");
+    CreateDirectoryW(Wide(group).c_str(), nullptr);
+    // Programs picked in the dialog exist: two of one name in two folders.
+    ScratchDir programs("programs");
+    const std::string first = programs / "電卓.exe";
+    const std::string second = programs / "電卓.com";
+    for (const std::string& program : {first, second})
+        WriteFileText(program, "");
+    TfrmSettings& dialog = fixture.dialog();
+    dialog.FormShow();
+    ASSERT_EQ(dialog.edCurrGroup->Text(), "Γραφείο");
+    fixture.pickedItem = first;
+    dialog.btnAddGrItemClick();
+    EXPECT_EQ(dialog.lbGroupItems->Items().Lines(), std::vector<std::string>{"電卓"});
+    EXPECT_TRUE(fixture.messages.empty());
+
+    const std::string shortcut = ReadFileText(group + "\\電卓.lnk");
+    ASSERT_FALSE(shortcut.empty());
+
+    fixture.pickedItem = second;
+    dialog.btnAddGrItemClick();
+    EXPECT_EQ(fixture.messages, std::vector<std::string>{"Have \"電卓\""});
+    EXPECT_EQ(ReadFileText(group + "\\電卓.lnk"), shortcut) << "the first shortcut stays";
+    EXPECT_EQ(dialog.lbGroupItems->Items().Count(), 1);
 }
 
 TEST(SettingsGroups, AddRenameAndDeleteAGroup) {

@@ -27,6 +27,7 @@ SettingsFixture::SettingsFixture() : dir_("settings") {
     dialog_->ChooseGroupItem = [this] { return pickedItem; };
     dialog_->ChooseWallpaper = [this] { return pickedWallpaper; };
     dialog_->Terminate = [this] { terminated = true; };
+    dialog_->ShowMessage = [this](const std::string& text) { messages.push_back(text); };
 }
 
 SettingsFixture::~SettingsFixture() {

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvane::test {
 
@@ -28,6 +29,8 @@ class SettingsFixture {
     std::optional<std::string> pickedItem;
     std::optional<std::string> pickedWallpaper;
     bool terminated = false;
+    // What the dialog told the user.
+    std::vector<std::string> messages;
 
   private:
     ScratchDir dir_;

@@ -3,6 +3,7 @@
 // box and the Control Panel folders.
 #include "base/Config.h"
 #include "base/Log.h"
+#include "base/Utf.h"
 #include "startpanel/PanelMenuItem.h"
 #include "startpanel/StartPanel.h"
 #include "startpanel/VirtualFolders.h"
@@ -309,6 +310,48 @@ TEST_F(StartPanelTest, ProgramsShortcutInBothMenusStartsTheAllUsersOne) {
     EXPECT_FALSE(FileExists(out / "user.txt"));
 }
 
+TEST_F(StartPanelTest, NamesInAnyScriptAreListedAndStarted) {
+    ScratchDir out("started");
+    const std::string cmd = Special(CSIDL_SYSTEM) + "\\cmd.exe";
+    auto writing = [&](const std::string& marker) {
+        return "/c echo x>\"" + (out / marker) + "\"";
+    };
+    CreateShortcut(cmd, common_ + "\\Zz Tools\\Привет.lnk", "", writing("privet.txt"));
+    OpenProgramsEntry("Zz Tools");
+    TMenuItem* privet = nullptr;
+    for (int i = 0; i < panel_->pmStart->Items().Count(); ++i)
+        if (panel_->pmStart->Items().Items(i)->Caption == "Привет")
+            privet = panel_->pmStart->Items().Items(i);
+    ASSERT_NE(privet, nullptr) << ::testing::PrintToString(Captions(panel_->pmStart->Items()));
+    panel_->ProgramItemClick(*privet);
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(out / "privet.txt"); }, 20000));
+
+    const std::string group = groups_.path() + "\\Γραφείο";
+    CreateDirectoryW(Wide(group).c_str(), nullptr);
+    const std::vector<std::string> names{"Rocket 🚀", "Ελληνικά", "日本語"}; // in byte order
+    for (size_t i = 0; i < names.size(); ++i)
+        CreateShortcut(cmd, group + "\\" + names[i] + ".lnk", "", writing(std::to_string(i)));
+    panel_->InitGroupsMenu();
+    panel_->lbGroups->SetItemIndex(IndexOf(panel_->lbGroups->Items(), "Γραφείο"));
+    ASSERT_GE(panel_->lbGroups->ItemIndex(), 0);
+    {
+        MenuDriver driver([](MenuDriver& menu) {
+            menu.WaitForWindows(1, 10000);
+            menu.Key(VK_ESCAPE);
+        });
+        panel_->lbGroupsClick();
+    }
+    TMenuItem& root = panel_->pmStart->Items();
+    std::vector<std::string> captions = Captions(root);
+    std::sort(captions.begin(), captions.end());
+    EXPECT_EQ(captions, names);
+    for (int i = 0; i < root.Count(); ++i)
+        panel_->GroupItemClick(*root.Items(i));
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(WaitUntil([&] { return FileExists(out / std::to_string(i)); }, 20000))
+            << names[i];
+}
+
 TEST_F(StartPanelTest, GroupsListWithSubFolderAndEmptyOrMissingGroups) {
     const TStringList& groups = panel_->lbGroups->Items();
     ASSERT_EQ(groups.Count(), 2);
@@ -346,7 +389,7 @@ TEST_F(StartPanelTest, GroupsListWithSubFolderAndEmptyOrMissingGroups) {
 TEST_F(StartPanelTest, RunBoxHistory) {
     EXPECT_EQ(panel_->cbRun->Text(), "calc") << "an empty history";
     std::vector<std::string> ran;
-    UINT answer = 33;
+    bool answer = true;
     panel_->RunCommand = [&](const std::string& command) {
         ran.push_back(command);
         return answer;
@@ -363,11 +406,11 @@ TEST_F(StartPanelTest, RunBoxHistory) {
     EXPECT_EQ(config.ReadString("Run", "0", ""), "notepad");
     EXPECT_EQ(config.ReadString("Run", "1", ""), "cmd");
     EXPECT_EQ(config.ReadSection("Run").size(), 2u) << "one entry per command";
-    answer = 2; // did not start
+    answer = false; // did not start
     enter("nonsense");
     EXPECT_EQ(config.ReadSection("Run").size(), 2u);
     EXPECT_EQ(panel_->cbRun->Text(), "nonsense") << "the text stays";
-    answer = 33;
+    answer = true;
     for (int i = 0; i < 10; ++i)
         enter("prog" + std::to_string(i));
     auto section = config.ReadSection("Run");

@@ -51,9 +51,9 @@ class SystemSectionTest : public ::testing::Test {
             SetShellLog(nullptr);
         };
         panel_ = CreateForm<TfrmStart>(&App(), std::move(host));
-        panel_->StartProgram = [this](const std::string& command, UINT show) {
+        panel_->StartProgram = [this](const std::string& command, WORD show) {
             steps_.push_back(command + " " + std::to_string(show));
-            return 33u;
+            return true;
         };
     }
 
@@ -177,9 +177,9 @@ TEST_F(SystemSectionTest, ExplorerEndsTheRunInOrderAndWritesWorkEndOnce) {
     failing.CloseTaskbar = [] { throw std::runtime_error("bar went away"); };
     App().FreeComponent(panel_);
     panel_ = CreateForm<TfrmStart>(&App(), std::move(failing));
-    panel_->StartProgram = [this](const std::string& command, UINT show) {
+    panel_->StartProgram = [this](const std::string& command, WORD show) {
         steps_.push_back(command + " " + std::to_string(show));
-        return 33u;
+        return true;
     };
     panel_->ExplorerItemClick();
     EXPECT_EQ(steps_, (std::vector<std::string>{"explorer.exe 0"}));
