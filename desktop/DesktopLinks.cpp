@@ -11,6 +11,7 @@
 #include "base/Win32Handles.h"
 #include "desktop/LinkKeys.h"
 #include "i18n/Languages.h"
+#include "system/FileEntries.h"
 #include "system/FileSystem.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
@@ -30,33 +31,13 @@ struct TEntryToDelete {
 };
 
 // The entry is still listed under exactly its name and is of the kind it was
-// read as. A wildcard would let the file operation take other entries, and
-// the platform also finds an entry by its short alias or with a trailing dot
-// or blank dropped: the found name must be the very one.
+// read as.
 bool StillTheSameEntry(const TEntryToDelete& entry) {
     const size_t slash = entry.path.find_last_of('\\');
-    if (slash == std::string::npos || entry.path.find_first_of("*?") != std::string::npos)
+    if (slash == std::string::npos)
         return false;
-    WIN32_FIND_DATAW found{};
-    UniqueFindHandle search(FindFirstFileW(Wide(entry.path).c_str(), &found));
-    return search && Utf8Until(found.cFileName, MAX_PATH) == entry.path.substr(slash + 1) &&
-           ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == entry.folder;
-}
-
-// One entry, a folder with everything in it as one item, to the Recycle Bin
-// without the shell's own questions (the desktop asked already).
-void MoveToRecycleBin(const std::string& path) {
-    std::wstring from = Wide(path);
-    from.push_back(L'\0'); // the list of names ends with an empty one
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags =
-        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
-    const int result = SHFileOperationW(&operation);
-    if (result != 0 || operation.fAnyOperationsAborted)
-        throw ShellError("Cannot move \"" + path + "\" to the Recycle Bin (error " +
-                         std::to_string(result) + ")");
+    return ExactEntryKind(entry.path.substr(0, slash + 1), entry.path.substr(slash + 1)) ==
+           (entry.folder ? TEntryKind::Folder : TEntryKind::File);
 }
 
 } // namespace
@@ -211,10 +192,11 @@ void TfrmDesktop::SetLittleIcon(TLink& link, bool small) {
 
 void TfrmDesktop::SaveLinks() {
     Guarded("TfrmDesktop.SaveLinks", FailurePolicy::LogAndContinue, [&] {
-        const IniFile config(places_.configFile);
+        IniPairs places;
         for (TLink* link : links_)
-            config.WriteString("Desktop", link->ApplLable->Caption(),
-                               FormatSavedPlace(link->Left(), link->Top()));
+            places.emplace_back(link->ApplLable->Caption(),
+                                FormatSavedPlace(link->Left(), link->Top()));
+        IniFile(places_.configFile).WriteStrings("Desktop", places);
     });
 }
 
@@ -427,7 +409,9 @@ void TfrmDesktop::miDeleteLinkClick() {
         ReadLinks();
         return;
     }
-    MoveToRecycleBin(entry.path);
+    // One entry, a folder with everything in it as one item.
+    if (!RecycleEntry(entry.path))
+        throw ShellError("Cannot move \"" + entry.path + "\" to the Recycle Bin");
     // Links\Desktop has no watcher: the list follows at once.
     ReadLinks();
 }

@@ -3,6 +3,7 @@
 #include "base/ShellError.h"
 #include "base/Utf.h"
 #include "base/Win32Handles.h"
+#include "system/FileEntries.h"
 #include "system/FileSystem.h"
 #include "system/Shortcuts.h"
 
@@ -40,18 +41,9 @@ std::string GroupPath(const std::string& groupsFolder, const std::string& name) 
 } // namespace
 
 bool IsGroupName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    // Blanks at the ends are dropped by the file system, so "  " would name
-    // the Groups folder too.
-    if (name.find_first_not_of(' ') == std::string::npos)
-        return false;
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) < 32 ||
-            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            return false;
-    }
-    return true;
+    // One folder directly under Groups: "..\\x", "a/b" or "  " (which the file
+    // system would trim to the Groups folder itself) name another place.
+    return IsValidEntryName(name);
 }
 
 std::vector<std::string> ListGroups(const std::string& groupsFolder) {

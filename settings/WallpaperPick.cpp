@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
+#include "paint/PictureLimits.h"
 #include "paint/Dib.h"
 
 #include <windows.h>
@@ -42,10 +43,12 @@ SIZE BitmapSize(HBITMAP bitmap) {
 UniqueBitmap LoadPictureFile(const std::string& path) {
     try {
         const std::string extension = LowerExtension(path);
-        if (extension == ".bmp")
+        if (extension == ".bmp") {
+            CheckBitmapFileSize(path);
             return UniqueBitmap(
                 static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0,
                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        }
         if (extension == ".jpg" || extension == ".jpeg")
             return BitmapFromRgb(DecodeJpegFile(path));
     } catch (const std::exception&) {

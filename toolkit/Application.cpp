@@ -252,7 +252,11 @@ void TApplication::SetHint(HWND control, const std::string& text) {
     std::wstring wide = Wide(text);
     TOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // No TTF_SUBCLASS: the control relays its mouse messages itself
+    // (RelayHintEvent). A subclassed window looks its subclass up in a
+    // window property at every message, a round trip to the server under
+    // Wine.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = GetParent(control) ? GetParent(control) : control;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = wide.data();
@@ -264,6 +268,20 @@ void TApplication::SetHint(HWND control, const std::string& text) {
         SendMessageW(hintWindow_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     else
         SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TApplication::RelayHintEvent(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!hintWindow_)
+        return;
+    MSG relayed{};
+    relayed.hwnd = control;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    relayed.time = static_cast<DWORD>(GetMessageTime());
+    const DWORD at = GetMessagePos();
+    relayed.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    SendMessageW(hintWindow_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void TApplication::RemoveHint(HWND control) {

@@ -62,6 +62,9 @@ class TApplication : public TComponent {
     // Tooltips for controls.
     void SetHint(HWND control, const std::string& text);
     void RemoveHint(HWND control);
+    // Hands a mouse message of a control with a hint to the hint window,
+    // which shows and hides the hint from them.
+    void RelayHintEvent(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     HWND HintWindow() const { return hintWindow_; }
 
     // The title the window has before the program sets its own: the executable's

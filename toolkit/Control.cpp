@@ -10,17 +10,21 @@
 #include <algorithm>
 #include <exception>
 #include <set>
+#include <unordered_map>
 
 namespace orvane {
 
 namespace {
 
-constexpr wchar_t kControlProperty[] = L"OrvaneControl";
 constexpr wchar_t kNamePropertyName[] = L"ComponentName";
 
-ATOM ControlPropertyAtom() {
-    static ATOM atom = GlobalAddAtomW(kControlProperty);
-    return atom;
+// The control of each of the process's toolkit windows. A window property
+// would do the same, but under Wine every property lookup is a round trip to
+// the server, and the lookup runs for every message a window receives.
+// Toolkit windows live on the GUI thread only, as does this map.
+std::unordered_map<HWND, TControl*>& ControlsByWindow() {
+    static std::unordered_map<HWND, TControl*> controls;
+    return controls;
 }
 
 // The system window procedures of the classes our classes take over, by our
@@ -73,7 +77,9 @@ TControl::~TControl() {
 TControl* TControl::FromHandle(HWND window) {
     if (!window)
         return nullptr;
-    return static_cast<TControl*>(GetPropW(window, MAKEINTATOM(ControlPropertyAtom())));
+    const auto& controls = ControlsByWindow();
+    const auto found = controls.find(window);
+    return found == controls.end() ? nullptr : found->second;
 }
 
 void TControl::SetName(const std::string& name) {
@@ -463,6 +469,9 @@ LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (showHint_ && !hint_.empty() && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST &&
+        Application())
+        Application()->RelayHintEvent(handle_, message, wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND:
     case WM_PAINT:
@@ -661,14 +670,14 @@ LRESULT CALLBACK TControl::WindowProc(HWND window, UINT message, WPARAM wParam, 
         control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (control) {
             control->handle_ = window;
-            SetPropW(window, MAKEINTATOM(ControlPropertyAtom()), control);
+            ControlsByWindow()[window] = control;
         }
     }
     if (!control)
         return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = control->DefaultHandler(message, wParam, lParam);
-        RemovePropW(window, MAKEINTATOM(ControlPropertyAtom()));
+        ControlsByWindow().erase(window);
         control->handle_ = nullptr;
         return result;
     }

@@ -8,7 +8,7 @@ using namespace traytest;
 
 namespace {
 
-constexpr int kRequests = 30000;
+constexpr int kRequests = 12000;
 
 TEST_F(TrayTest, RandomBlocksLeaveTheTrayConsistentAndLeakNothing) {
     std::vector<HWND> valid;
