@@ -16,6 +16,14 @@ constexpr int kReadAttempts = 4;
                      SystemErrorText(static_cast<DWORD>(status)));
 }
 
+// A value that was read and holds text; ShellError otherwise.
+void CheckTextValue(const std::string& name, LONG status, DWORD type) {
+    if (status != ERROR_SUCCESS)
+        ThrowUnreadable(name, status);
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw ShellError("Invalid data type for '" + name + "'");
+}
+
 } // namespace
 
 UniqueRegKey OpenRegKey(HKEY root, const std::string& path, REGSAM access) {
@@ -56,10 +64,7 @@ std::optional<std::string> ReadRegText(HKEY key, const std::string& name) {
         LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
         if (status == ERROR_FILE_NOT_FOUND)
             return std::nullopt;
-        if (status != ERROR_SUCCESS)
-            ThrowUnreadable(name, status);
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            throw ShellError("Invalid data type for '" + name + "'");
+        CheckTextValue(name, status, type);
         // An odd byte count leaves half a unit, which is dropped.
         std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
         DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
@@ -69,10 +74,7 @@ std::optional<std::string> ReadRegText(HKEY key, const std::string& name) {
             continue;
         if (status == ERROR_FILE_NOT_FOUND)
             return std::nullopt;
-        if (status != ERROR_SUCCESS)
-            ThrowUnreadable(name, status);
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            throw ShellError("Invalid data type for '" + name + "'");
+        CheckTextValue(name, status, type);
         // The stored text may or may not carry its closing NUL.
         return Utf8Until(data.data(), std::min<size_t>(got / sizeof(wchar_t), data.size()));
     }

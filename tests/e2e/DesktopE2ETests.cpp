@@ -117,13 +117,7 @@ TEST(DesktopE2E, DeleteKeyAfterAClickOnALinkWhileAnotherProgramIsActive) {
     StartedShell shell = StartShell(install);
     ASSERT_NE(WaitForWindow(shell.process.id(), "TfrmDesktop", 10000), nullptr);
     ChildProcess typing = StartWindowHelper("Typing here");
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-            return owner == typing.id();
-        },
-        10000));
+    ASSERT_TRUE(WaitForForeground(typing.id(), 10000));
     PumpMessagesFor(500); // the link's icon is in place
 
     auto question = [&] {

@@ -204,4 +204,14 @@ std::vector<HWND> ChildWindows(HWND parent) {
     return children;
 }
 
+bool WaitForForeground(DWORD processId, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+            return owner == processId;
+        },
+        timeoutMs);
+}
+
 } // namespace orvane::test

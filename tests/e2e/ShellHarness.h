@@ -70,5 +70,7 @@ void EnsureExplorerEnded();
 // Starts a program that opens a plain top-level window (the desktop process
 // comes up with the first GUI program); ended with the returned object.
 ChildProcess StartWindowHelper(const std::string& title);
+// Waits until a window of the process is the foreground window.
+bool WaitForForeground(DWORD processId, DWORD timeoutMs);
 
 } // namespace orvane::test

@@ -222,13 +222,7 @@ TEST_F(StartPanelE2E, KeyboardOpensMovesThroughAndLeavesThePanel) {
     ASSERT_TRUE(panel_ && start_);
     // Ctrl+Esc typed while another program has the keyboard.
     ChildProcess typing = StartWindowHelper("Typing here");
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-            return owner == typing.id();
-        },
-        10000));
+    ASSERT_TRUE(WaitForForeground(typing.id(), 10000));
     Keys({{VK_CONTROL, false}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_CONTROL, true}});
     ASSERT_TRUE(WaitForLeft(
         panel_, [](int left) { return left == 0; }, 10000));
