@@ -55,6 +55,11 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     return path.substr(0, dot) + extension;
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string LowerExtension(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
     size_t dot = path.find_last_of('.');

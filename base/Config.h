@@ -22,6 +22,9 @@ std::string WindowsFolderPath();
 
 // `path` with its extension (if any) replaced by `extension` (".ini").
 std::string ReplaceExtension(const std::string& path, const std::string& extension);
+// The folder part of `path` with its closing separator ("C:\\A\\b.lnk" gives
+// "C:\\A\\", "C:\\b.lnk" gives "C:\\"); empty when the path names no folder.
+std::string FolderOf(const std::string& path);
 // `path`'s extension with its dot, in lower case (".jpg"); empty when none.
 std::string LowerExtension(const std::string& path);
 

@@ -8,4 +8,7 @@ namespace orvane {
 // included.
 std::string LowerCase(std::string text);
 
+// The text without leading and trailing blanks and control characters.
+std::string TrimBlanks(const std::string& text);
+
 } // namespace orvane

@@ -3,6 +3,8 @@
 # rules in prose are in docs/ARCHITECTURE.md. Keep the two together.
 #
 # Lower layers first. A folder may include only the folders named after it.
+# The feature folders (tray, files, desktop, settings, startpanel, taskbar)
+# include none of each other: app/ makes them and wires them together.
 set(ORVANE_LAYER_RULES
   "base:"
   "system:base"
@@ -14,12 +16,20 @@ set(ORVANE_LAYER_RULES
   "tray:i18n widgets toolkit paint skinfile system base"
   "files:i18n widgets toolkit paint skinfile system base"
   "desktop:i18n widgets toolkit paint skinfile system base"
-  "settings:desktop i18n widgets toolkit paint skinfile system base"
-  "startpanel:settings files desktop i18n widgets toolkit paint skinfile system base"
-  "taskbar:startpanel settings files desktop tray i18n widgets toolkit paint skinfile system base winwatch"
-  "app:taskbar startpanel settings files desktop tray i18n widgets toolkit paint skinfile system base winwatch"
-  "winwatch:")
+  "settings:i18n widgets toolkit paint skinfile system base"
+  "startpanel:i18n widgets toolkit paint skinfile system base"
+  "taskbar:i18n widgets toolkit paint skinfile system base winwatch"
+  "app:taskbar startpanel settings files desktop tray i18n widgets toolkit paint skinfile system base winwatch packaging"
+  # The shell hook library, a DLL of its own: its version resource reads the
+  # version numbers (macros of the generated base/Version.h) through the
+  # shared resource script.
+  "winwatch:packaging"
+  "packaging:base")
 
 # Folders whose code must build without the Windows headers (the skin
 # compiler builds them for the build machine).
 set(ORVANE_PORTABLE_LAYERS skinfile)
+
+# Top-level folders that hold no product code: not checked, and product code
+# may not include from them.
+set(ORVANE_OTHER_FOLDERS tests bench build cmake content docs scripts)

@@ -1,5 +1,6 @@
 #include "desktop/DesktopForm.h"
 
+#include "base/WindowMessages.h"
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Log.h"
@@ -57,6 +58,7 @@ TfrmDesktop::TfrmDesktop(TComponent* owner, TDesktopPlaces places)
                                                       MB_YESNO | MB_ICONQUESTION) == IDYES;
     };
     CreateControls();
+    WireEvents();
 }
 
 TfrmDesktop::~TfrmDesktop() {
@@ -71,6 +73,19 @@ void TfrmDesktop::CreateControls() {
     imgDesktop->SetName("imgDesktop");
     imgDesktop->SetStretch(true);
     imgDesktop->SetAlign(TAlign::Client);
+    imgDesktop->SetParent(this);
+
+    pbCalendar = NewComponent<TPaintBox>(this);
+    pbCalendar->SetName("pbCalendar");
+    pbCalendar->SetBounds(0, 0, kCalendarWidth, kCalendarHeight);
+    pbCalendar->Font = Font;
+    pbCalendar->SetParent(this);
+
+    pmDesktop = NewComponent<TSkinPopupMenu>(this);
+    pmDesktop->SetName("pmDesktop");
+}
+
+void TfrmDesktop::WireEvents() {
     imgDesktop->PaintBackdrop = [this](TCanvas& canvas) {
         PaintBackdrop(canvas);
         PaintLinks(canvas);
@@ -82,17 +97,7 @@ void TfrmDesktop::CreateControls() {
     };
     imgDesktop->OnMouseUp = [this](TComponent&, TMouseButton button, TShiftState shift, int x,
                                    int y) { imgDesktopMouseUp(button, shift, x, y); };
-    imgDesktop->SetParent(this);
-
-    pbCalendar = NewComponent<TPaintBox>(this);
-    pbCalendar->SetName("pbCalendar");
-    pbCalendar->SetBounds(0, 0, kCalendarWidth, kCalendarHeight);
-    pbCalendar->Font = Font;
     pbCalendar->OnPaint = [this](TPaintBox&, TCanvas& canvas) { pbCalendarPaint(canvas); };
-    pbCalendar->SetParent(this);
-
-    pmDesktop = NewComponent<TSkinPopupMenu>(this);
-    pmDesktop->SetName("pmDesktop");
     pmDesktop->OnPopup = [this](TComponent&) {
         Guarded("TfrmDesktop.pmDesktopPopup", FailurePolicy::LogAndContinue,
                 [&] { pmDesktopPopup(); });
@@ -131,6 +136,11 @@ void TfrmDesktop::FormCreate() {
 
 void TfrmDesktop::LoadWallpaperPicture() {
     LoadWallpaper(imgDesktop->Picture(), places_.wallpaperFolder);
+}
+
+void TfrmDesktop::PictureChanged() {
+    if (Handle())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TfrmDesktop::StartWatchers() {

@@ -23,15 +23,6 @@ class TLinkKeyWatch;
 class TPaintBox;
 class TSkinPopupMenu;
 
-// Posted by the folder watchers: a desktop folder changed.
-constexpr UINT WM_DESKTOPFOLDERCHANGED = WM_APP + 11;
-// Posted to itself while links wait for their shortcuts to be read.
-constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
-// Posted to itself when a change raised the desktop after all.
-constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
-// Posted by the Delete key watch (desktop/LinkKeys.h).
-constexpr UINT WM_DESKTOPLINKKEY = WM_APP + 14;
-
 // The folders and files the desktop reads; the defaults are the user's and
 // the all-users desktop folders and the program folder's.
 struct TDesktopPlaces {
@@ -73,6 +64,9 @@ class TfrmDesktop : public TForm, private TLinkHost {
 
     void ReadLinks();
     void SaveLinks();
+    // imgDesktop's picture was replaced: the links and the calendar, which
+    // paint their piece of the backdrop, paint again over the new one.
+    void PictureChanged();
     void AddIconsFromFolder(const std::string& folder, uint8_t source);
     void SetLittleIcon(TLink& link, bool small);
 
@@ -103,6 +97,7 @@ class TfrmDesktop : public TForm, private TLinkHost {
 
   private:
     void CreateControls();
+    void WireEvents();
     void LoadWallpaperPicture();
     void StartWatchers();
     void PaintBackdrop(TCanvas& canvas);

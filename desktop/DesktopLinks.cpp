@@ -2,6 +2,7 @@
 // links, dragging them, opening them and the context menu.
 #include "desktop/DesktopForm.h"
 
+#include "base/WindowMessages.h"
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Log.h"

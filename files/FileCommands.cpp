@@ -3,6 +3,7 @@
 // name-entry dialog, and bookmarks.
 #include "base/Config.h"
 #include "base/Guarded.h"
+#include "base/Text.h"
 #include "base/Utf.h"
 #include "files/Bookmarks.h"
 #include "files/FileClipboard.h"
@@ -27,11 +28,6 @@ constexpr char kParentEntry[] = "..";
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 } // namespace

@@ -78,14 +78,4 @@ std::string ParentFolder(const std::string& folder) {
     return path.substr(0, slash);
 }
 
-std::string TrimBlanks(const std::string& text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    size_t first = 0, last = text.size();
-    while (first < last && blank(text[first]))
-        ++first;
-    while (last > first && blank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
 } // namespace orvane

@@ -32,7 +32,4 @@ std::string FormatFileDate(const FILETIME& written);
 // "C:\A" and "C:\A\" gives "C:\"; a drive root stays as it is.
 std::string ParentFolder(const std::string& folder);
 
-// The text without leading and trailing blanks and control characters.
-std::string TrimBlanks(const std::string& text);
-
 } // namespace orvane

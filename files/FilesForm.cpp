@@ -1,6 +1,7 @@
 #include "files/FilesForm.h"
 
 #include "base/Guarded.h"
+#include "base/Text.h"
 #include "base/History.h"
 #include "base/Utf.h"
 #include "files/FileClipboard.h"
@@ -112,6 +113,13 @@ DWORD TfrmFiles::WindowExStyle() const {
 }
 
 void TfrmFiles::FormCreate() {
+    CreateControls();
+    WireEvents();
+    // A new browser drops a file marked for Paste in any other.
+    FileClipboard().ClipboardPath.clear();
+}
+
+void TfrmFiles::CreateControls() {
     sbFiles = NewComponent<TSkinStatusBar>(this);
     sbFiles->SetName("sbFiles");
     sbFiles->SetParent(this);
@@ -133,6 +141,15 @@ void TfrmFiles::FormCreate() {
     sgFiles->SetCells(kColSize, 0, GetLangMessage("FileSize"));
     sgFiles->SetCells(kColDate, 0, GetLangMessage("FileDate"));
 
+    tmrFiles = NewComponent<TTimer>(this);
+    tmrFiles->SetName("tmrFiles");
+    tmrFiles->SetEnabled(false);
+
+    // The menu's commands are wired as the menu is made, from its table.
+    MakeMenu();
+}
+
+void TfrmFiles::WireEvents() {
     sgFiles->OnDrawCell = [this](TStringGrid&, TCanvas& canvas, int col, int row, RECT rect,
                                  bool selected) {
         Guarded("TfrmFiles.sgFilesDrawCell", FailurePolicy::LogAndContinue,
@@ -163,35 +180,19 @@ void TfrmFiles::FormCreate() {
         Guarded("TfrmFiles.sgFilesKeyUp", FailurePolicy::LogAndContinue,
                 [&] { sgFilesKeyUp(key); });
     };
-
-    tmrFiles = NewComponent<TTimer>(this);
-    tmrFiles->SetName("tmrFiles");
-    tmrFiles->SetEnabled(false);
-
-    MakeMenu();
-
     OnResize = [this](TComponent&) {
         Guarded("TfrmFiles.FormResize", FailurePolicy::LogAndContinue, [&] { FormResize(); });
     };
     OnClose = [this](TForm&, TCloseAction& action) {
         Guarded("TfrmFiles.FormClose", FailurePolicy::LogAndContinue, [&] { FormClose(action); });
     };
-
-    // A new browser drops a file marked for Paste in any other.
-    FileClipboard().ClipboardPath.clear();
 }
 
 void TfrmFiles::FormClose(TCloseAction& action) {
-    TForm* main = Application() ? Application()->MainForm() : nullptr;
-    if (main && main != this && main->Handle()) {
-        PostMessageW(main->Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(this));
-        // Destroying the window takes it off the screen: hiding it first as
-        // well would unmap the X window twice in quick succession.
-        action = TCloseAction::None;
-    } else {
-        // No main window to hand it to (a browser made by a tool or a test).
-        action = TCloseAction::Free;
-    }
+    // Freed once the close has returned (TForm::Release). Destroying the
+    // window takes it off the screen: hiding it first as well would unmap the
+    // X window twice in quick succession.
+    action = TCloseAction::Free;
 }
 
 void TfrmFiles::FormResize() {

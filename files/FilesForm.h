@@ -21,10 +21,6 @@ class TSkinStatusBar;
 class TStringGrid;
 class TTimer;
 
-// Posted by a closing browser to the program's main window (the taskbar),
-// which destroys the browser once the close has returned; lParam the form.
-constexpr UINT kReleaseFormMessage = WM_USER + 101;
-
 // Grid columns.
 enum TFilesColumn { kColName = 0, kColExt = 1, kColSize = 2, kColDate = 3 };
 
@@ -104,6 +100,8 @@ class TfrmFiles : public TForm {
 
   private:
     struct Listing;
+    void CreateControls();
+    void WireEvents();
     void MakeMenu();
     void AddFileRow(Listing& listing, const WIN32_FIND_DATAW& entry);
     HICON FileIcon(Listing& listing, const std::string& path, const std::string& extension);

@@ -26,7 +26,13 @@ TfrmNewFolder::TfrmNewFolder(TComponent* owner, std::string designedName)
 
 void TfrmNewFolder::FormCreate() {
     SetClientSize(kClientWidth, kClientHeight);
+    CreateControls();
+    WireEvents();
+    Guarded("TfrmNewFolder.FormCreate", FailurePolicy::LogAndContinue,
+            [&] { TranslateForm(this); });
+}
 
+void TfrmNewFolder::CreateControls() {
     lbNewFolder = NewComponent<TLabel>(this);
     lbNewFolder->SetName("lbNewFolder");
     lbNewFolder->SetParent(this);
@@ -40,14 +46,6 @@ void TfrmNewFolder::FormCreate() {
     edFolderName->SetName("edFolderName");
     edFolderName->SetParent(this);
     edFolderName->SetBounds(8, 28, 237, 21);
-    // Enter and Escape answer the dialog from the edit box, where the
-    // typing happens.
-    edFolderName->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
-        if (key == VK_RETURN || key == VK_ESCAPE) {
-            SetModalResult(key == VK_RETURN ? mrOk : mrCancel);
-            key = 0;
-        }
-    };
 
     Button1 = NewComponent<TSkinButton>(this);
     Button1->SetName("Button1");
@@ -64,13 +62,21 @@ void TfrmNewFolder::FormCreate() {
     btnCancel->SetCaption("Cancel");
     btnCancel->ModalResult = mrCancel;
     btnCancel->SetBounds(170, 62, 75, 25);
+}
 
+void TfrmNewFolder::WireEvents() {
+    // Enter and Escape answer the dialog from the edit box, where the
+    // typing happens.
+    edFolderName->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
+        if (key == VK_RETURN || key == VK_ESCAPE) {
+            SetModalResult(key == VK_RETURN ? mrOk : mrCancel);
+            key = 0;
+        }
+    };
     OnShow = [this](TComponent&) {
         if (edFolderName->HandleAllocated())
             edFolderName->SetFocus();
     };
-    Guarded("TfrmNewFolder.FormCreate", FailurePolicy::LogAndContinue,
-            [&] { TranslateForm(this); });
 }
 
 } // namespace orvane

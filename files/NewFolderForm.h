@@ -21,6 +21,10 @@ class TfrmNewFolder : public TForm {
 
   protected:
     void FormCreate() override;
+
+  private:
+    void CreateControls();
+    void WireEvents();
 };
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "paint/Canvas.h"
 
 #include "base/ShellError.h"
+#include "paint/Dib.h"
 #include "base/Utf.h"
 
 #include <algorithm>
@@ -19,13 +20,6 @@ int TextLength(std::wstring_view text) {
     if (text.size() > static_cast<std::size_t>(INT_MAX))
         throw ShellError("Canvas: text too long");
     return static_cast<int>(text.size());
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
-        throw ShellError("Canvas: not a bitmap");
-    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
 
 int PenStyleFlags(TPenStyle style) {
@@ -248,7 +242,7 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Draw(int x, int y, HBITMAP bitmap) {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapSize(bitmap, "Canvas: not a bitmap");
     UniqueMemoryDc source(CreateCompatibleDC(dc_));
     Check(source.valid(), "CreateCompatibleDC");
     SelectedObject selected(source.get(), bitmap);
@@ -256,7 +250,7 @@ void TCanvas::Draw(int x, int y, HBITMAP bitmap) {
 }
 
 void TCanvas::StretchDraw(const RECT& rect, HBITMAP bitmap) {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapSize(bitmap, "Canvas: not a bitmap");
     UniqueMemoryDc source(CreateCompatibleDC(dc_));
     Check(source.valid(), "CreateCompatibleDC");
     SelectedObject selected(source.get(), bitmap);

@@ -1,6 +1,22 @@
 #include "paint/Dib.h"
 
+#include "base/ShellError.h"
+
 namespace orvane {
+
+std::optional<SIZE> BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
+        return std::nullopt;
+    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+SIZE BitmapSize(HBITMAP bitmap, const char* failure) {
+    std::optional<SIZE> size = BitmapSize(bitmap);
+    if (!size)
+        throw ShellError(failure);
+    return *size;
+}
 
 BITMAPINFO TopDownDibInfo(int width, int height) {
     BITMAPINFO info{};

@@ -1,9 +1,18 @@
 #pragma once
-// Top-down 32-bit bitmaps: one 0x00RRGGBB (or premultiplied ARGB) value per
-// pixel, rows from the top. Pixels read back from them are exactly those drawn.
+// Bitmaps: their size, and top-down 32-bit DIBs: one 0x00RRGGBB (or
+// premultiplied ARGB) value per pixel, rows from the top. Pixels read back
+// from those are exactly the ones drawn.
 #include "base/Win32Handles.h"
 
+#include <optional>
+
 namespace orvane {
+
+// The width and height of a bitmap, a bottom-up one's height made positive;
+// nothing when `bitmap` is no bitmap.
+std::optional<SIZE> BitmapSize(HBITMAP bitmap);
+// The same; ShellError(`failure`) when it is no bitmap.
+SIZE BitmapSize(HBITMAP bitmap, const char* failure);
 
 BITMAPINFO TopDownDibInfo(int width, int height);
 // A DIB section of that format; `bits` receives where its pixels live. Null

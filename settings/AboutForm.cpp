@@ -24,16 +24,6 @@ class TAboutButton : public TSkinButton {
     bool AnswersDialogKey(WORD key) const override { return key == VK_RETURN || key == VK_ESCAPE; }
 };
 
-template <typename T>
-T* Place(TForm* form, TControl* parent, const char* name, int x, int y, int w, int h) {
-    T* control = NewComponent<T>(form);
-    control->SetName(name);
-    control->Font = form->Font;
-    control->SetBounds(x, y, w, h);
-    control->SetParent(parent);
-    return control;
-}
-
 // Font sizes are in points; the box is laid out in pixels at 96 dots per inch.
 int PointsForPixels(int pixels) {
     return (pixels * 72 + 48) / 96;
@@ -41,7 +31,7 @@ int PointsForPixels(int pixels) {
 
 TLabel* PlaceLabel(TForm* form, const char* name, int x, int y, const char* face, int pixels,
                    bool bold) {
-    auto* label = Place<TLabel>(form, form, name, x, y, 0, 0);
+    auto* label = PlaceChild<TLabel>(form, form, name, x, y, 0, 0);
     label->SetTransparent(true);
     label->Font.Name = face;
     label->Font.Size = PointsForPixels(pixels);
@@ -61,15 +51,16 @@ TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner, "frmAbout") {
 void TfrmAbout::FormCreate() {
     SetClientSize(269, 344);
     CreateControls();
+    WireEvents();
     lbProgName->SetCaption("Orvane Shell");
     lbVer->SetCaption(ORVANE_VERSION_TEXT);
     TranslateForm(this);
 }
 
 void TfrmAbout::CreateControls() {
-    plLogo = Place<TSkinPanel>(this, this, "plLogo", 11, 10, 36, 195);
+    plLogo = PlaceChild<TSkinPanel>(this, this, "plLogo", 11, 10, 36, 195);
     plLogo->SetBevelOuter(TPanelBevel::Lowered);
-    Image1 = Place<TImage>(this, plLogo, "Image1", 1, 1, 34, 193);
+    Image1 = PlaceChild<TImage>(this, plLogo, "Image1", 1, 1, 34, 193);
     Image1->SetStretch(true);
     Image1->Picture().AdoptBitmap(PaintAboutLogo(34, 193).release());
 
@@ -79,7 +70,7 @@ void TfrmAbout::CreateControls() {
     lbVer = PlaceLabel(this, "lbVer", 64, 27, "Courier", 13, true);
     lbVer->SetCaption("Version -.-.-");
 
-    Bevel1 = Place<TSkinBevel>(this, this, "Bevel1", 10, 214, 252, 2);
+    Bevel1 = PlaceChild<TSkinBevel>(this, this, "Bevel1", 10, 214, 252, 2);
     Bevel1->SetShape(TSkinBevelShape::TopLine);
 
     lbLaws = PlaceLabel(this, "lbLaws", 6, 223, "Courier New", 9, false);
@@ -88,8 +79,11 @@ void TfrmAbout::CreateControls() {
     lbLaws->SetBounds(6, 223, 257, 73);
     lbLaws->SetCaption("lbLaws");
 
-    btnOK = Place<TAboutButton>(this, this, "btnOK", 181, 300, 75, 22);
+    btnOK = PlaceChild<TAboutButton>(this, this, "btnOK", 181, 300, 75, 22);
     btnOK->SetCaption("OK");
+}
+
+void TfrmAbout::WireEvents() {
     btnOK->OnClick = [this](TComponent&) {
         Guarded("TfrmAbout.btnOKClick", FailurePolicy::LogAndContinue, [&] { btnOKClick(); });
     };

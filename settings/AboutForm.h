@@ -32,6 +32,7 @@ class TfrmAbout : public TForm {
 
   private:
     void CreateControls();
+    void WireEvents();
 };
 
 // The about box; null before it exists.

@@ -7,7 +7,6 @@
 #include "base/Log.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
-#include "desktop/DesktopForm.h"
 #include "i18n/Languages.h"
 #include "settings/WallpaperPick.h"
 #include "toolkit/Application.h"
@@ -61,12 +60,11 @@ void TfrmSettings::SaveConfig() {
             Terminate();
         return;
     }
-    if (WallpaperChanged && host_.Desktop) {
+    if (TPicture* picture = DesktopPicture(); WallpaperChanged && picture) {
         const std::string folder =
             places_.wallpaperFile.substr(0, places_.wallpaperFile.find_last_of('\\'));
         CreateDirectoryW(Wide(folder).c_str(), nullptr);
-        WriteBmpFile(places_.wallpaperFile,
-                     BitmapPixels(host_.Desktop->imgDesktop->Picture().Bitmap()));
+        WriteBmpFile(places_.wallpaperFile, BitmapPixels(picture->Bitmap()));
     }
 }
 
@@ -98,9 +96,9 @@ void TfrmSettings::btnSelectWallpaperClick() {
     if (!path)
         return;
     UniqueBitmap bitmap = LoadPictureFile(*path);
-    if (bitmap && host_.Desktop) {
+    if (TPicture* picture = DesktopPicture(); bitmap && picture) {
         ResizeBitmap(bitmap, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        host_.Desktop->imgDesktop->Picture().AdoptBitmap(bitmap.release());
+        picture->AdoptBitmap(bitmap.release());
     }
     ShowDesktopWallpaper();
     RepaintDesktop();
@@ -110,7 +108,8 @@ void TfrmSettings::btnSelectWallpaperClick() {
 }
 
 void TfrmSettings::RestoreWallpaper() {
-    if (!host_.Desktop)
+    TPicture* picture = DesktopPicture();
+    if (!picture)
         return;
     TPicture stored;
     // A stored file that cannot be read back leaves the desktop the picture
@@ -119,13 +118,18 @@ void TfrmSettings::RestoreWallpaper() {
                  [&] { stored.LoadFromFile(places_.wallpaperFile); }) ||
         stored.Empty())
         return;
-    host_.Desktop->imgDesktop->Picture().SetBitmap(stored.Bitmap());
+    picture->SetBitmap(stored.Bitmap());
     ShowDesktopWallpaper();
     RepaintDesktop();
 }
 
+TPicture* TfrmSettings::DesktopPicture() const {
+    return host_.DesktopPicture ? host_.DesktopPicture() : nullptr;
+}
+
 void TfrmSettings::ShowDesktopWallpaper() {
-    HBITMAP shown = host_.Desktop ? host_.Desktop->imgDesktop->Picture().Bitmap() : nullptr;
+    TPicture* picture = DesktopPicture();
+    HBITMAP shown = picture ? picture->Bitmap() : nullptr;
     if (shown)
         imgWallpaper->Picture().SetBitmap(shown);
     else
@@ -133,11 +137,8 @@ void TfrmSettings::ShowDesktopWallpaper() {
 }
 
 void TfrmSettings::RepaintDesktop() {
-    // The links and the calendar paint their piece of the backdrop: each
-    // must paint again over the new picture.
-    if (host_.Desktop && host_.Desktop->Handle())
-        RedrawWindow(host_.Desktop->Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (host_.DesktopPictureChanged)
+        host_.DesktopPictureChanged();
 }
 
 } // namespace orvane

@@ -47,21 +47,9 @@ TFont DialogFont() {
     return font;
 }
 
-// Components belong to the form (the language file finds them there) and
-// sit in `parent`.
-template <typename T>
-T* Place(TForm* form, TControl* parent, const char* name, int x, int y, int w, int h) {
-    T* control = NewComponent<T>(form);
-    control->SetName(name);
-    control->Font = form->Font;
-    control->SetBounds(x, y, w, h);
-    control->SetParent(parent);
-    return control;
-}
-
 TLabel* PlaceLabel(TForm* form, TControl* parent, const char* name, const char* caption, int x,
                    int y) {
-    auto* label = Place<TLabel>(form, parent, name, x, y, 0, 0);
+    auto* label = PlaceChild<TLabel>(form, parent, name, x, y, 0, 0);
     label->SetTransparent(true);
     label->SetCaption(caption);
     return label;
@@ -69,14 +57,15 @@ TLabel* PlaceLabel(TForm* form, TControl* parent, const char* name, const char* 
 
 TButton* PlaceButton(TForm* form, TControl* parent, const char* name, const char* caption, int x,
                      int y, int width = kButtonWidth) {
-    auto* button = Place<TButton>(form, parent, name, x, y, width, kButtonHeight);
+    auto* button = PlaceChild<TButton>(form, parent, name, x, y, width, kButtonHeight);
     button->SetCaption(caption);
     button->ApplyFont();
     return button;
 }
 
 TSkinComboBox* PlaceCombo(TForm* form, TControl* parent, const char* name, int y) {
-    auto* combo = Place<TSkinComboBox>(form, parent, name, kInset, y, kFieldWidth, kFieldHeight);
+    auto* combo =
+        PlaceChild<TSkinComboBox>(form, parent, name, kInset, y, kFieldWidth, kFieldHeight);
     combo->SetStyle(TComboBoxStyle::DropDown);
     return combo;
 }
@@ -84,7 +73,7 @@ TSkinComboBox* PlaceCombo(TForm* form, TControl* parent, const char* name, int y
 TGroupBox* PlaceGroupBox(TForm* form, TControl* page, const char* name, const char* caption,
                          int height) {
     // Pages not shown yet have no size of their own: the notebook's is used.
-    auto* box = Place<TGroupBox>(form, page, name, 4, 2, kPageWidth - 8, height);
+    auto* box = PlaceChild<TGroupBox>(form, page, name, 4, 2, kPageWidth - 8, height);
     box->SetCaption(caption);
     return box;
 }
@@ -132,12 +121,13 @@ void TfrmSettings::FormCreate() {
 void TfrmSettings::CreateControls() {
     // Created in the order Tab walks them; the strip at the bottom is laid
     // out before the list and the pages all the same (bottom before left).
-    lbxSettings = Place<TListBox>(this, this, "lbxSettings", 0, 0, kListWidth, kPageHeight);
+    lbxSettings = PlaceChild<TListBox>(this, this, "lbxSettings", 0, 0, kListWidth, kPageHeight);
     lbxSettings->SetItemHeight(18);
     lbxSettings->Items().Assign(SettingsPageLines());
     lbxSettings->SetAlign(TAlign::Left);
 
-    Notebook1 = Place<TNotebook>(this, this, "Notebook1", kListWidth, 0, kPageWidth, kPageHeight);
+    Notebook1 =
+        PlaceChild<TNotebook>(this, this, "Notebook1", kListWidth, 0, kPageWidth, kPageHeight);
     Notebook1->SetAlign(TAlign::Client);
     for (const char* page : {"Groups", "Wallpaper", "Language", "Clock"})
         Notebook1->AddPage(page);
@@ -146,7 +136,7 @@ void TfrmSettings::CreateControls() {
     CreateLanguagePage();
     CreateClockPage();
 
-    plButtons = Place<TSkinPanel>(this, this, "plButtons", 0, 0, kClientWidth, kStripHeight);
+    plButtons = PlaceChild<TSkinPanel>(this, this, "plButtons", 0, 0, kClientWidth, kStripHeight);
     plButtons->SetBevelOuter(TPanelBevel::None);
     plButtons->SetAlign(TAlign::Bottom);
     const int buttonTop = (kStripHeight - kButtonHeight) / 2;
@@ -176,14 +166,15 @@ void TfrmSettings::CreateGroupsPage() {
     cbGroups = PlaceCombo(this, gbGroups, "cbGroups", 34);
     lblGroup = PlaceLabel(this, gbGroups, "lblGroup", "Group", kInset, 62);
     edCurrGroup =
-        Place<TSkinEdit>(this, gbGroups, "edCurrGroup", kInset, 78, kFieldWidth, kFieldHeight);
+        PlaceChild<TSkinEdit>(this, gbGroups, "edCurrGroup", kInset, 78, kFieldWidth, kFieldHeight);
     const int w = kGroupButtonWidth;
     const int step = w + 5;
     btnAddGroup = PlaceButton(this, gbGroups, "btnAddGroup", "Add", kInset, 104, w);
     btnRenameGroup = PlaceButton(this, gbGroups, "btnRenameGroup", "Rename", kInset + step, 104, w);
     btnDelete = PlaceButton(this, gbGroups, "btnDelete", "Delete", kInset + 2 * step, 104, w);
     lblItems = PlaceLabel(this, gbGroups, "lblItems", "Items", kInset, 136);
-    lbGroupItems = Place<TListBox>(this, gbGroups, "lbGroupItems", kInset, 152, kFieldWidth, 100);
+    lbGroupItems =
+        PlaceChild<TListBox>(this, gbGroups, "lbGroupItems", kInset, 152, kFieldWidth, 100);
     btnAddGrItem = PlaceButton(this, gbGroups, "btnAddGrItem", "Add", kInset, 258, w);
     btnDelGrItem = PlaceButton(this, gbGroups, "btnDelGrItem", "Delete", kInset + step, 258, w);
 
@@ -196,9 +187,9 @@ void TfrmSettings::CreateGroupsPage() {
 void TfrmSettings::CreateWallpaperPage() {
     TControl* page = Notebook1->Page(pgWallpaper);
     gbWallpaper = PlaceGroupBox(this, page, "gbWallpaper", "Wallpaper", kPageHeight - 4);
-    plWallpaper = Place<TSkinPanel>(this, gbWallpaper, "plWallpaper", 8, 18, 290, 244);
+    plWallpaper = PlaceChild<TSkinPanel>(this, gbWallpaper, "plWallpaper", 8, 18, 290, 244);
     plWallpaper->SetBevelOuter(TPanelBevel::Lowered);
-    imgWallpaper = Place<TImage>(this, plWallpaper, "imgWallpaper", 2, 2, 286, 240);
+    imgWallpaper = PlaceChild<TImage>(this, plWallpaper, "imgWallpaper", 2, 2, 286, 240);
     imgWallpaper->SetStretch(true);
     btnSelectWallpaper =
         PlaceButton(this, gbWallpaper, "btnSelectWallpaper", "Select image", 8, 265, 120);

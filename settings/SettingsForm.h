@@ -15,13 +15,13 @@
 namespace orvane {
 
 class TButton;
-class TfrmDesktop;
 class TGroupBox;
 class TImage;
 class TLabel;
 class TListBox;
 class TNotebook;
 class TOpenDialog;
+class TPicture;
 class TSavePictureDialog;
 class TSkinComboBox;
 class TSkinEdit;
@@ -36,10 +36,13 @@ struct TSettingsPlaces {
     static TSettingsPlaces Default();
 };
 
-// What the dialog needs of the windows above it, which it may not include.
+// What the dialog needs of the other windows, filled in by the shell's run.
 struct TSettingsHost {
-    // The desktop whose wallpaper the dialog changes; null: none to change.
-    TfrmDesktop* Desktop = nullptr;
+    // The picture the desktop shows, which the Wallpaper page changes; null
+    // (or no function) when there is no desktop to change.
+    std::function<TPicture*()> DesktopPicture;
+    // The desktop paints itself again over a changed picture.
+    std::function<void()> DesktopPictureChanged;
     // Rebuilds the start panel's Groups section.
     std::function<void()> InitGroupsMenu;
     // The taskbar clock's pattern.
@@ -135,6 +138,7 @@ class TfrmSettings : public TForm {
     void CreateLanguagePage();
     void CreateClockPage();
     void WireEvents();
+    TPicture* DesktopPicture() const;
     void ShowDesktopWallpaper();
     void RepaintDesktop();
     void RestoreWallpaper();

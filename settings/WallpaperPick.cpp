@@ -31,13 +31,6 @@ UniqueBitmap BitmapFromRgb(const TRgbImage& image) {
     return bitmap;
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, std::abs(info.bmHeight)};
-}
-
 } // namespace
 
 UniqueBitmap LoadPictureFile(const std::string& path) {
@@ -60,7 +53,7 @@ UniqueBitmap LoadPictureFile(const std::string& path) {
 bool ResizeBitmap(UniqueBitmap& bitmap, int width, int height) {
     if (!bitmap || width <= 0 || height <= 0)
         return false;
-    const SIZE from = BitmapSize(bitmap.get());
+    const SIZE from = BitmapSize(bitmap.get()).value_or(SIZE{0, 0});
     if (from.cx <= 0 || from.cy <= 0)
         return false;
     void* bits = nullptr;
@@ -87,7 +80,7 @@ bool ResizeBitmap(UniqueBitmap& bitmap, int width, int height) {
 }
 
 TRgbImage BitmapPixels(HBITMAP bitmap) {
-    const SIZE size = BitmapSize(bitmap);
+    const SIZE size = BitmapSize(bitmap).value_or(SIZE{0, 0});
     if (size.cx <= 0 || size.cy <= 0)
         throw ShellError("The wallpaper has no picture to write");
     BITMAPINFO info = TopDownDibInfo(size.cx, size.cy);

@@ -2,7 +2,7 @@
 // The wallpaper the user picks in the settings dialog: read from a bitmap or
 // a JPEG file, stretched to the screen, written back as the desktop's bitmap.
 #include "base/Win32Handles.h"
-#include "desktop/Wallpaper.h"
+#include "paint/PictureFiles.h"
 
 #include <string>
 

@@ -7,8 +7,6 @@
 #include "base/Guarded.h"
 #include "base/Text.h"
 #include "base/Utf.h"
-#include "files/FileRows.h"
-#include "files/FilesForm.h"
 #include "i18n/Languages.h"
 #include "startpanel/StartPanel.h"
 #include "widgets/ListBox.h"
@@ -148,18 +146,17 @@ void TfrmStart::FilesItemClick(TMenuItem& item) {
     OpenFileBrowser(item.Caption);
 }
 
-TfrmFiles* TfrmStart::OpenFileBrowser(const std::string& folder) {
-    auto* browser = CreateForm<TfrmFiles>(this, "frmFiles");
+TForm* TfrmStart::OpenFileBrowser(const std::string& folder) {
+    if (!host_.OpenFileBrowser)
+        return nullptr;
     const POINT listTop = lbFiles->ClientToScreen({0, 0});
     const int top = listTop.y + std::max(0, lbFiles->ItemIndex()) * kItemHeight;
-    browser->SetBounds(Width(), top, kBrowserWidth, kBrowserHeight);
-    browser->Show();
+    const RECT bounds{Width(), top, Width() + kBrowserWidth, top + kBrowserHeight};
     // A hand-edited list may hold a folder without its closing backslash.
     std::string path = folder;
     if (path.empty() || path.back() != '\\')
         path += '\\';
-    browser->OpenFolder(path);
-    return browser;
+    return host_.OpenFileBrowser(*this, path, bounds);
 }
 
 void TfrmStart::WMDeviceChange(WPARAM event) {

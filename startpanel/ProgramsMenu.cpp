@@ -31,11 +31,6 @@ std::string WithoutHotKeys(std::string_view text) {
     return plain;
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // Opens a shortcut of the menus in its own folder; a failure is logged by
 // the caller's guard, with no box of the platform's.
 void OpenShortcut(HWND owner, const std::string& shortcut, const std::string& folder) {

@@ -5,6 +5,7 @@
 #include "base/Utf.h"
 #include "paint/Skin.h"
 #include "startpanel/VirtualFolders.h"
+#include "system/ProgramStart.h"
 #include "startpanel/WindowsKey.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
@@ -20,8 +21,6 @@
 #include <shlobj.h>
 
 namespace orvane {
-
-TfrmStart* frmStart = nullptr;
 
 namespace {
 
@@ -42,31 +41,6 @@ constexpr COLORREF kTitleText = RGB(103, 103, 29);
 
 constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
 
-template <typename T> T* Child(TComponent* owner, TControl* parent, const std::string& name) {
-    T* control = NewComponent<T>(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
-
-// Starts a command line as the platform reads one (the program's name first,
-// looked for with ".exe" in the usual folders, then its arguments), shown as
-// `show` asks; the program is not waited for.
-bool StartCommandLine(const std::string& line, WORD show) {
-    std::wstring command = Wide(line);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = show;
-    PROCESS_INFORMATION process{};
-    if (command.empty() || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                           nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 TFont PanelFont() {
     TFont font;
     font.Name = "MS Sans Serif";
@@ -75,12 +49,6 @@ TFont PanelFont() {
 }
 
 } // namespace
-
-struct TfrmStart::Section {
-    TSkinPanel* panel;
-    TSkinPanel* title;
-    TSkinButton* toggle;
-};
 
 TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     : TForm(owner, "frmStart"), host_(std::move(host)) {
@@ -91,36 +59,31 @@ TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     SetBorderIcons({false, false, false});
     SetFormStyle(TFormStyle::StayOnTop);
     Font = PanelFont();
-    RunCommand = [](const std::string& command) {
-        return StartCommandLine(command, SW_SHOWNORMAL);
-    };
+    RunCommand = [](const std::string& command) { return LaunchProgram(command, SW_SHOWNORMAL); };
     StartProgram = [](const std::string& command, WORD show) {
-        return StartCommandLine(command, show);
+        return LaunchProgram(command, show);
     };
-    frmStart = this;
 }
 
 TfrmStart::~TfrmStart() {
     if (hotKey_ && Handle())
         UnregisterHotKey(Handle(), kHotKeyId);
-    if (frmStart == this)
-        frmStart = nullptr;
 }
 
 TfrmStart::Section TfrmStart::MakeSection(const char* name, const char* caption) {
     const std::string base = name;
-    auto* panel = Child<TSkinPanel>(this, this, "pl" + base);
+    auto* panel = NewChild<TSkinPanel>(this, this, "pl" + base);
     panel->SetBevelOuter(TPanelBevel::None);
     panel->SetColor(kListBackground);
     panel->SetAlign(TAlign::Top);
 
-    auto* title = Child<TSkinPanel>(this, panel, "pl" + base + "Top");
+    auto* title = NewChild<TSkinPanel>(this, panel, "pl" + base + "Top");
     title->SetBevelOuter(TPanelBevel::None);
     title->SetSkinElement("panel");
     title->SetHeight(kTitleHeight);
     title->SetAlign(TAlign::Top);
 
-    auto* label = Child<TLabel>(this, title, "lbl" + base);
+    auto* label = NewChild<TLabel>(this, title, "lbl" + base);
     label->Font = PanelFont();
     label->Font.Bold = true;
     label->Font.Color = kTitleText;
@@ -129,7 +92,7 @@ TfrmStart::Section TfrmStart::MakeSection(const char* name, const char* caption)
     label->SetLeft(16);
     label->SetTop(1);
 
-    auto* toggle = Child<TSkinButton>(this, title, "sb" + base);
+    auto* toggle = NewChild<TSkinButton>(this, title, "sb" + base);
     toggle->SetSkinElement("button");
     toggle->SetFlat(true);
     toggle->SetImages(host_.SectionGlyphs);
@@ -137,119 +100,155 @@ TfrmStart::Section TfrmStart::MakeSection(const char* name, const char* caption)
     toggle->SetBounds(Width() - 13 - 3, 1, 13, 14);
 
     // The lowest first: bottom-aligned controls stack upwards.
-    auto* bevel = Child<TSkinDivider>(this, panel, "bv" + base);
+    auto* bevel = NewChild<TSkinDivider>(this, panel, "bv" + base);
     bevel->SetHeight(kBevelHeight);
     bevel->SetAlign(TAlign::Bottom);
-    auto* strip = Child<TSkinPanel>(this, panel, "pl" + base + "Bottom");
+    auto* strip = NewChild<TSkinPanel>(this, panel, "pl" + base + "Bottom");
     strip->SetBevelOuter(TPanelBevel::None);
     strip->SetHeight(kStripHeight);
     strip->SetAlign(TAlign::Bottom);
-
-    toggle->OnClick = [this](TComponent& sender) {
-        Guarded("TfrmStart.sbProgramsClick", FailurePolicy::LogAndContinue,
-                [&] { sbProgramsClick(static_cast<TSkinButton&>(sender)); });
-    };
-    auto forward = [this, toggle](TComponent&) {
-        Guarded("TfrmStart.plProgramsTopDblClick", FailurePolicy::LogAndContinue,
-                [&] { sbProgramsClick(*toggle); });
-    };
-    title->OnDblClick = forward;
-    label->OnDblClick = forward;
-    return {panel, title, toggle};
+    sections_.push_back({panel, title, label, toggle});
+    return sections_.back();
 }
 
 TListBox* TfrmStart::MakeList(TSkinPanel* section, const char* name) {
-    auto* list = Child<TListBox>(this, section, name);
+    auto* list = NewChild<TListBox>(this, section, name);
     list->SetItemHeight(kItemHeight);
     list->SetColor(kListBackground);
     list->Font = PanelFont();
     list->SetAlign(TAlign::Client);
-    list->OnDrawItem = [this](TListBox& sender, TCanvas& canvas, int index, RECT rect,
-                              bool selected,
-                              bool) { lbProgramsDrawItem(sender, canvas, index, rect, selected); };
-    // The pop-up takes the focus while it is open; its entry stays marked
-    // until the pop-up has closed (PopupBeside).
-    list->OnExit = [this](TComponent& sender) {
-        if (!pmStart || !pmStart->Tracking())
-            static_cast<TListBox&>(sender).SetItemIndex(-1);
-    };
-    list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState) {
-        Guarded("TfrmStart.ListKeyDown", FailurePolicy::LogAndContinue,
-                [&] { ListKeyDown(static_cast<TListBox&>(sender), key); });
-    };
-    // A click on an entry is taken from the button's release: the system list
-    // reports only a changed selection, so the entry selected already (the
-    // first one, at start) would not open.
-    list->OnMouseUp = [this](TComponent& sender, TMouseButton button, TShiftState, int x, int y) {
-        auto& clicked = static_cast<TListBox&>(sender);
-        auto click = entryClicks_.find(&clicked);
-        int index = clicked.ItemAtPos({x, y});
-        if (button != TMouseButton::Left || index < 0 || click == entryClicks_.end())
-            return;
-        clicked.SetItemIndex(index);
-        click->second();
-    };
     lists_.push_back(list);
     FitSection(section, 0);
     return list;
+}
+
+void TfrmStart::CreateControls() {
+    plPrograms = MakeSection("Programs", "Programs...").panel;
+    lbPrograms = MakeList(plPrograms, "lbPrograms");
+    plFiles = MakeSection("Files", "Files...").panel;
+    lbFiles = MakeList(plFiles, "lbFiles");
+    plSystem = MakeSection("System", "System...").panel;
+    lbSystem = MakeList(plSystem, "lbSystem");
+    plGroups = MakeSection("Groups", "Groups...").panel;
+    lbGroups = MakeList(plGroups, "lbGroups");
+    plHelp = MakeSection("Help", "Help...").panel;
+    lbHelp = MakeList(plHelp, "lbHelp");
+    plRun = MakeSection("Run", "Run...").panel;
+    MakeRunBox();
+
+    pmStart = NewComponent<TSkinPopupMenu>(this);
+    pmStart->SetName("pmStart");
+
+    trrShowStart = NewComponent<TTimer>(this);
+    trrShowStart->SetName("trrShowStart");
+    trrShowStart->SetEnabled(false);
+    trrShowStart->SetInterval(kSlideInterval);
+}
+
+void TfrmStart::WireEvents() {
+    auto guarded = [this](const char* where, void (TfrmStart::*handler)()) {
+        return [this, where, handler] {
+            Guarded(where, FailurePolicy::LogAndContinue, [&] { (this->*handler)(); });
+        };
+    };
+    auto on = [guarded](const char* where, void (TfrmStart::*handler)()) {
+        return [run = guarded(where, handler)](TComponent&) { run(); };
+    };
+
+    // Each section's title: its button, or a double click anywhere on it,
+    // collapses or opens the section.
+    for (const Section& section : sections_) {
+        TSkinButton* toggle = section.toggle;
+        toggle->OnClick = [this](TComponent& sender) {
+            Guarded("TfrmStart.sbProgramsClick", FailurePolicy::LogAndContinue,
+                    [&] { sbProgramsClick(static_cast<TSkinButton&>(sender)); });
+        };
+        auto forward = [this, toggle](TComponent&) {
+            Guarded("TfrmStart.plProgramsTopDblClick", FailurePolicy::LogAndContinue,
+                    [&] { sbProgramsClick(*toggle); });
+        };
+        section.title->OnDblClick = forward;
+        section.label->OnDblClick = forward;
+    }
+
+    for (TListBox* list : lists_) {
+        list->OnDrawItem = [this](TListBox& sender, TCanvas& canvas, int index, RECT rect,
+                                  bool selected, bool) {
+            lbProgramsDrawItem(sender, canvas, index, rect, selected);
+        };
+        // The pop-up takes the focus while it is open; its entry stays marked
+        // until the pop-up has closed (PopupBeside).
+        list->OnExit = [this](TComponent& sender) {
+            if (!pmStart || !pmStart->Tracking())
+                static_cast<TListBox&>(sender).SetItemIndex(-1);
+        };
+        list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState) {
+            Guarded("TfrmStart.ListKeyDown", FailurePolicy::LogAndContinue,
+                    [&] { ListKeyDown(static_cast<TListBox&>(sender), key); });
+        };
+        // A click on an entry is taken from the button's release: the system
+        // list reports only a changed selection, so the entry selected already
+        // (the first one, at start) would not open.
+        list->OnMouseUp = [this](TComponent& sender, TMouseButton button, TShiftState, int x,
+                                 int y) {
+            auto& clicked = static_cast<TListBox&>(sender);
+            auto click = entryClicks_.find(&clicked);
+            int index = clicked.ItemAtPos({x, y});
+            if (button != TMouseButton::Left || index < 0 || click == entryClicks_.end())
+                return;
+            clicked.SetItemIndex(index);
+            click->second();
+        };
+    }
+
+    SetEntryClick(lbPrograms, guarded("TfrmStart.lbProgramsClick", &TfrmStart::lbProgramsClick));
+    lbPrograms->OnDblClick = on("TfrmStart.lbProgramsDblClick", &TfrmStart::lbProgramsDblClick);
+    SetEntryClick(lbFiles, guarded("TfrmStart.lbFilesClick", &TfrmStart::lbFilesClick));
+    SetEntryClick(lbGroups, guarded("TfrmStart.lbGroupsClick", &TfrmStart::lbGroupsClick));
+
+    auto systemClick = guarded("TfrmStart.lbSystemClick", &TfrmStart::lbSystemClick);
+    auto systemDblClick = guarded("TfrmStart.lbSystemDblClick", &TfrmStart::lbSystemDblClick);
+    SetEntryClick(lbSystem, systemClick);
+    lbSystem->OnDblClick = [systemDblClick](TComponent&) { systemDblClick(); };
+    // Enter opens the pop-up of the entries that have one and runs the others.
+    SetEntryEnter(lbSystem, [this, systemClick, systemDblClick] {
+        if (HasSystemPopup(lbSystem->ItemIndex()))
+            systemClick();
+        else
+            systemDblClick();
+    });
+    auto helpDblClick = guarded("TfrmStart.lbHelpDblClick", &TfrmStart::lbHelpDblClick);
+    lbHelp->OnDblClick = [helpDblClick](TComponent&) { helpDblClick(); };
+    SetEntryEnter(lbHelp, helpDblClick);
+
+    cbRun->OnDropDown = on("TfrmStart.cbRunDropDown", &TfrmStart::LoadRunHistory);
+    cbRun->OnKeyPress = [this](TComponent&, char& key) {
+        Guarded("TfrmStart.cbRunKeyPress", FailurePolicy::LogAndContinue,
+                [&] { cbRunKeyPress(key); });
+    };
+    cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
+        if (key == VK_ESCAPE && !cbRun->DroppedDown()) {
+            key = 0;
+            SlideOut();
+        }
+    };
+
+    trrShowStart->OnTimer = on("TfrmStart.trrShowStartTimer", &TfrmStart::trrShowStartTimer);
+    OnResize = on("TfrmStart.FormResize", &TfrmStart::FormResize);
+    OnPaint = [](TComponent&) {
+        // Ends one level of the stepping back of stay-on-top windows that a
+        // message box or system dialog asked for.
+        if (Application())
+            Application()->RestoreTopMosts();
+    };
 }
 
 void TfrmStart::FormCreate() {
     Guarded("TfrmStart.FormCreate", FailurePolicy::LogAndContinue, [&] {
         const int height = GetSystemMetrics(SM_CYSCREEN) + host_.TaskbarHeight + 150;
         SetBounds(-kWidth, 0, kWidth, height);
-
-        plPrograms = MakeSection("Programs", "Programs...").panel;
-        lbPrograms = MakeList(plPrograms, "lbPrograms");
-        plFiles = MakeSection("Files", "Files...").panel;
-        lbFiles = MakeList(plFiles, "lbFiles");
-        plSystem = MakeSection("System", "System...").panel;
-        lbSystem = MakeList(plSystem, "lbSystem");
-        plGroups = MakeSection("Groups", "Groups...").panel;
-        lbGroups = MakeList(plGroups, "lbGroups");
-        plHelp = MakeSection("Help", "Help...").panel;
-        lbHelp = MakeList(plHelp, "lbHelp");
-        plRun = MakeSection("Run", "Run...").panel;
-        MakeRunBox();
-
-        SetEntryClick(lbPrograms, [this] {
-            Guarded("TfrmStart.lbProgramsClick", FailurePolicy::LogAndContinue,
-                    [&] { lbProgramsClick(); });
-        });
-        lbPrograms->OnDblClick = [this](TComponent&) {
-            Guarded("TfrmStart.lbProgramsDblClick", FailurePolicy::LogAndContinue,
-                    [&] { lbProgramsDblClick(); });
-        };
-        SetEntryClick(lbFiles, [this] {
-            Guarded("TfrmStart.lbFilesClick", FailurePolicy::LogAndContinue,
-                    [&] { lbFilesClick(); });
-        });
-        SetEntryClick(lbGroups, [this] {
-            Guarded("TfrmStart.lbGroupsClick", FailurePolicy::LogAndContinue,
-                    [&] { lbGroupsClick(); });
-        });
-
-        pmStart = NewComponent<TSkinPopupMenu>(this);
-        pmStart->SetName("pmStart");
-
-        trrShowStart = NewComponent<TTimer>(this);
-        trrShowStart->SetName("trrShowStart");
-        trrShowStart->SetEnabled(false);
-        trrShowStart->SetInterval(kSlideInterval);
-        trrShowStart->Tag = 1;
-        trrShowStart->OnTimer = [this](TComponent&) {
-            Guarded("TfrmStart.trrShowStartTimer", FailurePolicy::LogAndContinue,
-                    [&] { trrShowStartTimer(); });
-        };
-        OnResize = [this](TComponent&) {
-            Guarded("TfrmStart.FormResize", FailurePolicy::LogAndContinue, [&] { FormResize(); });
-        };
-        OnPaint = [](TComponent&) {
-            // Ends one level of the stepping back of stay-on-top windows that a
-            // message box or system dialog asked for.
-            if (Application())
-                Application()->RestoreTopMosts();
-        };
+        CreateControls();
+        WireEvents();
 
         // The Programs section first: it finds the folder icon the others use.
         Guarded("TfrmStart.InitProgramsMenu", FailurePolicy::LogAndContinue,
@@ -260,7 +259,6 @@ void TfrmStart::FormCreate() {
         Guarded("TfrmStart.InitGroupsMenu", FailurePolicy::LogAndContinue,
                 [&] { InitGroupsMenu(); });
         Guarded("TfrmStart.InitHelpMenu", FailurePolicy::LogAndContinue, [&] { InitHelpMenu(); });
-        WireSystemAndHelp();
         Guarded("TfrmStart.InitRunBox", FailurePolicy::LogAndContinue, [&] { InitRunBox(); });
         lbPrograms->SetItemIndex(0);
         FormResize();
@@ -273,27 +271,13 @@ void TfrmStart::FormCreate() {
 }
 
 void TfrmStart::MakeRunBox() {
-    cbRun = Child<TSkinComboBox>(this, plRun, "cbRun");
+    cbRun = NewChild<TSkinComboBox>(this, plRun, "cbRun");
     cbRun->SetStyle(TComboBoxStyle::DropDown);
     cbRun->SetAutoComplete(true);
     cbRun->SetDropDownCount(8);
     cbRun->Font.Name = "Arial";
     cbRun->Font.Size = 10; // 14 pixels at the screen's 96 dots per inch
     cbRun->SetBounds(1, kTitleHeight + 1, Width() - 10, 18);
-    cbRun->OnDropDown = [this](TComponent&) {
-        Guarded("TfrmStart.cbRunDropDown", FailurePolicy::LogAndContinue,
-                [&] { LoadRunHistory(); });
-    };
-    cbRun->OnKeyPress = [this](TComponent&, char& key) {
-        Guarded("TfrmStart.cbRunKeyPress", FailurePolicy::LogAndContinue,
-                [&] { cbRunKeyPress(key); });
-    };
-    cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
-        if (key == VK_ESCAPE && !cbRun->DroppedDown()) {
-            key = 0;
-            SlideOut();
-        }
-    };
     plRun->SetHeight(kRunHeight);
 }
 
@@ -321,23 +305,25 @@ void TfrmStart::sbProgramsClick(TSkinButton& button) {
     // back to: the toggle leaves it as it is.
 }
 
+void TfrmStart::SetControlPanel(std::unique_ptr<TVirtualFolders> folders) {
+    controlPanel_ = std::move(folders);
+}
+
 void TfrmStart::ClearPopup() {
-    if (host_.VirtualFolders)
-        if (TVirtualFolders* folders = host_.VirtualFolders())
-            folders->SetTargetMenu(nullptr);
+    if (controlPanel_)
+        controlPanel_->SetTargetMenu(nullptr);
     pmStart->Items().Clear();
 }
 
 void TfrmStart::OpenControlPanel(TListBox* list) {
     ClearPopup();
-    TVirtualFolders* folders = host_.VirtualFolders ? host_.VirtualFolders() : nullptr;
-    if (!folders)
+    if (!controlPanel_)
         return;
-    folders->SetTargetMenu(pmStart);
-    folders->DrawItem = [this](TMenuItem& item, TCanvas& canvas, RECT rect, bool selected) {
+    controlPanel_->SetTargetMenu(pmStart);
+    controlPanel_->DrawItem = [this](TMenuItem& item, TCanvas& canvas, RECT rect, bool selected) {
         pmStartDrawItem(item, canvas, rect, selected);
     };
-    folders->OpenSpecialFolder(CSIDL_CONTROLS);
+    controlPanel_->OpenSpecialFolder(CSIDL_CONTROLS);
     PopupBeside(list);
 }
 
@@ -349,7 +335,7 @@ void TfrmStart::PopupBeside(TListBox* list) {
 }
 
 void TfrmStart::trrShowStartTimer() {
-    if (trrShowStart->Tag == 1) {
+    if (slide_ == TSlide::In) {
         int left = Left() + kSlideStep;
         if (left > 0) {
             trrShowStart->SetEnabled(false);
@@ -368,11 +354,24 @@ void TfrmStart::trrShowStartTimer() {
     }
 }
 
+void TfrmStart::SlideIn() {
+    slide_ = TSlide::In;
+    trrShowStart->SetEnabled(true);
+    Show();
+}
+
 void TfrmStart::SlideOut() {
     if (Left() == -Width())
         return;
-    trrShowStart->Tag = 2;
+    slide_ = TSlide::Out;
     trrShowStart->SetEnabled(true);
+}
+
+void TfrmStart::ToggleSlide() {
+    if (Left() != 0)
+        SlideIn();
+    else
+        SlideOut();
 }
 
 void TfrmStart::FormResize() {

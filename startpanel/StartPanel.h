@@ -17,6 +17,7 @@
 namespace orvane {
 
 class TImageList;
+class TLabel;
 class TListBox;
 class TMenuItem;
 class TSkinButton;
@@ -26,31 +27,33 @@ class TSkinPopupMenu;
 class TTimer;
 class TVirtualFolders;
 class TWindowsKeyWatch;
-class TfrmFiles;
+class TfrmStart;
 
-// What the panel needs of the taskbar, which it may not include.
+// What the panel needs of the other windows, filled in by the shell's run.
 struct TStartPanelHost {
     // The bar's height: the panel reaches below the screen by it (and 150).
     int TaskbarHeight = 30;
     // Images 0 (chevrons down) and 1 (chevrons up) for the section buttons.
     TImageList* SectionGlyphs = nullptr;
-    // The Control Panel folders object, or null while there is none.
-    std::function<TVirtualFolders*()> VirtualFolders;
-    // Ctrl+Esc: what the start button does.
+    // Ctrl+Esc and the Windows key: what the start button does.
     std::function<void()> StartButton;
     // Where the groups live; empty for Links\Groups in the program folder.
     std::string GroupsFolder;
 
-    // The way back to explorer. The bar's clock pattern, kept for the next run.
-    std::function<std::string()> TimeFormat;
-    // Put back what the bar changed at its start.
-    std::function<void()> RestoreCaptionColors;
-    std::function<void()> RestoreWorkArea;
-    // Closes the bar, which ends the run.
-    std::function<void()> CloseTaskbar;
-    // Nothing is logged after this.
-    std::function<void()> CloseLog;
+    // The Shell pop-up's "Orvane Shell" item and the Help section's About
+    // entry.
+    std::function<void()> ShowSettings;
+    std::function<void()> ShowAbout;
+    // A new file browser window owned by the panel, placed at `bounds` and
+    // showing `folder` (which ends with "\").
+    std::function<TForm*(TfrmStart& panel, const std::string& folder, const RECT& bounds)>
+        OpenFileBrowser;
+    // The Shell pop-up's Explorer item: the end of the run.
+    std::function<void()> ExitToExplorer;
 };
+
+// Where the panel is heading while its slide timer runs.
+enum class TSlide { In, Out };
 
 enum class TFolderMenuKind { Programs, Groups };
 
@@ -79,6 +82,20 @@ class TfrmStart : public TForm {
     std::string CommonStartMenuPath;
     std::string UserStartMenuPath;
     HICON FolderIcon() const { return folderIcon_.get(); }
+
+    // The slide, one step per tick of trrShowStart. In: shown from the left
+    // edge; Out: back off the screen.
+    void SlideIn();
+    void SlideOut();
+    // The start button: in from anywhere but fully shown (hidden, or still
+    // moving), else out.
+    void ToggleSlide();
+    TSlide SlideDirection() const { return slide_; }
+
+    // The Control Panel folders object that fills the pop-up of the System
+    // section's first entry; the panel has none until it is handed one.
+    TVirtualFolders* ControlPanel() const { return controlPanel_.get(); }
+    void SetControlPanel(std::unique_ptr<TVirtualFolders> folders);
 
     // Sections.
     void InitProgramsMenu();
@@ -114,8 +131,8 @@ class TfrmStart : public TForm {
     void lbFilesClick();
     void FilesItemClick(TMenuItem& item);
     // A new file browser window right of the panel, level with the selected
-    // Files entry, showing `folder`.
-    TfrmFiles* OpenFileBrowser(const std::string& folder);
+    // Files entry, showing `folder`; null when there is none to open.
+    TForm* OpenFileBrowser(const std::string& folder);
     void lbSystemClick();
     void lbSystemDblClick();
     void lbHelpDblClick();
@@ -138,17 +155,25 @@ class TfrmStart : public TForm {
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    struct Section;
+    // A section's panel and the title bar that collapses it.
+    struct Section {
+        TSkinPanel* panel;
+        TSkinPanel* title;
+        TLabel* label;
+        TSkinButton* toggle;
+    };
+    void CreateControls();
     Section MakeSection(const char* name, const char* caption);
     TListBox* MakeList(TSkinPanel* section, const char* name);
     void MakeRunBox();
-    // The System and Help lists' click, double click and Enter.
-    void WireSystemAndHelp();
+    void WireEvents();
+    // Whether a System entry opens a pop-up (Enter opens it; the others act
+    // on Enter as on a double click).
+    bool HasSystemPopup(int index) const;
     void lbProgramsDrawItem(TListBox& list, TCanvas& canvas, int index, RECT rect, bool selected);
     bool HasArrow(const TListBox& list, int index) const;
     void ListKeyDown(TListBox& list, WORD& key);
     void OpenEntry(TListBox& list);
-    void SlideOut();
     void StartKey();
     void WMDeviceChange(WPARAM event);
     void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
@@ -156,9 +181,12 @@ class TfrmStart : public TForm {
     std::string GroupsPath() const;
 
     TStartPanelHost host_;
+    std::unique_ptr<TVirtualFolders> controlPanel_;
+    TSlide slide_ = TSlide::In;
     UniqueIcon folderIcon_;
     // Icons shown by each list, released when the list is refilled.
     std::map<TListBox*, std::vector<UniqueIcon>> listIcons_;
+    std::vector<Section> sections_;
     std::vector<TListBox*> lists_;
     std::map<TListBox*, std::function<void()>> entryClicks_;
     std::map<TListBox*, std::function<void()>> entryEnters_;
@@ -171,8 +199,5 @@ class TfrmStart : public TForm {
 
 // The name an entry shows for a file or folder: cut before the first ".lnk".
 std::string DisplayName(const std::string& fileName);
-
-// The start panel; null before it exists.
-extern TfrmStart* frmStart;
 
 } // namespace orvane

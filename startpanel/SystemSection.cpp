@@ -1,18 +1,16 @@
-// The System and Help sections: the Control Panel, the shell's own commands,
-// the shut-down dialog, the task manager, the help files and the about box;
-// and the Explorer command, the orderly end of a run.
+// The System and Help sections: the Control Panel, the shell's own commands
+// (the settings dialog, and the Explorer command, which hands the end of the
+// run to the shell's run), the shut-down dialog, the task manager, the help
+// files and the about box.
 #include "startpanel/StartPanel.h"
 
 #include "base/Config.h"
 #include "base/Guarded.h"
-#include "base/Log.h"
 #include "base/Platform.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
 #include "i18n/Languages.h"
 #include "startpanel/PanelMenuItem.h"
-#include "system/DefaultShell.h"
-#include "system/VirtualDesktop.h"
 #include "toolkit/Application.h"
 #include "widgets/ListBox.h"
 #include "widgets/Menu.h"
@@ -53,20 +51,6 @@ HICON ApplicationIcon() {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
-// The settings dialog and the about box are made after the panel, by the
-// program's start, so they are looked up by name when wanted.
-void ShowFormNamed(const std::string& name) {
-    if (!Application())
-        return;
-    for (TForm* form : Application()->Forms())
-        if (form->Name() == name) {
-            form->Show();
-            SetForegroundWindow(form->Handle());
-            return;
-        }
-    throw ShellError("There is no window " + name);
-}
-
 void OpenHelpFile(HWND owner, const std::string& folder, const std::string& file) {
     // The answer is not looked at: a missing help file or viewer is the
     // platform's to report, if at all.
@@ -98,30 +82,8 @@ void TfrmStart::InitHelpMenu() {
     FitSection(plHelp, lbHelp->Items().Count());
 }
 
-void TfrmStart::WireSystemAndHelp() {
-    SetEntryClick(lbSystem, [this] {
-        Guarded("TfrmStart.lbSystemClick", FailurePolicy::LogAndContinue, [&] { lbSystemClick(); });
-    });
-    auto systemDblClick = [this] {
-        Guarded("TfrmStart.lbSystemDblClick", FailurePolicy::LogAndContinue,
-                [&] { lbSystemDblClick(); });
-    };
-    lbSystem->OnDblClick = [systemDblClick](TComponent&) { systemDblClick(); };
-    // Enter opens the pop-up of the entries that have one and runs the others.
-    SetEntryEnter(lbSystem, [this, systemDblClick] {
-        const int index = lbSystem->ItemIndex();
-        if (index == kControlPanelEntry || index == kShellEntry)
-            Guarded("TfrmStart.lbSystemClick", FailurePolicy::LogAndContinue,
-                    [&] { lbSystemClick(); });
-        else
-            systemDblClick();
-    });
-    auto helpDblClick = [this] {
-        Guarded("TfrmStart.lbHelpDblClick", FailurePolicy::LogAndContinue,
-                [&] { lbHelpDblClick(); });
-    };
-    lbHelp->OnDblClick = [helpDblClick](TComponent&) { helpDblClick(); };
-    SetEntryEnter(lbHelp, helpDblClick);
+bool TfrmStart::HasSystemPopup(int index) const {
+    return index == kControlPanelEntry || index == kShellEntry;
 }
 
 void TfrmStart::lbSystemClick() {
@@ -204,7 +166,9 @@ void TfrmStart::lbHelpDblClick() {
         OpenHelpFile(Handle(), ProgramFolder() + "\\help", "\\Orvane-Shell.hlp");
         break;
     case kAboutEntry:
-        ShowFormNamed("frmAbout");
+        if (!host_.ShowAbout)
+            throw ShellError("There is no window frmAbout");
+        host_.ShowAbout();
         break;
     default:
         break;
@@ -212,44 +176,14 @@ void TfrmStart::lbHelpDblClick() {
 }
 
 void TfrmStart::ShellItemClick() {
-    ShowFormNamed("frmSettings");
+    if (!host_.ShowSettings)
+        throw ShellError("There is no window frmSettings");
+    host_.ShowSettings();
 }
 
-// Each step runs on when an earlier one fails: once the bar is closed the
-// user must still get explorer back, and a stray failure must not keep the
-// shell from ending.
 void TfrmStart::ExplorerItemClick() {
-    constexpr char kWhere[] = "TfrmStart.ExplorerItemClick";
-    constexpr FailurePolicy kLog = FailurePolicy::LogAndContinue;
-    Guarded(kWhere, kLog, [&] {
-        if (host_.TimeFormat)
-            IniFile::Config().WriteString("Taskbar", "TimeFormat", host_.TimeFormat());
-    });
-    Guarded(kWhere, kLog, [&] {
-        if (host_.RestoreCaptionColors)
-            host_.RestoreCaptionColors();
-    });
-    Guarded(kWhere, kLog, [&] {
-        if (OSPlatform == kPlatform9x && host_.RestoreWorkArea)
-            host_.RestoreWorkArea();
-    });
-    Guarded(kWhere, kLog, [&] {
-        if (host_.CloseTaskbar)
-            host_.CloseTaskbar();
-    });
-    Guarded(kWhere, kLog, [&] { SetDefaultShell("explorer.exe", true); });
-    Guarded(kWhere, kLog, [&] {
-        if (TLog* log = ShellLog())
-            log->Add("Work end");
-    });
-    // In Wine's virtual desktop the explorer that hosts the desktop never
-    // left; a second one would open a file browser window.
-    Guarded(kWhere, kLog, [&] {
-        if (!ExplorerHostsVirtualDesktop())
-            StartProgram("explorer.exe", SW_HIDE);
-    });
-    if (host_.CloseLog)
-        host_.CloseLog();
+    if (host_.ExitToExplorer)
+        host_.ExitToExplorer();
 }
 
 } // namespace orvane

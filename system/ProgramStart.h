@@ -10,5 +10,8 @@ namespace orvane {
 // to become idle, so that programs started one after another come up in that
 // order. False when the program cannot be started.
 bool StartProgram(const std::string& commandLine, int show);
+// The same without the wait: the program is left to come up on its own (the
+// start panel's commands, explorer at the end of the run).
+bool LaunchProgram(const std::string& commandLine, int show);
 
 } // namespace orvane

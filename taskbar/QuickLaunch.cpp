@@ -1,5 +1,6 @@
 #include "taskbar/QuickLaunch.h"
 
+#include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/Utf.h"
@@ -19,12 +20,6 @@ namespace orvane {
 namespace {
 
 constexpr int ButtonSize = 25;
-
-// The folder part of a path with its closing backslash ("C:\" stays whole).
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of("\\/:");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 } // namespace
 

@@ -1,36 +1,26 @@
 #include "taskbar/TaskbarForm.h"
 
-#include "base/Config.h"
 #include "base/Guarded.h"
-#include "desktop/DesktopForm.h"
-#include "system/DefaultShell.h"
-#include "system/KillProcess.h"
-#include "system/ProgramStart.h"
-#include "system/VirtualDesktop.h"
+#include "base/Log.h"
 #include "base/Platform.h"
-#include "toolkit/Application.h"
-#include "widgets/ImageList.h"
-#include "paint/Skin.h"
-#include "widgets/SkinButton.h"
-#include "widgets/SkinPanel.h"
-#include "widgets/SkinToolBar.h"
-#include "toolkit/Timer.h"
+#include "system/VirtualDesktop.h"
 #include "taskbar/BarStacking.h"
 #include "taskbar/ClockTick.h"
 #include "taskbar/QuickLaunch.h"
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarGlyphs.h"
-#include "taskbar/TaskbarStart.h"
 #include "taskbar/WindowEventWatcher.h"
-#include "tray/Tray.h"
-#include "startpanel/StartPanel.h"
-#include "startpanel/VirtualFolders.h"
+#include "toolkit/Application.h"
+#include "toolkit/Timer.h"
+#include "widgets/ImageList.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinPanel.h"
+#include "widgets/SkinToolBar.h"
+#include "winwatch/winwatch.h"
 
-#include <exception>
+#include <vector>
 
 namespace orvane {
-
-TfrmTaskbar* frmTaskbar = nullptr;
 
 namespace {
 
@@ -42,15 +32,8 @@ constexpr UINT kTopMostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NO
 // the buttons in step without costing much.
 constexpr unsigned kWindowWatchInterval = 100;
 
-template <typename T> T* Child(TComponent* owner, TControl* parent, const char* name) {
-    T* control = NewComponent<T>(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
-
 TSkinPanel* TabPanel(TfrmTaskbar* form, const char* name, TAlign align) {
-    auto* panel = Child<TSkinPanel>(form, form, name);
+    auto* panel = NewChild<TSkinPanel>(form, form, name);
     panel->SetBevelOuter(TPanelBevel::Lowered);
     panel->SetSkinElement("panel");
     panel->SetBounds(0, 0, kTabWidth, kBarHeight);
@@ -59,7 +42,7 @@ TSkinPanel* TabPanel(TfrmTaskbar* form, const char* name, TAlign align) {
 }
 
 TSkinButton* TabButton(TfrmTaskbar* form, TSkinPanel* panel, const char* name) {
-    auto* button = Child<TSkinButton>(form, panel, name);
+    auto* button = NewChild<TSkinButton>(form, panel, name);
     button->SetSkinElement("button");
     button->SetBounds(4, 3, 78, 21);
     button->SetUseSkinFont(false);
@@ -72,9 +55,17 @@ TSkinButton* TabButton(TfrmTaskbar* form, TSkinPanel* panel, const char* name) {
 
 // The skinned look of a panel whose bevel is an etched frame.
 TSkinPanel* FramePanel(TComponent* owner, TControl* parent, const char* name) {
-    auto* panel = Child<TSkinPanel>(owner, parent, name);
+    auto* panel = NewChild<TSkinPanel>(owner, parent, name);
     panel->SetBevelOuter(TPanelBevel::Frame);
     return panel;
+}
+
+// The outline of the bar: raised tabs over the start button and the clock, the
+// middle lowered by the empty strip.
+std::vector<POINT> TaskbarOutline(int startWidth, int clockLeft, int emptyHeight, int width) {
+    const int s = startWidth, c = clockLeft, e = emptyHeight, height = kBarHeight;
+    return {{0, 0},      {s + 24, 0}, {s + 30, 6}, {s + 30, e + 1}, {c - 30, e + 1},
+            {c - 30, 6}, {c - 24, 0}, {width, 0},  {width, height}, {0, height}};
 }
 
 BOOL CALLBACK AddTaskButtonFor(HWND window, LPARAM taskbar) {
@@ -84,8 +75,8 @@ BOOL CALLBACK AddTaskButtonFor(HWND window, LPARAM taskbar) {
 
 } // namespace
 
-TfrmTaskbar::TfrmTaskbar(TComponent* owner, bool runStart)
-    : TForm(owner, "frmTaskbar"), runStart_(runStart) {
+TfrmTaskbar::TfrmTaskbar(TComponent* owner, TTaskbarHost host)
+    : TForm(owner, "frmTaskbar"), host_(std::move(host)) {
     SetCaption("TaskBar");
     SetBorderStyle(TBorderStyle::None);
     SetBorderIcons({false, false, false});
@@ -93,18 +84,11 @@ TfrmTaskbar::TfrmTaskbar(TComponent* owner, bool runStart)
     HelpContext = 8;
     SetBounds(0, GetSystemMetrics(SM_CYSCREEN) - kBarHeight, GetSystemMetrics(SM_CXSCREEN),
               kBarHeight);
-    frmTaskbar = this;
 }
 
 TfrmTaskbar::~TfrmTaskbar() {
     if (hooked_)
         RemoveShellHook();
-    // The tray's icon controls live on plSysTray, which goes with the form.
-    tray_.reset();
-    if (ShellLog() == Log.get())
-        SetShellLog(nullptr);
-    if (frmTaskbar == this)
-        frmTaskbar = nullptr;
 }
 
 HWND TfrmTaskbar::LastActiveWindow() const {
@@ -131,7 +115,6 @@ void TfrmTaskbar::CreateControls() {
     bbStart->SetGlyph(glyph.get());
     bbStart->SetMargin(12);
     bbStart->SetSpacing(5);
-    bbStart->OnClick = [this](TComponent&) { bbStartClick(); };
 
     plClock = TabPanel(this, "plClock", TAlign::Right);
     plClock->SetShowHint(true);
@@ -143,7 +126,7 @@ void TfrmTaskbar::CreateControls() {
     plEmpty->SetHeight(6);
     plEmpty->SetAlign(TAlign::Top);
 
-    tbQuickBar = Child<TSkinToolBar>(this, Panel1, "tbQuickBar");
+    tbQuickBar = NewChild<TSkinToolBar>(this, Panel1, "tbQuickBar");
     tbQuickBar->SetSkinElement("resizetoolpanel");
     tbQuickBar->SetFlat(true);
     tbQuickBar->SetShowCaptions(false);
@@ -158,7 +141,7 @@ void TfrmTaskbar::CreateControls() {
     plSysTray->SetWidth(18);
     plSysTray->SetAlign(TAlign::Right);
 
-    tbApplButtons = Child<TSkinToolBar>(this, Panel1, "tbApplButtons");
+    tbApplButtons = NewChild<TSkinToolBar>(this, Panel1, "tbApplButtons");
     tbApplButtons->SetSkinElement("panel");
     tbApplButtons->SetShowCaptions(true);
     tbApplButtons->SetShowHints(true);
@@ -169,104 +152,57 @@ void TfrmTaskbar::CreateControls() {
     tmrClock->SetName("tmrClock");
     tmrClock->SetEnabled(false);
     tmrClock->SetInterval(500);
-    tmrClock->OnTimer = [this](TComponent&) { tmrClockTimer(); };
+    // Runs under Wine only (StartWindowEventWatcher).
+    tmrWindowWatch_ = NewComponent<TTimer>(this);
+    tmrWindowWatch_->SetName("tmrWindowWatch");
+    tmrWindowWatch_->SetEnabled(false);
+    tmrWindowWatch_->SetInterval(kWindowWatchInterval);
 
     taskButtons_ = std::make_unique<TTaskButtons>(
         *tbApplButtons, Application() ? Application()->Handle() : nullptr);
+}
+
+void TfrmTaskbar::WireEvents() {
+    bbStart->OnClick = [this](TComponent&) { bbStartClick(); };
+    tmrClock->OnTimer = [this](TComponent&) { tmrClockTimer(); };
+    tmrWindowWatch_->OnTimer = [this](TComponent&) {
+        Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue, [this] {
+            if (windowWatcher_)
+                windowWatcher_->Tick();
+            if (barCoverWatch_)
+                barCoverWatch_->Tick();
+        });
+    };
     OnClose = [this](TForm&, TCloseAction& action) { FormClose(action); };
     OnPaint = [this](TComponent&) { FormPaint(); };
 }
 
 void TfrmTaskbar::FormCreate() {
     CreateControls();
-    if (!runStart_)
-        return;
-    if (Application())
-        Application()->SetMainForm(this);
-    Guarded("FormCreate", FailurePolicy::LogAndContinue, [this] { RunStart(); });
+    WireEvents();
 }
 
-void TfrmTaskbar::RunStart() {
-    // In a Wine virtual desktop explorer.exe owns the desktop: ending it would
-    // end every program in it, the shell too. It stays, and the run counts as
-    // one under explorer.
-    const bool explorerHostsDesktop = ExplorerHostsVirtualDesktop();
-    ExplorerWasRunning = explorerHostsDesktop || KillProcessByName("explorer.exe");
-    const std::string logPath = LogFilePath();
-    const bool unclean = LastRunWasUnclean(logPath);
-    Log = std::make_unique<TLog>(logPath);
-    SetShellLog(Log.get());
-    Log->Add("Program start");
-    if (explorerHostsDesktop)
-        Log->Add("Explorer hosts the virtual desktop: left running");
-
-    if (unclean && !ExplorerWasRunning) {
-        int answer = Application()->MessageBox(
-            "Perhaps program has not finished correctly last time.\r\nDo restore standart shell?",
-            "Warning", MB_OKCANCEL | MB_ICONWARNING);
-        if (answer == IDOK) {
-            SetDefaultShell("explorer.exe", true);
-            StartProgram("explorer.exe", SW_HIDE);
-            Log->Add("Work end");
-            return;
-        }
-    }
-
-    // The only start step whose failure has a fixed line of its own.
-    if (!Guarded("Help file", FailurePolicy::Silent,
-                 [] { Application()->SetHelpFile(ProgramFolder() + "\\Help\\Orvane-Shell.hlp"); }))
-        Log->Add("Help file assign error");
-
-    if (ExplorerWasRunning) {
-        Log->Add("Run under explorer");
-        RecolorCaptions();
-    } else {
-        Log->Add("Run on Windows start");
-    }
-
+void TfrmTaskbar::StartClock() {
     tmrClock->SetEnabled(true);
-    SetDefaultShell(ExecutablePath(), true);
-    HideMinimizedWindows();
-    TimeFormat = IniFile::Config().ReadString("Taskbar", "TimeFormat", DefaultClockFormat());
-    TakeWorkArea();
+}
 
+void TfrmTaskbar::AddExistingWindows() {
     EnumWindows(AddTaskButtonFor, reinterpret_cast<LPARAM>(this));
-    FitMaximizedWindows(taskButtons_->Windows());
+}
 
+bool TfrmTaskbar::InstallShellHook() {
     hooked_ = SetShellHook(Handle()) != 0;
     if (RunningUnderWine())
         StartWindowEventWatcher();
-
-    if (std::optional<std::string> folder = QuickLaunchFolder())
-        LoadQuickLaunch(*tbQuickBar, *ImageList1, *folder);
-
-    if (!LoadSkin())
-        return;
-
-    // The Control Panel folders object, then the tray host.
-    VirtualFolders = std::make_unique<TVirtualFolders>();
-    tray_ = std::make_unique<TTray>(
-        *plSysTray, [this] { RefreshTaskButtons(); },
-        [this, explorerHostsDesktop](HWND trayWindow) {
-            if (explorerHostsDesktop)
-                explorerTray_ = std::make_unique<TExplorerTrayStandIn>(trayWindow);
-        });
-    WMDisplayChange();
+    return hooked_;
 }
 
-bool TfrmTaskbar::LoadSkin() {
-    if (Guarded("LoadSkin", FailurePolicy::Silent, [this] {
-            CurrentSkin().LoadFromFile(ProgramFolder() + "\\Skins\\Orvane.skn");
-            Invalidate();
-        }))
-        return true;
-    // Without its skin the shell cannot draw itself: the start ends here.
-    const std::string text = "Erron on load application. Cannot find skin file\r\n"
-                             "Try to run application one time more or reinstall it.";
-    Log->Add(text);
-    Application()->MessageBox(text, "Warning", MB_OK | MB_ICONWARNING);
-    Application()->Terminate();
-    return false;
+void TfrmTaskbar::LoadQuickLaunch(const std::string& folder) {
+    orvane::LoadQuickLaunch(*tbQuickBar, *ImageList1, folder);
+}
+
+void TfrmTaskbar::KeepExplorerTray(std::unique_ptr<TExplorerTrayStandIn> standIn) {
+    explorerTray_ = std::move(standIn);
 }
 
 void TfrmTaskbar::StartWindowEventWatcher() {
@@ -274,20 +210,12 @@ void TfrmTaskbar::StartWindowEventWatcher() {
         [this](HWND window, LPARAM code) { HookNotify(window, code); },
         [this] { return taskButtons_->Windows(); });
     barCoverWatch_ = std::make_unique<TBarCoverWatch>(Handle());
-    tmrWindowWatch_ = NewComponent<TTimer>(this);
-    tmrWindowWatch_->SetName("tmrWindowWatch");
-    tmrWindowWatch_->SetInterval(kWindowWatchInterval);
-    tmrWindowWatch_->OnTimer = [this](TComponent&) {
-        Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue, [this] {
-            windowWatcher_->Tick();
-            barCoverWatch_->Tick();
-        });
-    };
+    tmrWindowWatch_->SetEnabled(true);
 }
 
 void TfrmTaskbar::WMDisplayChange() {
-    if (Log)
-        Log->Add("WMDisplayChange");
+    if (TLog* log = ShellLog())
+        log->Add("WMDisplayChange");
     const int width = GetSystemMetrics(SM_CXSCREEN);
     SetBounds(0, GetSystemMetrics(SM_CYSCREEN) - kBarHeight, width, kBarHeight);
     std::vector<POINT> outline =
@@ -302,9 +230,10 @@ void TfrmTaskbar::WMDisplayChange() {
 // Every tick keeps the desktop shown and the time current; at second 0 the
 // bar is put on top again, over whatever took the top-most place meanwhile.
 void TfrmTaskbar::tmrClockTimer() {
-    if (Desktop && !Desktop->Visible()) {
+    TForm* desktop = host_.Desktop ? host_.Desktop() : nullptr;
+    if (desktop && !desktop->Visible()) {
         RefreshTaskButtons();
-        Desktop->Show();
+        desktop->Show();
     }
     ShowClockTime(*btnClock, TimeFormat);
     if (explorerTray_)
@@ -312,39 +241,29 @@ void TfrmTaskbar::tmrClockTimer() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     if (now.wSecond == 0)
-        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
 }
 
 void TfrmTaskbar::bbStartClick() {
     Guarded("TfrmTaskbar.bbStartClick", FailurePolicy::LogAndContinue, [this] {
-        if (Log)
-            Log->AddOnce("Begin of first main panel showing");
-        if (!StartPanel)
-            return;
-        // Anywhere but fully shown (hidden, or still moving) means slide in.
-        if (StartPanel->Left() != 0) {
-            StartPanel->trrShowStart->Tag = 1;
-            StartPanel->trrShowStart->SetEnabled(true);
-            StartPanel->Show();
-        } else {
-            StartPanel->trrShowStart->Tag = 2;
-            StartPanel->trrShowStart->SetEnabled(true);
-        }
+        if (TLog* log = ShellLog())
+            log->AddOnce("Begin of first main panel showing");
+        if (host_.StartButtonClick)
+            host_.StartButtonClick();
     });
 }
 
+// The shell hook goes first, so that no window event arrives while the rest
+// is taken down; the tray, the Control Panel folders and the desktop's links
+// are the run's to close (host_.Closed).
 void TfrmTaskbar::FormClose(TCloseAction&) {
     if (hooked_)
         RemoveShellHook();
     hooked_ = false;
-    if (tmrWindowWatch_)
-        tmrWindowWatch_->SetEnabled(false);
+    tmrWindowWatch_->SetEnabled(false);
     explorerTray_.reset();
-    tray_.reset();
-    VirtualFolders.reset();
-    if (Desktop && Desktop->Is<TfrmDesktop>())
-        static_cast<TfrmDesktop*>(Desktop)->SaveLinks();
+    if (host_.Closed)
+        host_.Closed();
 }
 
 void TfrmTaskbar::FormPaint() {
@@ -361,13 +280,6 @@ LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_HOOKNOTIFY:
         HookNotify(reinterpret_cast<HWND>(wParam), lParam);
-        return 0;
-    case WM_RELEASEFORM:
-        // Only a live form other than the taskbar itself: lParam may come from
-        // any program.
-        if (TForm* form = TForm::FindLive(reinterpret_cast<const void*>(lParam));
-            form && form != this && form->Owner())
-            form->Owner()->FreeComponent(form);
         return 0;
     case WM_WINDOWPOSCHANGING: {
         auto* position = reinterpret_cast<WINDOWPOS*>(lParam);

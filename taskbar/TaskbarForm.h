@@ -1,41 +1,44 @@
 #pragma once
 // The taskbar: the shell's main window, a stay-on-top bar across the bottom of
 // the screen with the start button, the quick-launch bar, the task buttons,
-// the notification area and the clock. Creating it is the shell's start;
-// closing it ends the shell.
-#include "base/Log.h"
+// the notification area and the clock. The shell's run (app/ShellRun.h)
+// makes it first and drives the start through its operations; closing it
+// ends the shell.
 #include "toolkit/Form.h"
-#include "winwatch/winwatch.h"
 
 #include <functional>
-
 #include <memory>
 #include <string>
 
 namespace orvane {
 
 class TBarCoverWatch;
+class TExplorerTrayStandIn;
 class TImageList;
 class TSkinButton;
 class TSkinPanel;
 class TSkinToolBar;
 class TTaskButtons;
-class TExplorerTrayStandIn;
 class TTimer;
-class TTray;
 class TWindowEventWatcher;
-class TVirtualFolders;
-class TfrmStart;
 
-// Posted by a closing window of the shell: lParam the form to destroy.
-constexpr UINT WM_RELEASEFORM = WM_USER + 101;
+// What the bar needs of the other windows, filled in by the shell's run.
+struct TTaskbarHost {
+    // The start button's press: the start panel slides in or out.
+    std::function<void()> StartButtonClick;
+    // The desktop window, which the clock keeps shown; null while there is
+    // none.
+    std::function<TForm*()> Desktop;
+    // The bar has closed and taken its shell hook away: what lives beside it
+    // goes, and what the next run needs is saved.
+    std::function<void()> Closed;
+};
 
 class TfrmTaskbar : public TForm {
     ORVANE_COMPONENT(TfrmTaskbar, TForm)
   public:
-    // Without `runStart` only the controls are made: the bar as a window, for
-    // tools and tests that must not take the system over.
-    explicit TfrmTaskbar(TComponent* owner, bool runStart = true);
+    // Makes the bar's controls only: taking the system over is the run's.
+    explicit TfrmTaskbar(TComponent* owner, TTaskbarHost host = {});
     ~TfrmTaskbar() override;
 
     TSkinPanel* plStart = nullptr;
@@ -50,18 +53,22 @@ class TfrmTaskbar : public TForm {
     TTimer* tmrClock = nullptr;
     TImageList* ImageList1 = nullptr;
 
-    // The run's work log; null when the start failed before opening it.
-    std::unique_ptr<TLog> Log;
+    // The clock's pattern (taskbar/ClockFormat.h).
     std::string TimeFormat;
-    bool ExplorerWasRunning = false;
     HWND LastActiveWindow() const;
 
-    // The desktop window, once it exists: the clock keeps it shown.
-    TForm* Desktop = nullptr;
-    // The start panel, once it exists: the start button slides it in and out.
-    TfrmStart* StartPanel = nullptr;
-    // The Control Panel folders; null before the start made it or after close.
-    std::unique_ptr<TVirtualFolders> VirtualFolders;
+    // The start's steps that are the bar's own, in the order the run takes
+    // them. The clock ticks from here on.
+    void StartClock();
+    // A task button for every window already open.
+    void AddExistingWindows();
+    // Window events from every program reach the bar from here on. False
+    // when the hook library could not hook.
+    bool InstallShellHook();
+    void LoadQuickLaunch(const std::string& folder);
+    // While explorer hosts a Wine virtual desktop its tray windows are kept
+    // below the bar at every clock tick, until the bar closes.
+    void KeepExplorerTray(std::unique_ptr<TExplorerTrayStandIn> standIn);
 
     void AddTaskButton(HWND window);
     void RefreshTaskButtons();
@@ -76,26 +83,20 @@ class TfrmTaskbar : public TForm {
 
   private:
     void CreateControls();
-    void RunStart();
-    bool LoadSkin();
+    void WireEvents();
     void StartWindowEventWatcher();
     void FormClose(TCloseAction& action);
     void FormPaint();
     void bbStartClick();
     void HookNotify(HWND window, LPARAM code);
 
+    TTaskbarHost host_;
     std::unique_ptr<TTaskButtons> taskButtons_;
-    std::unique_ptr<TTray> tray_;
-    // Explorer's tray windows kept aside while explorer hosts the desktop.
     std::unique_ptr<TExplorerTrayStandIn> explorerTray_;
     std::unique_ptr<TWindowEventWatcher> windowWatcher_;
     std::unique_ptr<TBarCoverWatch> barCoverWatch_;
     TTimer* tmrWindowWatch_ = nullptr;
-    bool runStart_;
     bool hooked_ = false;
 };
-
-// The shell's taskbar; null before it exists.
-extern TfrmTaskbar* frmTaskbar;
 
 } // namespace orvane

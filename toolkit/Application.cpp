@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Utf.h"
+#include "base/WindowMessages.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
 
@@ -18,6 +19,11 @@ constexpr wchar_t kApplicationClass[] = L"TApplication";
 TApplication* theApplication = nullptr;
 
 LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Forms released while the program has no main form come here.
+    if (message == WM_RELEASEFORM) {
+        TForm::FreeReleased(lParam, nullptr);
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

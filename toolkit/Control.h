@@ -233,4 +233,19 @@ class TControl : public TComponent {
     COLORREF color_ = RGB(236, 233, 216);
 };
 
+// A control of a designed window: owned by `owner`, the form whose language
+// file section names it, and placed in `parent`. `setup` runs before the
+// control joins its parent, so its window is made with the designed font and
+// bounds at once.
+template <typename T>
+T* NewChild(
+    TComponent* owner, TControl* parent, const std::string& name,
+    const std::function<void(T&)>& setup = [](T&) {}) {
+    T* control = NewComponent<T>(owner);
+    control->SetName(name);
+    setup(*control);
+    control->SetParent(parent);
+    return control;
+}
+
 } // namespace orvane

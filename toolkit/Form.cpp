@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include "base/Platform.h"
+#include "base/WindowMessages.h"
 #include "toolkit/Application.h"
 
 #include <algorithm>
@@ -13,11 +14,6 @@ namespace {
 std::vector<TForm*>& LiveForms() {
     static std::vector<TForm*> forms;
     return forms;
-}
-
-UINT ReleaseMessage() {
-    static UINT message = RegisterWindowMessageW(L"OrvaneReleaseForm");
-    return message;
 }
 
 } // namespace
@@ -276,8 +272,27 @@ TForm* TForm::FindLive(const void* address) {
 }
 
 void TForm::Release() {
-    if (Handle())
-        PostMessageW(Handle(), ReleaseMessage(), 0, 0);
+    // Handed to the main form's window, as the program's forms have always
+    // been; a form cannot free itself while its own message is running.
+    HWND receiver = nullptr;
+    if (TApplication* application = Application()) {
+        TForm* main = application->MainForm();
+        receiver = main && main != this && main->Handle() ? main->Handle() : application->Handle();
+    }
+    if (!receiver)
+        return;
+    releasePending_ = true;
+    PostMessageW(receiver, WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(this));
+}
+
+bool TForm::FreeReleased(LPARAM form, const TForm* receiver) {
+    TForm* released = FindLive(reinterpret_cast<const void*>(form));
+    if (!released || !released->releasePending_ || released == receiver || !released->Owner())
+        return false;
+    if (Application() && Application()->MainForm() == released)
+        return false;
+    released->Owner()->FreeComponent(released);
+    return true;
 }
 
 int TForm::ShowModal() {
@@ -321,12 +336,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HandleSkinnedFrameMessage(*this, message, wParam, lParam, result))
             return result;
     }
-    if (message == ReleaseMessage()) {
-        if (Owner())
-            Owner()->FreeComponent(this);
-        return 0;
-    }
     switch (message) {
+    case WM_RELEASEFORM:
+        FreeReleased(lParam, this);
+        return 0;
     case WM_CLOSE:
         Close();
         return 0;

@@ -61,7 +61,14 @@ class TForm : public TControl {
     int ShowModal();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
-    void Release(); // destroyed once the current message is handled
+    // Destroyed once the current message is handled: WM_RELEASEFORM to the
+    // main form's window, or to the application's when there is none.
+    void Release();
+    // What a window does with WM_RELEASEFORM: frees the form `form` names
+    // when it is live and has asked to be released (the message may come from
+    // any program), and is neither `receiver` nor the main form. True when
+    // freed.
+    static bool FreeReleased(LPARAM form, const TForm* receiver);
     // Enter or Escape pressed in the form: clicks the first visible, enabled
     // control that answers the key. True when one was clicked.
     bool DialogKey(WORD key);
@@ -109,6 +116,7 @@ class TForm : public TControl {
     bool rollUpButton_ = true;
     int modalResult_ = mrNone;
     bool inModalLoop_ = false;
+    bool releasePending_ = false;
     TCanvas* paintCanvas_ = nullptr;
 };
 
@@ -118,6 +126,15 @@ template <typename T, typename... Args> T* CreateForm(TComponent* owner, Args&&.
     T* form = NewComponent<T>(owner, std::forward<Args>(args)...);
     form->CreateWindowAndRun();
     return form;
+}
+
+// A control of a dialog (NewChild) in the form's font, at x, y with that size.
+template <typename T>
+T* PlaceChild(TForm* form, TControl* parent, const std::string& name, int x, int y, int w, int h) {
+    return NewChild<T>(form, parent, name, [&](T& control) {
+        control.Font = form->Font;
+        control.SetBounds(x, y, w, h);
+    });
 }
 
 // The skinned frame's share of a form's messages (caption bar, border,

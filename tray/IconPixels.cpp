@@ -13,6 +13,8 @@ namespace orvane {
 
 namespace {
 
+constexpr char kNoBitmap[] = "the icon has no readable bitmap";
+
 // Straight (not premultiplied) BGRA pixels of any size, top-down.
 struct Image {
     int width = 0, height = 0;
@@ -69,21 +71,14 @@ std::vector<uint32_t> BitsOf(HBITMAP bitmap, int width, int height) {
     return bits;
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
-        throw ShellError("the icon has no readable bitmap");
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
 TIconPixels FromHandle(HICON icon, bool trySmallImage) {
     ICONINFO info{};
     if (!icon || !GetIconInfo(icon, &info))
         throw ShellError("the icon handle " + std::to_string(reinterpret_cast<uintptr_t>(icon)) +
                          " is no icon");
     UniqueBitmap mask(info.hbmMask), colour(info.hbmColor);
-    SIZE maskSize = BitmapSize(mask.get());
-    SIZE size = colour ? BitmapSize(colour.get()) : SIZE{maskSize.cx, maskSize.cy / 2};
+    SIZE maskSize = BitmapSize(mask.get(), kNoBitmap);
+    SIZE size = colour ? BitmapSize(colour.get(), kNoBitmap) : SIZE{maskSize.cx, maskSize.cy / 2};
     if (size.cx <= 0 || size.cy <= 0 || size.cx > 256 || size.cy > 256)
         throw ShellError("the icon has an unusable size");
     if (trySmallImage && (size.cx != kTrayIconSize || size.cy != kTrayIconSize)) {

@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
+#include "paint/Dib.h"
 #include "paint/PictureLimits.h"
 
 #include <algorithm>
@@ -12,12 +13,7 @@ namespace orvane {
 
 namespace {
 
-SIZE SizeOfBitmap(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info)
-        throw ShellError("Picture: not a bitmap");
-    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
-}
+constexpr char kNotABitmap[] = "Picture: not a bitmap";
 
 SIZE SizeOfIcon(HICON icon) {
     ICONINFO info{};
@@ -26,8 +22,8 @@ SIZE SizeOfIcon(HICON icon) {
     // GetIconInfo hands out copies of both bitmaps; they are ours to delete.
     UniqueBitmap mask(info.hbmMask), color(info.hbmColor);
     if (color)
-        return SizeOfBitmap(color.get());
-    SIZE size = SizeOfBitmap(mask.get());
+        return BitmapSize(color.get(), kNotABitmap);
+    SIZE size = BitmapSize(mask.get(), kNotABitmap);
     size.cy /= 2; // a monochrome icon stacks its AND and XOR masks
     return size;
 }
@@ -44,7 +40,7 @@ void TPicture::SetBitmap(HBITMAP bitmap) {
         Clear();
         return;
     }
-    SIZE size = SizeOfBitmap(bitmap);
+    SIZE size = BitmapSize(bitmap, kNotABitmap);
     UniqueBitmap copy(
         static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!copy)
@@ -61,7 +57,7 @@ void TPicture::AdoptBitmap(HBITMAP bitmap) {
         Clear();
         return;
     }
-    SIZE size = SizeOfBitmap(owned.get());
+    SIZE size = BitmapSize(owned.get(), kNotABitmap);
     icon_.reset();
     bitmap_ = std::move(owned);
     size_ = size;

@@ -1,6 +1,7 @@
 #include "widgets/SkinButton.h"
 
 #include "base/ShellError.h"
+#include "paint/Dib.h"
 #include "toolkit/Form.h"
 #include "widgets/ImageList.h"
 #include "paint/Skin.h"
@@ -11,13 +12,6 @@
 namespace orvane {
 
 namespace {
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof info, &info))
-        throw ShellError("Button: the glyph is not a bitmap");
-    return {info.bmWidth, std::abs(info.bmHeight)};
-}
 
 UniqueBitmap CopyBitmap(HBITMAP bitmap) {
     UniqueBitmap copy(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
@@ -45,7 +39,7 @@ void TSkinButton::SetGlyph(HBITMAP bitmap) {
         Invalidate();
         return;
     }
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapSize(bitmap, "Button: the glyph is not a bitmap");
     UniqueBitmap kept = CopyBitmap(bitmap);
     // The image list blackens the masked pixels of what it is given, so it
     // gets a copy of its own.

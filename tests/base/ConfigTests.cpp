@@ -1,4 +1,5 @@
 #include "base/Config.h"
+#include "base/Text.h"
 #include "base/ShellError.h"
 #include "tests/support/TestSupport.h"
 
@@ -57,6 +58,17 @@ TEST(ProgramFolder, FilesBesideTheExecutable) {
     EXPECT_EQ(folder + "\\base_tests.exe", exe);
     EXPECT_EQ(ConfigFilePath(), folder + "\\base_tests.ini");
     EXPECT_EQ(LogFilePath(), folder + "\\base_tests.log");
+}
+
+TEST(ProgramFolder, FolderOfKeepsTheClosingSeparatorAndTrimBlanksTheEnds) {
+    EXPECT_EQ(FolderOf("C:\\A\\b.lnk"), "C:\\A\\");
+    EXPECT_EQ(FolderOf("C:\\b.lnk"), "C:\\");
+    EXPECT_EQ(FolderOf("C:b.lnk"), "C:");
+    EXPECT_EQ(FolderOf("a/b/c.txt"), "a/b/");
+    EXPECT_EQ(FolderOf("b.lnk"), "");
+    EXPECT_EQ(TrimBlanks("  c:\t\r\n"), "c:");
+    EXPECT_EQ(TrimBlanks(" \x01 "), "");
+    EXPECT_EQ(TrimBlanks("a b"), "a b");
 }
 
 TEST(ProgramFolder, ReplaceExtensionOnlyTouchesTheFileName) {

@@ -75,8 +75,9 @@ TEST(DesktopWindow, ActivationDoesNotRaiseIt) {
 TEST(DesktopWindow, ClosingHidesItAndTheClockTickShowsItAgain) {
     DesktopFixture fixture;
     TfrmDesktop& desktop = fixture.Create();
-    auto* taskbar = CreateForm<TfrmTaskbar>(&App(), false);
-    taskbar->Desktop = &desktop;
+    TTaskbarHost host;
+    host.Desktop = [&]() -> TForm* { return &desktop; };
+    auto* taskbar = CreateForm<TfrmTaskbar>(&App(), std::move(host));
     desktop.Show();
     SendMessageA(desktop.Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(desktop.Visible());

@@ -2,6 +2,7 @@
 // is refused before the memory is taken.
 #include "base/ShellError.h"
 #include "desktop/Wallpaper.h"
+#include "paint/PictureFiles.h"
 #include "paint/PictureLimits.h"
 #include "tests/support/TestSupport.h"
 

@@ -2,6 +2,7 @@
 // is an error the desktop logs, and its folder watchers run all the same.
 #include "base/ShellError.h"
 #include "desktop/Wallpaper.h"
+#include "paint/PictureFiles.h"
 #include "tests/desktop/DesktopTestSupport.h"
 #include "widgets/Image.h"
 

@@ -33,6 +33,4 @@ TEST(FileRows, ParentFoldersKeepTheDriveRootsBackslash) {
     EXPECT_EQ(ParentFolder("C:\\A\\B\\"), "C:\\A");
     EXPECT_EQ(ParentFolder("C:\\A\\"), "C:\\");
     EXPECT_EQ(ParentFolder("C:\\"), "C:\\");
-    EXPECT_EQ(TrimBlanks("  c:  "), "c:");
-    EXPECT_EQ(TrimBlanks("   "), "");
 }

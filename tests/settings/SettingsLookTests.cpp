@@ -107,8 +107,7 @@ TEST_F(SettingsLook, EveryPageInEnglishAndGermanAndTheAboutBox) {
     host.TaskbarHeight = 26;
     host.GroupsFolder = fixture.places().groupsFolder;
     auto* panel = CreateForm<TfrmStart>(&App(), std::move(host));
-    panel->Show();
-    panel->trrShowStart->Tag = 1;
+    panel->SlideIn();
     for (int tick = 0; tick < 50 && panel->Left() < 0; ++tick)
         panel->trrShowStartTimer();
     panel->trrShowStart->SetEnabled(false);

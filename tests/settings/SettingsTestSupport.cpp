@@ -19,7 +19,9 @@ SettingsFixture::SettingsFixture() : dir_("settings") {
     places_.wallpaperFile = dir_ / "wallpaper\\wallpaper.bmp";
     places_.configFile = dir_ / "shell.ini";
     TSettingsHost host;
-    host.Desktop = &desktopFixture_.Create();
+    TfrmDesktop* desktop = &desktopFixture_.Create();
+    host.DesktopPicture = [desktop] { return &desktop->imgDesktop->Picture(); };
+    host.DesktopPictureChanged = [desktop] { desktop->PictureChanged(); };
     host.InitGroupsMenu = [this] { ++groupsMenuRefills; };
     host.TimeFormat = [this] { return timeFormat; };
     host.SetTimeFormat = [this](const std::string& format) { timeFormat = format; };

@@ -7,7 +7,7 @@
 #include "files/FilesForm.h"
 #include "startpanel/FilesSection.h"
 #include "startpanel/StartPanel.h"
-#include "startpanel/VirtualFolders.h"
+#include "app/ShellRun.h"
 #include "taskbar/TaskbarGlyphs.h"
 #include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
@@ -42,8 +42,10 @@ class FilesSection : public ::testing::Test {
         AddSectionChevrons(*glyphs_);
         TStartPanelHost host;
         host.SectionGlyphs = glyphs_;
-        host.VirtualFolders = [this] { return folders_.get(); };
         host.GroupsFolder = logDir_.path();
+        host.OpenFileBrowser = [](TfrmStart& panel, const std::string& folder, const RECT& bounds) {
+            return OpenFileBrowser(&panel, folder, bounds);
+        };
         panel_ = CreateForm<TfrmStart>(&App(), std::move(host));
     }
     void TearDown() override {
@@ -80,7 +82,6 @@ class FilesSection : public ::testing::Test {
     ScratchDir logDir_{"files-section"};
     std::unique_ptr<TLog> log_;
     TImageList* glyphs_ = nullptr;
-    std::unique_ptr<TVirtualFolders> folders_ = std::make_unique<TVirtualFolders>();
     TfrmStart* panel_ = nullptr;
 };
 

@@ -88,7 +88,6 @@ class StartPanelTest : public ::testing::Test {
         SetShellLog(log_.get());
         glyphs_ = NewComponent<TImageList>(&App());
         AddSectionChevrons(*glyphs_);
-        folders_ = std::make_unique<TVirtualFolders>();
         panel_ = MakePanel();
     }
 
@@ -111,9 +110,10 @@ class StartPanelTest : public ::testing::Test {
         TStartPanelHost host;
         host.TaskbarHeight = 30;
         host.SectionGlyphs = glyphs_;
-        host.VirtualFolders = [this] { return folders_.get(); };
         host.GroupsFolder = groups_.path();
-        return CreateForm<TfrmStart>(&App(), std::move(host));
+        auto* panel = CreateForm<TfrmStart>(&App(), std::move(host));
+        panel->SetControlPanel(std::make_unique<TVirtualFolders>());
+        return panel;
     }
 
     TSkinButton* Toggle(TSkinPanel* section) {
@@ -151,7 +151,6 @@ class StartPanelTest : public ::testing::Test {
     ScratchDir logDir_{"log"};
     std::unique_ptr<TLog> log_;
     TImageList* glyphs_ = nullptr;
-    std::unique_ptr<TVirtualFolders> folders_;
     TfrmStart* panel_ = nullptr;
 };
 
@@ -164,8 +163,10 @@ TEST_F(StartPanelTest, CreatedOffScreenLeftAndSlidesInElevenTicksAndOut) {
     EXPECT_EQ(panel_->trrShowStart->Interval(), 40u);
 
     for (int round = 0; round < 2; ++round) {
-        panel_->trrShowStart->Tag = 1;
-        panel_->trrShowStart->SetEnabled(true);
+        // The start button: in from hidden, out from fully shown.
+        panel_->ToggleSlide();
+        EXPECT_EQ(panel_->SlideDirection(), TSlide::In);
+        EXPECT_TRUE(panel_->Visible());
         int ticks = 0;
         while (panel_->trrShowStart->Enabled() && ticks < 50) {
             panel_->trrShowStartTimer();
@@ -176,8 +177,18 @@ TEST_F(StartPanelTest, CreatedOffScreenLeftAndSlidesInElevenTicksAndOut) {
         }
         EXPECT_EQ(ticks, 11);
         EXPECT_EQ(panel_->Left(), 0);
-        panel_->trrShowStart->Tag = 2;
-        panel_->trrShowStart->SetEnabled(true);
+        panel_->ToggleSlide();
+        EXPECT_EQ(panel_->SlideDirection(), TSlide::Out);
+        panel_->trrShowStartTimer();
+        // Pressed again on the way out, it comes back in.
+        panel_->ToggleSlide();
+        EXPECT_EQ(panel_->SlideDirection(), TSlide::In);
+        while (panel_->trrShowStart->Enabled() && ticks < 100) {
+            panel_->trrShowStartTimer();
+            ++ticks;
+        }
+        EXPECT_EQ(panel_->Left(), 0);
+        panel_->SlideOut();
         while (panel_->trrShowStart->Enabled() && ticks < 100) {
             panel_->trrShowStartTimer();
             ++ticks;
@@ -453,8 +464,8 @@ TEST_F(StartPanelTest, RightEdgeOnlySizesNeverBelowHundredAndRunBoxFollows) {
 }
 
 TEST_F(StartPanelTest, ControlPanelItemsWithIconsAndNamesListedOnce) {
-    folders_->SetTargetMenu(panel_->pmStart);
-    folders_->OpenSpecialFolder(CSIDL_CONTROLS);
+    panel_->ControlPanel()->SetTargetMenu(panel_->pmStart);
+    panel_->ControlPanel()->OpenSpecialFolder(CSIDL_CONTROLS);
     TMenuItem& root = panel_->pmStart->Items();
     std::vector<std::string> captions = Captions(root);
     ASSERT_GE(root.Count(), 3) << ::testing::PrintToString(captions);
@@ -468,12 +479,12 @@ TEST_F(StartPanelTest, ControlPanelItemsWithIconsAndNamesListedOnce) {
     EXPECT_EQ(sorted, (std::vector<std::string>{"Add/Remove Programs", "Game Controllers",
                                                 "Internet Settings"}));
     panel_->ClearPopup();
-    EXPECT_EQ(folders_->TargetMenu(), nullptr);
+    EXPECT_EQ(panel_->ControlPanel()->TargetMenu(), nullptr);
     EXPECT_EQ(root.Count(), 0);
 
     // A file-system folder: placeholders, filled on opening, once.
-    folders_->SetTargetMenu(panel_->pmStart);
-    folders_->OpenSpecialFolder(CSIDL_COMMON_STARTMENU);
+    panel_->ControlPanel()->SetTargetMenu(panel_->pmStart);
+    panel_->ControlPanel()->OpenSpecialFolder(CSIDL_COMMON_STARTMENU);
     TMenuItem* tools = nullptr;
     for (int i = 0; i < root.Count(); ++i)
         if (root.Items(i)->Caption == "Zz Tools")
@@ -481,16 +492,16 @@ TEST_F(StartPanelTest, ControlPanelItemsWithIconsAndNamesListedOnce) {
     ASSERT_NE(tools, nullptr);
     ASSERT_EQ(tools->Count(), 1);
     EXPECT_EQ(tools->Items(0)->Caption, "Empty folder");
-    folders_->FolderItemClick(*tools);
+    panel_->ControlPanel()->FolderItemClick(*tools);
     auto inner = Captions(*tools);
     EXPECT_EQ(std::count(inner.begin(), inner.end(), "Empty folder"), 0);
     EXPECT_EQ(tools->Count(), 3) << ::testing::PrintToString(inner);
-    folders_->FolderItemClick(*tools);
+    panel_->ControlPanel()->FolderItemClick(*tools);
     EXPECT_EQ(tools->Count(), 3) << "not listed a second time";
     for (int i = 0; i < tools->Count(); ++i)
         if (tools->Items(i)->Caption == "Hollow") {
             TMenuItem* hollow = tools->Items(i);
-            folders_->FolderItemClick(*hollow);
+            panel_->ControlPanel()->FolderItemClick(*hollow);
             EXPECT_EQ(hollow->Count(), 0) << "an empty folder loses its submenu";
         }
 }

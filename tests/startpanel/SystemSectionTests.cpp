@@ -6,7 +6,7 @@
 #include "base/Log.h"
 #include "base/Platform.h"
 #include "startpanel/StartPanel.h"
-#include "startpanel/VirtualFolders.h"
+#include "base/ShellError.h"
 #include "taskbar/TaskbarGlyphs.h"
 #include "tests/support/TestApp.h"
 #include "tests/support/TestSupport.h"
@@ -42,14 +42,14 @@ class SystemSectionTest : public ::testing::Test {
         TStartPanelHost host;
         host.SectionGlyphs = glyphs_;
         host.GroupsFolder = logDir_.path();
-        host.TimeFormat = [] { return std::string("hh:nn"); };
-        host.RestoreCaptionColors = [this] { steps_.push_back("colours"); };
-        host.RestoreWorkArea = [this] { steps_.push_back("work area"); };
-        host.CloseTaskbar = [this] { steps_.push_back("close bar"); };
-        host.CloseLog = [this] {
-            steps_.push_back("close log");
-            SetShellLog(nullptr);
+        host.ShowSettings = [this] { steps_.push_back("settings"); };
+        // As the run does when the window it hands out is not there.
+        host.ShowAbout = [this] {
+            if (!aboutThere_)
+                throw ShellError("There is no window frmAbout");
+            steps_.push_back("about");
         };
+        host.ExitToExplorer = [this] { steps_.push_back("exit"); };
         panel_ = CreateForm<TfrmStart>(&App(), std::move(host));
         panel_->StartProgram = [this](const std::string& command, WORD show) {
             steps_.push_back(command + " " + std::to_string(show));
@@ -84,6 +84,7 @@ class SystemSectionTest : public ::testing::Test {
     TImageList* glyphs_ = nullptr;
     TfrmStart* panel_ = nullptr;
     std::vector<std::string> steps_;
+    bool aboutThere_ = true;
     uint8_t savedPlatform_ = OSPlatform;
 };
 
@@ -125,18 +126,14 @@ TEST_F(SystemSectionTest, ShellPopupHoldsTheDefaultShellItemThenExplorer) {
     EXPECT_EQ(root.Count(), 0);
     EXPECT_EQ(panel_->lbSystem->ItemIndex(), 2);
 
-    // The settings dialog and the about box are found by name.
-    auto* settings = CreateForm<TForm>(&App(), "frmSettings");
-    auto* about = CreateForm<TForm>(&App(), "frmAbout");
+    // The settings dialog and the about box come from the host.
     ChooseInShellPopup({VK_DOWN, VK_RETURN});
-    EXPECT_TRUE(settings->Visible());
-    EXPECT_FALSE(about->Visible());
+    EXPECT_EQ(steps_, (std::vector<std::string>{"settings"}));
     panel_->lbHelp->SetItemIndex(2);
     panel_->lbHelpDblClick();
-    EXPECT_TRUE(about->Visible());
-    App().FreeComponent(settings);
-    App().FreeComponent(about);
+    EXPECT_EQ(steps_, (std::vector<std::string>{"settings", "about"}));
     // Enter on a Help entry acts as its double click.
+    aboutThere_ = false;
     SendMessageA(panel_->lbHelp->Handle(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(CountLinesWith(LogLines(), "TfrmStart.lbHelpDblClick: There is no window frmAbout"),
               1);
@@ -153,39 +150,9 @@ TEST_F(SystemSectionTest, TaskManagerStartsOnDoubleClickAndOnEnter) {
     EXPECT_EQ(steps_.size(), 2u) << "the Control Panel has no double-click action";
 }
 
-TEST_F(SystemSectionTest, ExplorerEndsTheRunInOrderAndWritesWorkEndOnce) {
-    OSPlatform = kPlatform9x;
+TEST_F(SystemSectionTest, ExplorerHandsTheEndOfTheRunToTheHost) {
     ChooseInShellPopup({VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_EQ(steps_, (std::vector<std::string>{"colours", "work area", "close bar",
-                                                "explorer.exe 0", "close log"}));
-    EXPECT_EQ(IniFile::Config().ReadString("Taskbar", "TimeFormat", ""), "hh:nn");
-    EXPECT_EQ(IniFile(WindowsFolder() + "\\System.ini").ReadString("boot", "shell", ""),
-              "explorer.exe");
-    auto lines = LogLines();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(CountLinesWith(lines, "Work end"), 1);
-    EXPECT_NE(lines[lines.size() - 2].find("Set default shell: explorer.exe... done"),
-              std::string::npos);
-    EXPECT_NE(lines.back().find(" Work end"), std::string::npos);
-    EXPECT_EQ(ShellLog(), nullptr) << "the log is closed";
-
-    // On the NT family the work area stays, and a failing step stops nothing.
-    OSPlatform = kPlatformNT;
-    steps_.clear();
-    SetShellLog(log_.get());
-    TStartPanelHost failing;
-    failing.CloseTaskbar = [] { throw std::runtime_error("bar went away"); };
-    App().FreeComponent(panel_);
-    panel_ = CreateForm<TfrmStart>(&App(), std::move(failing));
-    panel_->StartProgram = [this](const std::string& command, WORD show) {
-        steps_.push_back(command + " " + std::to_string(show));
-        return true;
-    };
-    panel_->ExplorerItemClick();
-    EXPECT_EQ(steps_, (std::vector<std::string>{"explorer.exe 0"}));
-    lines = LogLines();
-    EXPECT_EQ(CountLinesWith(lines, "TfrmStart.ExplorerItemClick: bar went away"), 1);
-    EXPECT_EQ(CountLinesWith(lines, "Work end"), 2);
+    EXPECT_EQ(steps_, (std::vector<std::string>{"exit"}));
 }
 
 } // namespace

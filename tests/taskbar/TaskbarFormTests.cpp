@@ -4,6 +4,7 @@
 #include "widgets/SkinButton.h"
 #include "widgets/SkinPanel.h"
 #include "widgets/SkinToolBar.h"
+#include "base/WindowMessages.h"
 #include "taskbar/ClockFormat.h"
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
@@ -20,9 +21,14 @@ namespace {
 
 class TaskbarFormTest : public ::testing::Test {
   protected:
-    void SetUp() override { taskbar_ = CreateForm<TfrmTaskbar>(&skintest::App(), false); }
+    void SetUp() override {
+        TTaskbarHost host;
+        host.Desktop = [this] { return desktop_; };
+        taskbar_ = CreateForm<TfrmTaskbar>(&skintest::App(), std::move(host));
+    }
     void TearDown() override { skintest::App().FreeComponent(taskbar_); }
     TfrmTaskbar* taskbar_ = nullptr;
+    TForm* desktop_ = nullptr;
 };
 
 } // namespace
@@ -55,7 +61,7 @@ TEST_F(TaskbarFormTest, ControlsSitWhereTheBarWasDesigned) {
 TEST_F(TaskbarFormTest, ClockTickShowsTheTimeTheDateAndTheDesktop) {
     taskbar_->TimeFormat = "hh:mm";
     auto* desktop = skintest::NewForm("StandInDesktop", 50, 50);
-    taskbar_->Desktop = desktop;
+    desktop_ = desktop;
     HWND window = taskbartest::PoolWindow(0, "Some program");
     taskbar_->AddTaskButton(window);
     TSkinSpeedButton* button = taskbar_->TaskButtons().Buttons().at(0);
@@ -96,13 +102,21 @@ TEST_F(TaskbarFormTest, ClockTickShowsTheTimeTheDateAndTheDesktop) {
     skintest::App().FreeComponent(desktop);
 }
 
-TEST_F(TaskbarFormTest, ReleaseMessageFreesOnlyLiveFormsOtherThanTheBar) {
+TEST_F(TaskbarFormTest, ReleaseMessageFreesOnlyReleasedLiveFormsOtherThanTheBar) {
     auto* browser = skintest::NewForm("StandInBrowser", 50, 50);
     const size_t forms = skintest::App().Forms().size();
     int bogus = 0;
     SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(&bogus));
     SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(taskbar_));
     EXPECT_EQ(skintest::App().Forms().size(), forms);
+    // A live form that has not asked to go stays: the message may come from
+    // any program.
     SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(browser));
+    EXPECT_EQ(skintest::App().Forms().size(), forms);
+    browser->Release();
+    SendMessageA(taskbar_->Handle(), WM_RELEASEFORM, 0, reinterpret_cast<LPARAM>(browser));
+    EXPECT_EQ(skintest::App().Forms().size(), forms - 1);
+    // The message Release posted finds the form gone.
+    PumpMessagesFor(50);
     EXPECT_EQ(skintest::App().Forms().size(), forms - 1);
 }

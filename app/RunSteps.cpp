@@ -1,4 +1,4 @@
-#include "taskbar/TaskbarStart.h"
+#include "app/RunSteps.h"
 
 #include "base/Config.h"
 #include "base/Guarded.h"
@@ -149,12 +149,6 @@ std::optional<std::string> QuickLaunchFolder() {
     Guarded("QuickLaunchFolder", FailurePolicy::Silent,
             [&] { appData = ReadRegText(key.get(), "AppData").value_or(std::string()); });
     return appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
-}
-
-std::vector<POINT> TaskbarOutline(int startWidth, int clockLeft, int emptyHeight, int width) {
-    const int s = startWidth, c = clockLeft, e = emptyHeight, height = 30;
-    return {{0, 0},      {s + 24, 0}, {s + 30, 6}, {s + 30, e + 1}, {c - 30, e + 1},
-            {c - 30, 6}, {c - 24, 0}, {width, 0},  {width, height}, {0, height}};
 }
 
 } // namespace orvane

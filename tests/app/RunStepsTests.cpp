@@ -2,7 +2,7 @@
 // (under Wine the work area is kept per process): the work area, the caption
 // colours, the hiding of minimised windows, the verdict on the last run.
 #include "base/Config.h"
-#include "taskbar/TaskbarStart.h"
+#include "app/RunSteps.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ class ConfigFileGuard {
 
 } // namespace
 
-TEST(TaskbarSteps, WorkAreaBecomesTheScreenLessTheBarAndTheOldOneIsKept) {
+TEST(RunSteps, WorkAreaBecomesTheScreenLessTheBarAndTheOldOneIsKept) {
     ConfigFileGuard config;
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     RECT before{10, 20, width - 30, height - 40};
@@ -48,7 +48,7 @@ TEST(TaskbarSteps, WorkAreaBecomesTheScreenLessTheBarAndTheOldOneIsKept) {
     EXPECT_EQ(config.Read("ScreenBottom"), height - 26);
 }
 
-TEST(TaskbarSteps, CaptionColoursAreSavedThenReplaced) {
+TEST(RunSteps, CaptionColoursAreSavedThenReplaced) {
     ConfigFileGuard config;
     const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
     const COLORREF previous[] = {RGB(1, 2, 3), RGB(4, 5, 6)};
@@ -65,7 +65,7 @@ TEST(TaskbarSteps, CaptionColoursAreSavedThenReplaced) {
               "143 159 51");
 }
 
-TEST(TaskbarSteps, TheWayBackRestoresOnlySavedCaptionColoursAndTheSavedWorkArea) {
+TEST(RunSteps, TheWayBackRestoresOnlySavedCaptionColoursAndTheSavedWorkArea) {
     ConfigFileGuard config;
     const INT elements[] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION};
     const COLORREF running[] = {RGB(160, 204, 11), RGB(143, 159, 51)};
@@ -109,7 +109,7 @@ TEST(TaskbarSteps, TheWayBackRestoresOnlySavedCaptionColoursAndTheSavedWorkArea)
     EXPECT_EQ(area.bottom, height);
 }
 
-TEST(TaskbarSteps, MinimisedWindowsAreHidden) {
+TEST(RunSteps, MinimisedWindowsAreHidden) {
     MINIMIZEDMETRICS metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETMINIMIZEDMETRICS, sizeof metrics, &metrics, 0));
@@ -121,7 +121,7 @@ TEST(TaskbarSteps, MinimisedWindowsAreHidden) {
     EXPECT_EQ(metrics.iArrange, ARW_BOTTOMLEFT | ARW_RIGHT | ARW_HIDE);
 }
 
-TEST(TaskbarSteps, LastRunIsUncleanOnlyWhenItsLogShowsNeitherEndNorStartPanel) {
+TEST(RunSteps, LastRunIsUncleanOnlyWhenItsLogShowsNeitherEndNorStartPanel) {
     ScratchDir dir("taskbarlog");
     const std::string log = dir / "shell.log";
     EXPECT_FALSE(LastRunWasUnclean(log)) << "no log, no question";

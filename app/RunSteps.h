@@ -1,7 +1,8 @@
 #pragma once
-// The steps of the shell's start that change the system: caption colours, the
-// hiding of minimised windows, the screen work area, maximised windows. Each
-// records in the configuration file what the exit to explorer puts back.
+// The steps of the shell's run that change the system: at the start the
+// caption colours, the hiding of minimised windows, the screen work area,
+// maximised windows; at the end to explorer the colours and the work area put
+// back from what the start recorded in the configuration file.
 #include <windows.h>
 
 #include <optional>
@@ -36,9 +37,5 @@ void RestoreWorkArea();
 void FitMaximizedWindows(const std::vector<HWND>& windows);
 // The user's Quick Launch folder; nothing when the shell folders key is missing.
 std::optional<std::string> QuickLaunchFolder();
-
-// The outline of the bar: raised tabs over the start button and the clock, the
-// middle lowered by the empty strip.
-std::vector<POINT> TaskbarOutline(int startWidth, int clockLeft, int emptyHeight, int width);
 
 } // namespace orvane
