@@ -11,6 +11,7 @@
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
 #include "taskbar/WindowEventWatcher.h"
+#include "winwatch/winwatch.h"
 
 #include <windows.h>
 
@@ -126,7 +127,7 @@ LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 void RunHost(int buttons) {
     TApplication application;
-    auto* taskbar = CreateForm<TfrmTaskbar>(&application, false);
+    auto* taskbar = CreateForm<TfrmTaskbar>(&application);
     taskbar->WMDisplayChange();
     std::vector<HWND> windows;
     for (int i = 0; i < buttons; ++i) {

@@ -101,15 +101,6 @@ TEST_F(ShellRunTest, AFailingStepOfTheExitIsLoggedAndTheRestStillRuns) {
     EXPECT_EQ(CountLinesWith(lines, "Work end"), 1);
 }
 
-TEST_F(ShellRunTest, TheStartButtonReachesTheStartPanelOnlyOnceThereIsOne) {
-    // No start panel yet (the start has not made one): the press is logged
-    // once as the first showing and changes nothing.
-    run_->Taskbar()->bbStart->Click();
-    EXPECT_EQ(run_->StartPanel(), nullptr);
-    EXPECT_EQ(CountLinesWith(ReadLogLines(log_->FileName()), "Begin of first main panel showing"),
-              1);
-}
-
 TEST_F(ShellRunTest, TheWindowsReachEachOtherThroughTheRun) {
     run_->CreateWindows();
     ASSERT_TRUE(run_->Desktop() && run_->StartPanel() && run_->About() && run_->Settings());
