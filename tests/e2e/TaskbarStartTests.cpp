@@ -56,7 +56,9 @@ TEST(TaskbarStart, CrashedLastRunAnsweredOkRestoresExplorerAndEnds) {
     EXPECT_EQ(MessageBoxText(box), kQuestion);
     Answer(box, IDOK);
 
-    EXPECT_TRUE(shell.wait(15000).has_value()) << "the shell must end";
+    const std::optional<DWORD> exitCode = shell.wait(15000);
+    ASSERT_TRUE(exitCode.has_value()) << "the shell must end";
+    EXPECT_EQ(*exitCode, 0u) << "giving the session back is no failure";
     std::vector<std::string> log = SplitLines(ReadFileText(install.LogPath()));
     EXPECT_TRUE(HasLineEndingWith(log, " Program start"));
     EXPECT_TRUE(HasLineEndingWith(log, " Work end"));
@@ -182,7 +184,9 @@ TEST(TaskbarStart, MissingSkinFileIsReportedLoggedAndEndsTheShell) {
     const std::string text = MessageBoxText(box);
     EXPECT_NE(text.find("Cannot find skin file"), std::string::npos) << text;
     Answer(box, IDOK);
-    EXPECT_TRUE(shell.wait(15000).has_value()) << "the shell must end without its skin";
+    const std::optional<DWORD> exitCode = shell.wait(15000);
+    ASSERT_TRUE(exitCode.has_value()) << "the shell must end without its skin";
+    EXPECT_EQ(*exitCode, 1u) << "a start without its skin failed";
     EXPECT_NE(ReadFileText(install.LogPath()).find("Erron on load application. Cannot find skin"),
               std::string::npos);
 }
