@@ -4,6 +4,7 @@
 #include "base/Guarded.h"
 #include "desktop/DesktopForm.h"
 #include "system/DefaultShell.h"
+#include "system/IconLookup.h"
 #include "system/KillProcess.h"
 #include "system/ProgramStart.h"
 #include "system/VirtualDesktop.h"
@@ -237,8 +238,10 @@ void TfrmTaskbar::RunStart() {
     if (RunningUnderWine())
         StartWindowEventWatcher();
 
-    if (std::optional<std::string> folder = QuickLaunchFolder())
-        LoadQuickLaunch(*tbQuickBar, *ImageList1, *folder);
+    if (std::optional<std::string> folder = QuickLaunchFolder()) {
+        quickLaunchIcons_ = std::make_unique<TOwnIcons>();
+        LoadQuickLaunch(*tbQuickBar, *ImageList1, *folder, quickLaunchIcons_.get());
+    }
 
     if (!LoadSkin())
         return;
@@ -281,6 +284,7 @@ void TfrmTaskbar::StartWindowEventWatcher() {
         Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue, [this] {
             windowWatcher_->Tick();
             barCoverWatch_->Tick();
+            taskButtons_->CheckIcons();
         });
     };
 }

@@ -16,6 +16,7 @@ namespace orvane {
 
 class TBarCoverWatch;
 class TImageList;
+class TOwnIcons;
 class TSkinButton;
 class TSkinPanel;
 class TSkinToolBar;
@@ -85,6 +86,8 @@ class TfrmTaskbar : public TForm {
     void HookNotify(HWND window, LPARAM code);
 
     std::unique_ptr<TTaskButtons> taskButtons_;
+    // The quick-launch entries' own icons, arriving after the bar is shown.
+    std::unique_ptr<TOwnIcons> quickLaunchIcons_;
     std::unique_ptr<TTray> tray_;
     // Explorer's tray windows kept aside while explorer hosts the desktop.
     std::unique_ptr<TExplorerTrayStandIn> explorerTray_;
