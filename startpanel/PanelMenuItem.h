@@ -35,19 +35,15 @@ class TPanelMenuItem : public TMenuItem {
     }
 
   private:
-    static void RedrawOpenMenus() {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                wchar_t name[8] = {};
-                // "#32768": the system's pop-up menu window class.
-                if (GetClassNameW(window, name, 8) && lstrcmpW(name, L"#32768") == 0 &&
-                    IsWindowVisible(window))
-                    InvalidateRect(window, nullptr, FALSE);
-                return TRUE;
-            },
-            0);
+    static BOOL CALLBACK RedrawIfMenu(HWND window, LPARAM) {
+        wchar_t name[8] = {};
+        // "#32768": the system's pop-up menu window class.
+        if (GetClassNameW(window, name, 8) && lstrcmpW(name, L"#32768") == 0 &&
+            IsWindowVisible(window))
+            InvalidateRect(window, nullptr, FALSE);
+        return TRUE;
     }
+    static void RedrawOpenMenus() { EnumThreadWindows(GetCurrentThreadId(), RedrawIfMenu, 0); }
 
     UniqueIcon ownIcon_;
     TOwnIcons ownIcons_;

@@ -36,6 +36,8 @@ namespace {
 
 // Posted to the sink window when results wait.
 constexpr UINT WM_ICONSARRIVED = WM_APP + 0x1C0;
+// Posted to the sink window when lookups wait to go to the workers.
+constexpr UINT WM_ICONSASKED = WM_APP + 0x1C1;
 constexpr wchar_t kSinkClass[] = L"TIconLookupSink";
 // Results handed out per message: the rest wait for the next one, so that
 // painting and input come in between.
@@ -375,6 +377,11 @@ LRESULT CALLBACK SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             lookup->DeliverArrived();
         return 0;
     }
+    if (message == WM_ICONSASKED) {
+        if (auto* lookup = reinterpret_cast<TIconLookup*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+            lookup->SendToWorkers();
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -473,12 +480,29 @@ TIconRequest TIconLookup::Submit(TIconJob job, Done done) {
     job.ticket = ++lastTicket;
     callbacks_->waiting.emplace(job.ticket, std::move(done));
     const uint64_t ticket = job.ticket;
+    // The workers start only when the handler that asks has returned: a
+    // lookup running beside it (under Wine each call of either goes through
+    // the one wineserver) would slow the handler, and a fill asking for
+    // hundreds of icons hands them over at once.
+    unsent_.push_back(std::move(job));
+    if (!sendPosted_)
+        sendPosted_ = PostMessageW(sink_.get(), WM_ICONSASKED, 0, 0) != FALSE;
+    if (!sendPosted_)
+        SendToWorkers();
+    return TIconRequest(callbacks_, ticket);
+}
+
+void TIconLookup::SendToWorkers() {
+    sendPosted_ = false;
+    if (unsent_.empty())
+        return;
     {
         std::lock_guard lock(shared_->mutex);
-        shared_->jobs.push_back(std::move(job));
+        for (TIconJob& job : unsent_)
+            shared_->jobs.push_back(std::move(job));
     }
-    shared_->wake.notify_one();
-    return TIconRequest(callbacks_, ticket);
+    unsent_.clear();
+    shared_->wake.notify_all();
 }
 
 TIconRequest TIconLookup::FileIcon(const std::string& path, bool small, Done done) {

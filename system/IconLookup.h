@@ -139,6 +139,9 @@ class TIconLookup {
     size_t Waiting() const;
     // Hands out the results that arrived; the message loop does this by itself.
     void DeliverArrived();
+    // Gives the workers what was asked for since the last call; the message
+    // loop does this once the handler that asked has returned.
+    void SendToWorkers();
 
     // What the workers share with the GUI thread; a worker left behind keeps
     // it alive.
@@ -150,6 +153,8 @@ class TIconLookup {
     std::shared_ptr<Shared> shared_;
     std::shared_ptr<TIconRequest::Callbacks> callbacks_;
     std::vector<UniqueHandle> workers_;
+    std::vector<TIconJob> unsent_;
+    bool sendPosted_ = false;
     UniqueWindow sink_;
 };
 

@@ -4,6 +4,7 @@
 #include "system/TaskWindows.h"
 #include "base/Win32Handles.h"
 #include "paint/Canvas.h"
+#include "widgets/ImageList.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinToolBar.h"
 
@@ -91,7 +92,10 @@ void TTaskButtons::AddTaskButton(HWND window) {
     button->SetMargin(kMargin);
     button->SetSpacing(kSpacing);
     button->SetBounds(bar_.Width(), 0, kInitialWidth, bar_.ButtonHeight());
-    button->SetGlyph(TypeGlyph());
+    // The type icon comes from a list all buttons share: no picture is
+    // copied while the button is made.
+    button->SetImages(TypeImages());
+    button->SetImageIndex(0);
     button->SetHint(TrimTitle(title));
     button->Tag = reinterpret_cast<intptr_t>(window);
     button->OnMouseDown = [this](TComponent& sender, TMouseButton, TShiftState, int, int) {
@@ -101,11 +105,14 @@ void TTaskButtons::AddTaskButton(HWND window) {
     AskIcon(*button, 0);
 }
 
-HBITMAP TTaskButtons::TypeGlyph() {
+TImageList* TTaskButtons::TypeImages() {
     // The type's icon is the same for every program: looked up once.
-    if (!typeGlyph_)
-        typeGlyph_ = IconToBitmap(GetFileIcon("program.exe", true).get());
-    return typeGlyph_.get();
+    if (!typeImages_) {
+        typeImages_ = NewComponent<TImageList>(&bar_);
+        UniqueIcon icon = GetFileIcon("program.exe", true);
+        typeImages_->AddIcon(icon ? icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
+    }
+    return typeImages_;
 }
 
 void TTaskButtons::AskIcon(TSkinSpeedButton& button, uintptr_t known) {
@@ -122,7 +129,8 @@ void TTaskButtons::OwnIconArrived(TSkinSpeedButton& button, TIconFound& found) {
         return;
     icons_[&button].signature = found.signature;
     // The button keeps a copy of the picture; the icon itself is not kept.
-    button.SetGlyph(found.glyph ? found.glyph.get() : TypeGlyph());
+    // Without an icon of its own the button falls back to the shared type icon.
+    button.SetGlyph(found.glyph ? found.glyph.get() : nullptr);
 }
 
 void TTaskButtons::CheckIcons() {

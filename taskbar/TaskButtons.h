@@ -16,6 +16,7 @@
 
 namespace orvane {
 
+class TImageList;
 class TSkinSpeedButton;
 class TSkinToolBar;
 
@@ -62,7 +63,7 @@ class TTaskButtons {
     void Activate(HWND window);
     void DestroyButton(TSkinSpeedButton* button);
     // The picture every button shows until its window's own icon arrives.
-    HBITMAP TypeGlyph();
+    TImageList* TypeImages();
     // Looks the window's own icon up; `known` skips an unchanged one.
     void AskIcon(TSkinSpeedButton& button, uintptr_t known);
     void OwnIconArrived(TSkinSpeedButton& button, TIconFound& found);
@@ -80,7 +81,7 @@ class TTaskButtons {
     HWND applicationWindow_;
     HWND lastActiveWindow_ = nullptr;
     std::unordered_map<const TSkinSpeedButton*, TCaptionLayout> captionLayouts_;
-    UniqueBitmap typeGlyph_;
+    TImageList* typeImages_ = nullptr;
     // A button's own-icon lookup and the icons it found last time.
     struct TButtonIcon {
         TIconRequest request;
