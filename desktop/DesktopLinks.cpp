@@ -179,6 +179,7 @@ void TfrmDesktop::ResolveAllLinks() {
 
 void TfrmDesktop::SetLinkIcon(TLink& link, bool small) {
     link.Icon->SetIcon(GetFileIcon(link.Path, small));
+    link.Icon->AskOwnIcon(link.Path, small, [&link] { link.Invalidate(); });
     link.Invalidate();
 }
 

@@ -3,9 +3,11 @@
 // desktop folder. Pressing, dragging, double clicking and the context menu are
 // handed to the desktop that owns it.
 #include "base/Win32Handles.h"
+#include "system/IconLookup.h"
 #include "toolkit/Control.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,11 +54,28 @@ class TLinkPart {
 // no copy, and no size to ask for, since the part gives the size.
 class TLinkIcon : public TLinkPart {
   public:
-    HICON Handle() const { return icon_.get(); }
-    void SetIcon(UniqueIcon icon) { icon_ = std::move(icon); }
+    HICON Handle() const { return own_ ? own_->get() : icon_.get(); }
+    // The type icon; an own icon asked for before is dropped.
+    void SetIcon(UniqueIcon icon) {
+        request_.Cancel();
+        own_.reset();
+        icon_ = std::move(icon);
+    }
+    // Shows the own icon of `path` in place of the type icon once it arrives,
+    // then calls `arrived`; cancelled when the link goes.
+    void AskOwnIcon(const std::string& path, bool small, std::function<void()> arrived) {
+        request_ = IconLookup().FileIcon(path, small, [this, arrived](TIconFound& found) {
+            if (!found.icon)
+                return;
+            own_ = found.icon;
+            arrived();
+        });
+    }
 
   private:
     UniqueIcon icon_;
+    SharedIcon own_;
+    TIconRequest request_;
 };
 
 // The caption: one line from the part's left edge, white on the wallpaper,

@@ -52,13 +52,6 @@ bool IsFolderEntry(const WIN32_FIND_DATAW& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-UniqueIcon IconInside(const std::string& path) {
-    HICON small = nullptr;
-    if (ExtractIconExW(Wide(path).c_str(), 0, nullptr, &small, 1) == 0)
-        return {};
-    return UniqueIcon(small);
-}
-
 } // namespace
 
 // What one listing keeps while it runs: the icon of each extension met so far.
@@ -71,6 +64,8 @@ struct TfrmFiles::Listing {
     };
     std::vector<Row> rows;
     std::unordered_map<std::string, HICON> iconCache;
+    // Rows whose file has an icon of its own: grid row and path.
+    std::vector<std::pair<int, std::string>> ownIcons;
 };
 
 TfrmFiles::TfrmFiles(TComponent* owner, std::string designedName)
@@ -233,6 +228,7 @@ void TfrmFiles::OpenFolder(const std::string& path) {
     SetCaption(path);
 
     Listing listing;
+    ownIcons_.Clear();
     std::vector<UniqueIcon> previous = std::move(icons_);
     icons_.clear();
     WIN32_FIND_DATAW entry;
@@ -260,6 +256,13 @@ void TfrmFiles::OpenFolder(const std::string& path) {
     sgFiles->Invalidate();
     // The old rows' icons go only now that no row shows them.
     previous.clear();
+    // Reading a program's icon opens the file: the lookup pool does that, and
+    // the row shows its type icon until then.
+    for (auto& [row, file] : listing.ownIcons)
+        ownIcons_.Ask(file, true, [this, row](HICON icon) {
+            sgFiles->SetObjects(row, reinterpret_cast<intptr_t>(icon));
+            sgFiles->Invalidate();
+        });
 }
 
 void TfrmFiles::AddFileRow(Listing& listing, const WIN32_FIND_DATAW& entry) {
@@ -287,8 +290,7 @@ HICON TfrmFiles::FileIcon(Listing& listing, const std::string& path, const std::
     // Only these exact lower-case extensions carry their own icon: A.EXE shows
     // the icon of its type.
     if (extension == "exe" || extension == "ico")
-        if (UniqueIcon inside = IconInside(path))
-            return KeepIcon(std::move(inside));
+        listing.ownIcons.emplace_back(static_cast<int>(listing.rows.size()), path);
     if (auto cached = listing.iconCache.find(extension); cached != listing.iconCache.end())
         return cached->second;
     HICON icon = KeepIcon(GetFileIcon(path, true));

@@ -5,6 +5,7 @@
 // task button of its own. Its pop-up menu copies, moves and deletes files,
 // makes, renames and deletes folders and bookmarks the folder.
 #include "base/Win32Handles.h"
+#include "system/IconLookup.h"
 #include "toolkit/Form.h"
 
 #include <functional>
@@ -125,6 +126,7 @@ class TfrmFiles : public TForm {
 
     // The icons the rows show, each once.
     std::vector<UniqueIcon> icons_;
+    TOwnIcons ownIcons_;
     // What each body row was listed as (index = row - 1).
     struct TListedEntry {
         std::string name;

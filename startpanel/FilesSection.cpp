@@ -45,16 +45,6 @@ std::string RootOf(char letter) {
     return std::string(1, letter) + ":\\";
 }
 
-// The drive's own icon. Asked of the type alone (SHGFI_USEFILEATTRIBUTES),
-// the shell gives a root the icon of a plain file, so the root is looked at;
-// a drive not ready shows no error box.
-UniqueIcon DriveIcon(const std::string& root) {
-    QuietDriveErrors quiet;
-    SHFILEINFOW info{};
-    SHGetFileInfoW(Wide(root).c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
-    return UniqueIcon(info.hIcon);
-}
-
 } // namespace
 
 std::string VolumeLabelText(char letter) {
@@ -105,8 +95,15 @@ void TfrmStart::InitFilesMenu() {
         const char letter = static_cast<char>('a' + i);
         const std::string text =
             DriveEntryText(letter, GetDriveTypeW(Wide(RootOf(letter)).c_str()));
-        if (!text.empty())
-            AddListEntry(lbFiles, text, DriveIcon(RootOf(letter)));
+        if (text.empty())
+            continue;
+        // The drive's own icon means looking at its root, which a dead
+        // network drive answers only after a long wait: the folder icon
+        // stands in until the lookup pool has it.
+        AddListEntry(lbFiles, text, {});
+        lbFiles->Items().SetObject(lbFiles->Items().Count() - 1,
+                                   reinterpret_cast<intptr_t>(FolderIcon()));
+        AskOwnIcon(lbFiles, RootOf(letter));
     }
     TStringList& items = lbFiles->Items();
     items.Add(GetLangMessage("RecentSection"), reinterpret_cast<intptr_t>(FolderIcon()));

@@ -104,6 +104,7 @@ void TfrmStart::InitProgramsMenu() {
                 items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
             } else {
                 AddListEntry(lbPrograms, name, GetFileIcon(folder + "\\" + entry.name, true));
+                AskOwnIcon(lbPrograms, folder + "\\" + entry.name);
             }
         }
     };
@@ -132,8 +133,10 @@ void TfrmStart::FillFolderMenu(TMenuItem& parent, const std::string& folder, TFo
         item->Caption = caption;
         if (entry.folder)
             item->ShareIcon(folderIcon_.get());
-        else
+        else {
             item->TakeIcon(GetFileIcon(folder + "\\" + entry.name, true));
+            item->AskOwnIcon(folder + "\\" + entry.name);
+        }
         if (kind == TFolderMenuKind::Programs)
             item->OnClick = [this](TComponent& sender) {
                 Guarded("TfrmStart.ProgramItemClick", FailurePolicy::LogAndContinue,
@@ -214,6 +217,7 @@ void TfrmStart::InitGroupsMenu() {
                                         reinterpret_cast<intptr_t>(folderIcon_.get()));
         } else {
             AddListEntry(lbGroups, name, GetFileIcon(groups + "\\" + entry.name, true));
+            AskOwnIcon(lbGroups, groups + "\\" + entry.name);
         }
     }
     FitSection(plGroups, lbGroups->Items().Count());

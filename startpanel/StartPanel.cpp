@@ -409,7 +409,17 @@ void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon
         listIcons_[list].push_back(std::move(icon));
 }
 
+void TfrmStart::AskOwnIcon(TListBox* list, const std::string& path) {
+    const int index = list->Items().Count() - 1;
+    // Cleared with the list's entries, so `index` is still the entry's.
+    listOwnIcons_[list].Ask(path, true, [list, index](HICON icon) {
+        list->Items().SetObject(index, reinterpret_cast<intptr_t>(icon));
+        list->Invalidate();
+    });
+}
+
 void TfrmStart::ClearListEntries(TListBox* list) {
+    listOwnIcons_[list].Clear();
     list->Items().Clear();
     listIcons_[list].clear();
 }

@@ -6,6 +6,7 @@
 // owner-drawn list, the last the run box. One pop-up menu serves every
 // section and opens beside the clicked entry.
 #include "base/Win32Handles.h"
+#include "system/IconLookup.h"
 #include "toolkit/Form.h"
 
 #include <functional>
@@ -177,6 +178,8 @@ class TfrmStart : public TForm {
     void StartKey();
     void WMDeviceChange(WPARAM event);
     void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
+    // The last entry of `list` shows the own icon of `path` once it arrives.
+    void AskOwnIcon(TListBox* list, const std::string& path);
     void ClearListEntries(TListBox* list);
     std::string GroupsPath() const;
 
@@ -186,6 +189,7 @@ class TfrmStart : public TForm {
     UniqueIcon folderIcon_;
     // Icons shown by each list, released when the list is refilled.
     std::map<TListBox*, std::vector<UniqueIcon>> listIcons_;
+    std::map<TListBox*, TOwnIcons> listOwnIcons_;
     std::vector<Section> sections_;
     std::vector<TListBox*> lists_;
     std::map<TListBox*, std::function<void()>> entryClicks_;

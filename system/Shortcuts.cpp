@@ -62,6 +62,9 @@ ShortcutInfo ResolveShortcut(const std::string& file) {
     if (SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH)))
         info.folder = Utf8Until(buffer, MAX_PATH);
     link->GetShowCmd(&info.showCommand);
+    buffer[0] = L'\0';
+    if (SUCCEEDED(link->GetIconLocation(buffer, MAX_PATH, &info.iconIndex)))
+        info.iconFile = Utf8Until(buffer, MAX_PATH);
     return info;
 }
 

@@ -9,6 +9,10 @@ struct ShortcutInfo {
     std::string target; // the path as stored, environment variables unexpanded
     std::string folder; // working folder
     int showCommand = 0;
+    // The icon the shortcut names (environment variables unexpanded), "" for
+    // its target's.
+    std::string iconFile;
+    int iconIndex = 0;
 };
 
 // A file that is not a readable shortcut gives what an empty shell-link object

@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "base/Utf.h"
 #include "system/FileSystem.h"
+#include "system/IconLookup.h"
 #include "system/ShellIcons.h"
 #include "base/Win32Handles.h"
 #include "widgets/ImageList.h"
@@ -23,17 +24,19 @@ constexpr int ButtonSize = 25;
 
 } // namespace
 
-void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder) {
+void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder,
+                     TOwnIcons* ownIcons) {
     int k = 0;
     for (const TFolderEntry& entry : ListFolder(folder))
-        AddQuickLaunchButton(bar, images, folder, entry.name, ++k);
+        AddQuickLaunchButton(bar, images, folder, entry.name, ++k, ownIcons);
     const auto& buttons = bar.Controls();
     const int firstWidth = buttons.empty() ? 0 : buttons.front()->Width();
     bar.SetWidth((firstWidth + 1) * static_cast<int>(buttons.size()) + 1);
 }
 
 TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
-                                       const std::string& folder, const std::string& name, int k) {
+                                       const std::string& folder, const std::string& name, int k,
+                                       TOwnIcons* ownIcons) {
     const std::string path = folder + "\\" + name;
     auto* button = NewComponent<TSkinSpeedButton>(&bar);
     button->SetFlat(bar.Flat());
@@ -45,6 +48,11 @@ TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
     UniqueIcon icon = GetFileIcon(path, true);
     images.AddIcon(icon ? icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
     button->SetImageIndex(k + 1);
+    if (ownIcons)
+        ownIcons->Ask(path, true, [&images, button, k](HICON own) {
+            ImageList_ReplaceIcon(images.Handle(), k + 1, own);
+            button->Invalidate();
+        });
 
     button->SetHint(path);
     button->SetParent(&bar);

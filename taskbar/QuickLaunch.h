@@ -7,6 +7,7 @@
 namespace orvane {
 
 class TImageList;
+class TOwnIcons;
 class TSkinSpeedButton;
 class TSkinToolBar;
 
@@ -14,13 +15,17 @@ class TSkinToolBar;
 // included) and sizes the bar to hold them: (first button width + 1) * n + 1.
 // A missing or empty folder leaves the bar 1 pixel wide. The entries' icons
 // are appended to `images`, whose first two images belong to other users.
-void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder);
+// With `ownIcons` each entry's type icon is replaced by its own one when that
+// arrives; `ownIcons` must go before the bar and the images.
+void LoadQuickLaunch(TSkinToolBar& bar, TImageList& images, const std::string& folder,
+                     TOwnIcons* ownIcons = nullptr);
 
 // The k-th button (counting from 1) of the bar, for folder + "\" + name: flat
 // as the bar, aligned left, 25 x 25, no caption, image k + 1 (its icon is
 // appended to `images`).
 TSkinSpeedButton* AddQuickLaunchButton(TSkinToolBar& bar, TImageList& images,
-                                       const std::string& folder, const std::string& name, int k);
+                                       const std::string& folder, const std::string& name, int k,
+                                       TOwnIcons* ownIcons = nullptr);
 
 // Opens the button's entry with its default verb, in the entry's folder.
 void QuickLaunchMouseDown(TSkinSpeedButton& button);

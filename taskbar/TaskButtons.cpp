@@ -1,11 +1,10 @@
 #include "taskbar/TaskButtons.h"
 
-#include "base/Platform.h"
-#include "system/ProcessInfo.h"
 #include "system/ShellIcons.h"
 #include "system/TaskWindows.h"
 #include "base/Win32Handles.h"
 #include "paint/Canvas.h"
+#include "widgets/ImageList.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinToolBar.h"
 
@@ -24,7 +23,8 @@ constexpr int kSpacing = 3;
 // Glyph and the button's frame beside margin and spacing.
 constexpr int kGlyphAndFrame = 34;
 constexpr char kEllipsis[] = "...";
-constexpr size_t kMaxCachedGlyphs = 64;
+// A changed window icon shows within this time under Wine.
+constexpr ULONGLONG kIconCheckInterval = 1000;
 
 std::string TrimTitle(const std::string& title) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -41,10 +41,6 @@ std::vector<size_t> CharacterStarts(const std::string& text) {
             starts.push_back(i);
     starts.push_back(text.size());
     return starts;
-}
-
-std::string ProgramFileOf(HWND window) {
-    return OSPlatform == 2 ? GetProcessExeName(window) : GetProcessModulePath(window);
 }
 
 } // namespace
@@ -96,24 +92,57 @@ void TTaskButtons::AddTaskButton(HWND window) {
     button->SetMargin(kMargin);
     button->SetSpacing(kSpacing);
     button->SetBounds(bar_.Width(), 0, kInitialWidth, bar_.ButtonHeight());
-    button->SetGlyph(GlyphOf(ProgramFileOf(window)));
+    // The type icon comes from a list all buttons share: no picture is
+    // copied while the button is made.
+    button->SetImages(TypeImages());
+    button->SetImageIndex(0);
     button->SetHint(TrimTitle(title));
     button->Tag = reinterpret_cast<intptr_t>(window);
     button->OnMouseDown = [this](TComponent& sender, TMouseButton, TShiftState, int, int) {
         TaskButtonMouseDown(static_cast<TSkinSpeedButton&>(sender));
     };
     button->SetParent(&bar_);
+    AskIcon(*button, 0);
 }
 
-HBITMAP TTaskButtons::GlyphOf(const std::string& programFile) {
-    auto known = glyphs_.find(programFile);
-    if (known != glyphs_.end())
-        return known->second.get();
-    // A program's icon is looked up once; its windows share the picture.
-    if (glyphs_.size() >= kMaxCachedGlyphs)
-        glyphs_.clear();
-    UniqueBitmap glyph = IconToBitmap(GetFileIcon(programFile, true).get());
-    return glyphs_.emplace(programFile, std::move(glyph)).first->second.get();
+TImageList* TTaskButtons::TypeImages() {
+    // The type's icon is the same for every program: looked up once.
+    if (!typeImages_) {
+        typeImages_ = NewComponent<TImageList>(&bar_);
+        UniqueIcon icon = GetFileIcon("program.exe", true);
+        typeImages_->AddIcon(icon ? icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
+    }
+    return typeImages_;
+}
+
+void TTaskButtons::AskIcon(TSkinSpeedButton& button, uintptr_t known) {
+    TButtonIcon& icon = icons_[&button];
+    // The request goes with the button, so `button` is alive when it answers.
+    icon.request =
+        IconLookup().WindowIcon(WindowOf(button), known, [this, &button](TIconFound& found) {
+            OwnIconArrived(button, found);
+        });
+}
+
+void TTaskButtons::OwnIconArrived(TSkinSpeedButton& button, TIconFound& found) {
+    if (found.unchanged)
+        return;
+    icons_[&button].signature = found.signature;
+    // The button keeps a copy of the picture; the icon itself is not kept.
+    // Without an icon of its own the button falls back to the shared type icon.
+    button.SetGlyph(found.glyph ? found.glyph.get() : nullptr);
+}
+
+void TTaskButtons::CheckIcons() {
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastIconCheck_ < kIconCheckInterval)
+        return;
+    lastIconCheck_ = now;
+    for (TSkinSpeedButton* button : Buttons()) {
+        TButtonIcon& icon = icons_[button];
+        if (icon.signature != 0 && !icon.request.Pending())
+            AskIcon(*button, icon.signature);
+    }
 }
 
 std::vector<TSkinSpeedButton*> TTaskButtons::Buttons() const {
@@ -196,6 +225,7 @@ void TTaskButtons::TaskButtonMouseDown(TSkinSpeedButton& button) {
 
 void TTaskButtons::DestroyButton(TSkinSpeedButton* button) {
     captionLayouts_.erase(button);
+    icons_.erase(button);
     bar_.FreeComponent(button);
 }
 
@@ -235,8 +265,11 @@ void TTaskButtons::HookNotify(HWND window, LPARAM code) {
         Activate(window);
         break;
     case kWindowRedraw:
-        if (TSkinSpeedButton* button = ButtonOf(window))
+        if (TSkinSpeedButton* button = ButtonOf(window)) {
             button->SetHint(GetWindowCaption(window));
+            // A redraw notice also comes with a new icon.
+            AskIcon(*button, icons_[button].signature);
+        }
         break;
     default:
         break;

@@ -7,6 +7,7 @@
 
 #include "base/Win32Handles.h"
 #include "paint/Canvas.h"
+#include "system/IconLookup.h"
 
 #include <functional>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 
 namespace orvane {
 
+class TImageList;
 class TSkinSpeedButton;
 class TSkinToolBar;
 
@@ -53,11 +55,18 @@ class TTaskButtons {
     // Whether a window gets a button when it is added now.
     bool Qualifies(HWND window) const;
 
+    // Asks every button's window whether its icon changed (WM_SETICON sends
+    // no notice under Wine); at most once a second, off the GUI thread.
+    void CheckIcons();
+
   private:
     void Activate(HWND window);
     void DestroyButton(TSkinSpeedButton* button);
-    // The 16 x 16 picture of a program file's small icon; kept by this object.
-    HBITMAP GlyphOf(const std::string& programFile);
+    // The picture every button shows until its window's own icon arrives.
+    TImageList* TypeImages();
+    // Looks the window's own icon up; `known` skips an unchanged one.
+    void AskIcon(TSkinSpeedButton& button, uintptr_t known);
+    void OwnIconArrived(TSkinSpeedButton& button, TIconFound& found);
 
     // What each caption was last fitted from: measuring again is skipped while
     // the title, the room and the font stay the same.
@@ -72,7 +81,14 @@ class TTaskButtons {
     HWND applicationWindow_;
     HWND lastActiveWindow_ = nullptr;
     std::unordered_map<const TSkinSpeedButton*, TCaptionLayout> captionLayouts_;
-    std::unordered_map<std::string, UniqueBitmap> glyphs_;
+    TImageList* typeImages_ = nullptr;
+    // A button's own-icon lookup and the icons it found last time.
+    struct TButtonIcon {
+        TIconRequest request;
+        uintptr_t signature = 0;
+    };
+    std::unordered_map<const TSkinSpeedButton*, TButtonIcon> icons_;
+    ULONGLONG lastIconCheck_ = 0;
 };
 
 // The longest "<first k characters of text>..." that `fits`, or the

@@ -3,6 +3,7 @@
 #include "base/Guarded.h"
 #include "base/Log.h"
 #include "base/Platform.h"
+#include "system/IconLookup.h"
 #include "system/VirtualDesktop.h"
 #include "taskbar/BarStacking.h"
 #include "taskbar/ClockTick.h"
@@ -171,6 +172,7 @@ void TfrmTaskbar::WireEvents() {
                 windowWatcher_->Tick();
             if (barCoverWatch_)
                 barCoverWatch_->Tick();
+            taskButtons_->CheckIcons();
         });
     };
     OnClose = [this](TForm&, TCloseAction& action) { FormClose(action); };
@@ -198,7 +200,8 @@ bool TfrmTaskbar::InstallShellHook() {
 }
 
 void TfrmTaskbar::LoadQuickLaunch(const std::string& folder) {
-    orvane::LoadQuickLaunch(*tbQuickBar, *ImageList1, folder);
+    quickLaunchIcons_ = std::make_unique<TOwnIcons>();
+    orvane::LoadQuickLaunch(*tbQuickBar, *ImageList1, folder, quickLaunchIcons_.get());
 }
 
 void TfrmTaskbar::KeepExplorerTray(std::unique_ptr<TExplorerTrayStandIn> standIn) {

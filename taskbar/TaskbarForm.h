@@ -15,6 +15,7 @@ namespace orvane {
 class TBarCoverWatch;
 class TExplorerTrayStandIn;
 class TImageList;
+class TOwnIcons;
 class TSkinButton;
 class TSkinPanel;
 class TSkinToolBar;
@@ -92,6 +93,8 @@ class TfrmTaskbar : public TForm {
 
     TTaskbarHost host_;
     std::unique_ptr<TTaskButtons> taskButtons_;
+    // The quick-launch entries' own icons, arriving after the bar is shown.
+    std::unique_ptr<TOwnIcons> quickLaunchIcons_;
     std::unique_ptr<TExplorerTrayStandIn> explorerTray_;
     std::unique_ptr<TWindowEventWatcher> windowWatcher_;
     std::unique_ptr<TBarCoverWatch> barCoverWatch_;

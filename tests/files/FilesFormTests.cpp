@@ -121,7 +121,10 @@ TEST_F(FilesForm, IconsComeFromInsideLowerCaseExeFilesOnlyAndOncePerExtension) {
     UniqueIcon byType = GetFileIcon(folder + "A.EXE", true);
     ASSERT_NE(Pixels(own.get()), Pixels(byType.get())) << "the program's icon is not the type's";
 
-    EXPECT_EQ(Pixels(RowIcon(browser, RowOf(browser, "b", "exe"))), Pixels(own.get()));
+    // The program's own icon comes from the lookup pool, after the listing.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Pixels(RowIcon(browser, RowOf(browser, "b", "exe"))) == Pixels(own.get()); },
+        10000));
     EXPECT_EQ(Pixels(RowIcon(browser, RowOf(browser, "A", "EXE"))), Pixels(byType.get()));
     // One lookup per extension: both text files show the same icon handle.
     HICON one = RowIcon(browser, RowOf(browser, "one", "txt"));

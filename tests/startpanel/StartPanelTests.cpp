@@ -97,7 +97,8 @@ class StartPanelTest : public ::testing::Test {
         SetShellLog(nullptr);
         RemoveTree(common_ + "\\Zz Tools");
         RemoveTree(user_ + "\\Zz Tools");
-        for (const char* name : {"\\Zz Shared.lnk", "\\zz shared.lnk", "\\Zz Mine.lnk"}) {
+        for (const char* name :
+             {"\\Zz Shared.lnk", "\\zz shared.lnk", "\\Zz Mine.lnk", "\\Zz Own.lnk"}) {
             DeleteFileA((common_ + name).c_str());
             DeleteFileA((user_ + name).c_str());
         }
@@ -507,3 +508,50 @@ TEST_F(StartPanelTest, ControlPanelItemsWithIconsAndNamesListedOnce) {
 }
 
 } // namespace
+
+TEST_F(StartPanelTest, ShortcutsShowTheirTargetsOwnIconInTheListAndThePopup) {
+    const std::string program = EnvVar("ORVANE_STAGE") + "\\Orvane_Shell.exe";
+    auto pixels = [](HICON icon) {
+        PixelSurface surface(16, 16);
+        DrawIconEx(surface.dc(), 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        std::vector<COLORREF> all;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                all.push_back(surface.At(x, y));
+        return all;
+    };
+    HICON small = nullptr;
+    ExtractIconExW(Wide(program).c_str(), 0, nullptr, &small, 1);
+    UniqueIcon ownIcon(small);
+    const std::vector<COLORREF> own = pixels(ownIcon.get());
+    CreateShortcut(program, user_ + "\\Zz Tools\\Shell.lnk", "", "");
+    CreateShortcut(user_ + "\\Zz Tools\\gone.exe", user_ + "\\Zz Tools\\Gone.lnk", "", "");
+    CreateShortcut(program, user_ + "\\Zz Own.lnk", "", "");
+    App().FreeComponent(panel_);
+    panel_ = MakePanel();
+
+    TStringList& items = panel_->lbPrograms->Items();
+    const int index = IndexOf(items, "Zz Own");
+    ASSERT_GE(index, 0);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return pixels(reinterpret_cast<HICON>(items.Object(index))) == own; }, 10000));
+
+    OpenProgramsEntry("Zz Tools");
+    TMenuItem& root = panel_->pmStart->Items();
+    TMenuItem *shell = nullptr, *gone = nullptr;
+    for (int i = 0; i < root.Count(); ++i) {
+        if (root.Items(i)->Caption == "Shell")
+            shell = root.Items(i);
+        if (root.Items(i)->Caption == "Gone")
+            gone = root.Items(i);
+    }
+    ASSERT_TRUE(shell && gone);
+    const std::vector<COLORREF> type = pixels(reinterpret_cast<HICON>(gone->Tag));
+    EXPECT_NE(type, own);
+    EXPECT_TRUE(
+        WaitUntil([&] { return pixels(reinterpret_cast<HICON>(shell->Tag)) == own; }, 10000));
+    PumpMessagesFor(300);
+    EXPECT_EQ(pixels(reinterpret_cast<HICON>(gone->Tag)), type)
+        << "a shortcut whose target is gone keeps the shortcut type icon";
+    DeleteFileW(Wide(user_ + "\\Zz Own.lnk").c_str());
+}

@@ -3,6 +3,7 @@
 #include "taskbar/QuickLaunch.h"
 
 #include "base/Utf.h"
+#include "system/IconLookup.h"
 #include "system/Shortcuts.h"
 #include "toolkit/Form.h"
 #include "widgets/ImageList.h"
@@ -140,4 +141,35 @@ TEST(QuickLaunch, PressingAButtonOpensItsEntryInItsFolder) {
     EXPECT_TRUE(WaitUntil([&] { return FileExists(folder / "opened.txt"); }, 20000));
     // The marker must have ended before the scratch folder goes.
     WaitUntil([&] { return DeleteFileA((folder / "Marker.exe").c_str()) != 0; }, 10000);
+}
+
+TEST(QuickLaunch, AShortcutsImageBecomesItsProgramsOwnIcon) {
+    ScratchDir folder("quick");
+    const std::string shell = StageDir() + "\\Orvane_Shell.exe";
+    CreateShortcut(shell, folder / "Shell.lnk", "", "");
+    auto pixels = [](HICON icon) {
+        std::vector<COLORREF> all;
+        WindowDc screen(nullptr);
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 16, 16));
+        SelectedObject selected(dc.get(), bitmap.get());
+        RECT all16{0, 0, 16, 16};
+        FillRect(dc.get(), &all16, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        DrawIconEx(dc.get(), 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                all.push_back(GetPixel(dc.get(), x, y));
+        return all;
+    };
+    HICON small = nullptr;
+    ExtractIconExW(Wide(shell).c_str(), 0, nullptr, &small, 1);
+    UniqueIcon own(small);
+    Probe probe;
+    TOwnIcons ownIcons;
+    LoadQuickLaunch(*probe.form->bar, *probe.form->images, folder.path(), &ownIcons);
+    ASSERT_EQ(probe.form->images->Count(), 3);
+    EXPECT_NE(pixels(probe.form->images->Icon(2).get()), pixels(own.get()))
+        << "the shortcut's type icon first";
+    EXPECT_TRUE(WaitUntil(
+        [&] { return pixels(probe.form->images->Icon(2).get()) == pixels(own.get()); }, 10000));
 }
