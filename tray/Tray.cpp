@@ -20,8 +20,8 @@ constexpr int kIconTop = 3;
 constexpr int kFirstIconLeft = 9;
 constexpr int kIconPitch = 20;
 constexpr int kPanelExtra = 14;
-// A program that floods the tray with broken blocks must not grow the log,
-// which is rewritten whole at every line, without bound.
+// A program flooding the tray with broken blocks would bury the log's
+// other lines (and cost a file write per request).
 constexpr int kMalformedLogLimit = 100;
 
 TTray* currentTray = nullptr;

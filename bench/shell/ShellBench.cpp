@@ -1,0 +1,277 @@
+// shell_bench: the figures a user of the whole shell feels, each beside the
+// same figure of Wine's own explorer desktop, measured in one run.
+//
+//   shell_bench start FOLDER [RUNS]   start-up: process start to the bar drawn and
+//                                     the tray answering (median of RUNS, default 10)
+//   shell_bench memory FOLDER         resident memory idle, then with 50 windows,
+//                                     30 tray icons, 1,000 start-menu entries and
+//                                     a browser on drive T: (10,000 files)
+//   shell_bench tray FOLDER           Shell_NotifyIcon add and delete against the
+//                                     running shell at 50 and 500 icons, beside a
+//                                     bare WM_COPYDATA round trip of the same size
+//   shell_bench long FOLDER [SCALE]   the long run (SCALE 100 = 10,000 windows,
+//                                     10,000 tray cycles, 1,000 slides, 200 browsers)
+//
+// FOLDER is a program folder (a copy of the installed one) that the bench may
+// use as its own: the shell's log and configuration land there. bench/shell/run
+// makes the prefix, the drive and the folder and runs a mode.
+#include "bench/BenchSupport.h"
+#include "bench/shell/LongRun.h"
+#include "bench/shell/ShellBenchSupport.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace shellbench;
+
+namespace {
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// ---- start-up -----------------------------------------------------------
+
+// Start to "bar drawn and tray answering": the shell's bar placed and visible,
+// and a notify-icon add answered; explorer shows its bar for the first icon.
+double TimeStart(const std::wstring& command, const std::wstring& folder, const char* barClass,
+                 Process& process) {
+    const double start = bench::MicrosecondsNow();
+    process = Process::Start(command, folder);
+    if (!process)
+        return -1;
+    TrayIcon probe(9001);
+    bool answered = false;
+    while (bench::MicrosecondsNow() - start < 60e6 && process.Running()) {
+        if (!answered)
+            answered = probe.Add();
+        HWND bar = FindWindowW(Wide(barClass).c_str(), nullptr);
+        if (answered && bar && IsWindowVisible(bar) && OwnedBy(bar, process.Id()))
+            return (bench::MicrosecondsNow() - start) / 1000;
+        Sleep(2);
+    }
+    return -1;
+}
+
+int RunStart(const std::string& folder, int runs) {
+    EndExplorer();
+    std::vector<double> shell, explorer;
+    for (int run = 0; run < runs; ++run) {
+        // Turned order each round: the first start after a pause pays for the
+        // page cache.
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool shellTurn = (run + turn) % 2 == 0;
+            Process process;
+            double ms;
+            if (shellTurn) {
+                DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
+                ms = TimeStart(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder),
+                               "TfrmTaskbar", process);
+                CloseShell(process);
+                shell.push_back(ms);
+            } else {
+                ms = TimeStart(L"explorer.exe /desktop", L"C:\\windows", "Shell_TrayWnd", process);
+                process.Terminate();
+                explorer.push_back(ms);
+            }
+            std::printf("run %d %-8s %8.0f ms\n", run + 1, shellTurn ? "shell" : "explorer", ms);
+            std::fflush(stdout);
+            if (ms < 0)
+                return 1;
+        }
+    }
+    const double s = Median(shell), e = Median(explorer);
+    std::printf("start-up, median of %d: shell %.0f ms, explorer desktop %.0f ms (%.2f x)\n", runs,
+                s, e, s / e);
+    return 0;
+}
+
+// ---- memory -------------------------------------------------------------
+
+constexpr int kWindows = 50, kIcons = 30, kEntries = 1000;
+
+void PrintMemory(const char* what, const Process& process) {
+    const MemoryFigures m = MemoryOf(process);
+    std::printf("%-44s resident %7.1f MB  private %7.1f MB\n", what, m.residentMb, m.privateMb);
+    std::fflush(stdout);
+}
+
+int RunMemory(const std::string& folder) {
+    EndExplorer();
+    const std::vector<std::string> made = MakeStartMenuEntries(kEntries);
+    std::printf("start-menu entries made: %zu\n", made.size() * 20);
+
+    // Wine's explorer desktop: idle, then with the windows and icons.
+    {
+        Process explorer = Process::Start(L"explorer.exe /desktop", L"C:\\windows");
+        WaitForTray(explorer.Id(), 20000);
+        Sleep(3000);
+        PrintMemory("explorer desktop, idle", explorer);
+        Process helper = StartHelper(kWindows, kIcons);
+        WaitForIcons(helper, 20000);
+        Sleep(3000);
+        PrintMemory("explorer desktop, 50 windows + 30 icons", explorer);
+        helper.Terminate();
+        explorer.Terminate();
+    }
+    DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
+    Process shell = Process::Start(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder));
+    if (!WaitForShell(shell, 30000))
+        return 1;
+    Sleep(3000);
+    PrintMemory("shell, idle", shell);
+    Process helper = StartHelper(kWindows, kIcons);
+    WaitForIcons(helper, 20000);
+    Sleep(3000);
+    PrintMemory("shell, 50 windows + 30 icons", shell);
+    if (!ShowStartPanel(shell))
+        std::printf("the start panel did not slide in\n");
+    Sleep(2000);
+    PrintMemory("shell, + start panel shown (1,000 entries)", shell);
+    if (OpenBrowserOnDrive(shell, "t:", 60000))
+        PrintMemory("shell, + browser on T: (10,000 files)", shell);
+    else
+        std::printf("no browser on t: (bench/shell/run makes the drive)\n");
+    helper.Terminate();
+    CloseShell(shell);
+    RemoveMade(made);
+    return 0;
+}
+
+// ---- tray ---------------------------------------------------------------
+
+struct TrayFigure {
+    double median;
+};
+
+void PrintTray(const char* what, int icons, double median, double bare) {
+    std::printf("%-28s %4d icons: median %8.1f us  (%.2f x bare %.1f us)\n", what, icons, median,
+                median / bare, bare);
+    std::fflush(stdout);
+}
+
+int RunTray(const std::string& folder) {
+    EndExplorer();
+    DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
+    Process shell = Process::Start(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder));
+    if (!WaitForShell(shell, 30000))
+        return 1;
+    Process sink = StartHelper(0, 0);
+    HWND sinkWindow = WaitForSink(20000);
+    if (!sinkWindow)
+        return 1;
+    constexpr int kRounds = 60;
+    std::vector<TrayIcon> present;
+    uint32_t nextId = 1;
+    const size_t addBytes = TrayIcon(0).AddBlockSize(), deleteBytes = 960;
+    for (int wanted : {50, 500}) {
+        while (static_cast<int>(present.size()) < wanted) {
+            present.emplace_back(nextId++);
+            present.back().Add();
+        }
+        const double bareAdd = BareRoundTrip(sinkWindow, addBytes, kRounds * 2);
+        const double bareDelete = BareRoundTrip(sinkWindow, deleteBytes, kRounds * 2);
+        TrayIcon extra(0x100000);
+        std::vector<double> add, last, first;
+        for (int i = 0; i < kRounds; ++i) {
+            double t0 = bench::MicrosecondsNow();
+            extra.Add();
+            double t1 = bench::MicrosecondsNow();
+            extra.Delete();
+            double t2 = bench::MicrosecondsNow();
+            add.push_back(t1 - t0);
+            last.push_back(t2 - t1);
+            // The first icon: every other icon moves one place.
+            TrayIcon front = present.front();
+            present.erase(present.begin());
+            double t3 = bench::MicrosecondsNow();
+            front.Delete();
+            first.push_back(bench::MicrosecondsNow() - t3);
+            front.Add();
+            present.push_back(front);
+        }
+        PrintTray("add", wanted, Median(add), bareAdd);
+        PrintTray("delete last", wanted, Median(last), bareDelete);
+        PrintTray("delete first", wanted, Median(first), bareDelete);
+    }
+    for (TrayIcon& icon : present)
+        icon.Delete();
+    sink.Terminate();
+    CloseShell(shell);
+    return 0;
+}
+
+// ---- long run -----------------------------------------------------------
+
+void PrintFigures(const char* when, const ProcessFigures& f) {
+    std::printf("%-7s resident %7.1f MB  handles %5lu  windows %5d  threads %3d\n", when,
+                f.residentMb, static_cast<unsigned long>(f.handles), f.windows, f.threads);
+}
+
+double FileKb(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<double>(data.nFileSizeLow) / 1024.0;
+}
+
+int RunLong(const std::string& folder, int scale) {
+    EndExplorer();
+    DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
+    Process shell = Process::Start(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder));
+    if (!WaitForShell(shell, 30000))
+        return 1;
+    LongRunPlan plan{100 * scale, 100 * scale, 10 * scale, 2 * scale};
+    std::printf("long run: %d windows, %d tray cycles, %d slides, %d browsers\n", plan.windows,
+                plan.trayCycles, plan.slides, plan.browsers);
+    LongRunResult result = RunLongRun(shell, plan, [](const std::string& line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    });
+    if (!result.completed) {
+        std::printf("the long run stopped at: %s\n", result.failure.c_str());
+        CloseShell(shell);
+        return 1;
+    }
+    PrintFigures("before", result.before);
+    PrintFigures("after", result.after);
+    const ProcessFigures &b = result.before, &a = result.after;
+    std::printf("within 5 %%: resident %s, handles %s, windows %s, threads %s\n",
+                WithinPercent(b.residentMb, a.residentMb, 5) ? "yes" : "NO",
+                WithinPercent(b.handles, a.handles, 5) ? "yes" : "NO",
+                WithinPercent(b.windows, a.windows, 5) ? "yes" : "NO",
+                WithinPercent(b.threads, a.threads, 5) ? "yes" : "NO");
+    std::printf("work log: %.0f KB, rotated part %.0f KB\n", FileKb(folder + "\\Orvane_Shell.log"),
+                FileKb(folder + "\\Orvane_Shell.log.1"));
+    CloseShell(shell);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--helper")
+        return RunHelper(argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: shell_bench start|memory|tray|long FOLDER [N]\n");
+        return 2;
+    }
+    const std::string mode = argv[1], folder = argv[2];
+    const int n = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (mode == "start")
+        return RunStart(folder, n > 0 ? n : 10);
+    if (mode == "memory")
+        return RunMemory(folder);
+    if (mode == "tray")
+        return RunTray(folder);
+    if (mode == "long")
+        return RunLong(folder, n > 0 ? n : 100);
+    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    return 2;
+}
