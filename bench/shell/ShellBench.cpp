@@ -31,9 +31,13 @@ using namespace shellbench;
 
 namespace {
 
-double Median(std::vector<double> values) {
+double Percentile(std::vector<double> values, double at) {
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    return values.empty() ? 0 : values[static_cast<size_t>(at * (values.size() - 1) + 0.5)];
+}
+
+double Median(std::vector<double> values) {
+    return Percentile(std::move(values), 0.5);
 }
 
 // ---- start-up -----------------------------------------------------------
@@ -146,10 +150,6 @@ int RunMemory(const std::string& folder) {
 
 // ---- tray ---------------------------------------------------------------
 
-struct TrayFigure {
-    double median;
-};
-
 void PrintTray(const char* what, int icons, double median, double bare) {
     std::printf("%-28s %4d icons: median %8.1f us  (%.2f x bare %.1f us)\n", what, icons, median,
                 median / bare, bare);
@@ -175,30 +175,59 @@ int RunTray(const std::string& folder) {
             present.emplace_back(nextId++);
             present.back().Add();
         }
-        const double bareAdd = BareRoundTrip(sinkWindow, addBytes, kRounds * 2);
-        const double bareDelete = BareRoundTrip(sinkWindow, deleteBytes, kRounds * 2);
+        // Each request beside a bare round trip of its size, taken right
+        // before it: the machine's load changes both alike.
         TrayIcon extra(0x100000);
-        std::vector<double> add, last, first;
+        std::vector<double> add, last, first, bareAdds, bareDeletes;
         for (int i = 0; i < kRounds; ++i) {
+            bareAdds.push_back(BareRoundTrip(sinkWindow, addBytes, 1));
             double t0 = bench::MicrosecondsNow();
             extra.Add();
+            add.push_back(bench::MicrosecondsNow() - t0);
+            bareDeletes.push_back(BareRoundTrip(sinkWindow, deleteBytes, 1));
             double t1 = bench::MicrosecondsNow();
             extra.Delete();
-            double t2 = bench::MicrosecondsNow();
-            add.push_back(t1 - t0);
-            last.push_back(t2 - t1);
+            last.push_back(bench::MicrosecondsNow() - t1);
             // The first icon: every other icon moves one place.
             TrayIcon front = present.front();
             present.erase(present.begin());
-            double t3 = bench::MicrosecondsNow();
+            bareDeletes.push_back(BareRoundTrip(sinkWindow, deleteBytes, 1));
+            double t2 = bench::MicrosecondsNow();
             front.Delete();
-            first.push_back(bench::MicrosecondsNow() - t3);
+            first.push_back(bench::MicrosecondsNow() - t2);
             front.Add();
             present.push_back(front);
         }
+        const double bareAdd = Median(bareAdds), bareDelete = Median(bareDeletes);
         PrintTray("add", wanted, Median(add), bareAdd);
+        std::printf("%-28s %4d icons: 90th percentile add %.1f us, delete %.1f us\n", "", wanted,
+                    Percentile(add, 0.9), Percentile(last, 0.9));
         PrintTray("delete last", wanted, Median(last), bareDelete);
         PrintTray("delete first", wanted, Median(first), bareDelete);
+        // The tray answers from its list and shows the change a moment later,
+        // once for a burst: the time until the panel has its new width.
+        if (HWND panel =
+                ControlNamed(TopWindowsOf(shell.Id(), L"TfrmTaskbar").front(), "plSysTray")) {
+            auto widthOf = [panel] {
+                RECT r{};
+                GetWindowRect(panel, &r);
+                return r.right - r.left;
+            };
+            std::vector<double> shown;
+            for (int i = 0; i < 20; ++i) {
+                const int before = widthOf();
+                const double t0 = bench::MicrosecondsNow();
+                extra.Add();
+                while (widthOf() == before && bench::MicrosecondsNow() - t0 < 2e6)
+                    Sleep(0);
+                shown.push_back(bench::MicrosecondsNow() - t0);
+                extra.Delete();
+                while (widthOf() != before && bench::MicrosecondsNow() - t0 < 4e6)
+                    Sleep(1);
+            }
+            std::printf("%-28s %4d icons: median %8.1f us\n", "add until shown", wanted,
+                        Median(shown));
+        }
     }
     for (TrayIcon& icon : present)
         icon.Delete();
