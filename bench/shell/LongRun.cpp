@@ -104,6 +104,7 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
         return result;
     Sleep(2000);
     result.before = FiguresOf(shell);
+    const auto classesBefore = WindowClassesOf(shell);
 
     t = bench::MicrosecondsNow();
     if (!step("windows", ChurnWindows(plan.windows), t))
@@ -119,6 +120,16 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
         return result;
     Sleep(2000);
     result.after = FiguresOf(shell);
+    // Which kinds of window a difference is made of.
+    auto classesAfter = WindowClassesOf(shell);
+    for (const auto& [name, count] : classesBefore)
+        classesAfter[name] -= count;
+    for (const auto& [name, more] : classesAfter)
+        if (more != 0 && report) {
+            char line[160];
+            std::snprintf(line, sizeof line, "windows of class %ls: %+d", name.c_str(), more);
+            report(line);
+        }
     result.completed = true;
     return result;
 }

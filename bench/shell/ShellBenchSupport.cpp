@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <map>
 #include <cstring>
 
 namespace shellbench {
@@ -166,10 +167,16 @@ struct WindowCount {
     int count;
 };
 
+std::map<std::wstring, int>* classTally = nullptr;
+
 BOOL CALLBACK CountChild(HWND window, LPARAM data) {
     auto* count = reinterpret_cast<WindowCount*>(data);
-    (void)window;
     ++count->count;
+    if (classTally) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, ARRAYSIZE(name));
+        ++(*classTally)[name];
+    }
     return TRUE;
 }
 
@@ -177,6 +184,11 @@ BOOL CALLBACK CountTop(HWND window, LPARAM data) {
     auto* count = reinterpret_cast<WindowCount*>(data);
     if (OwnedBy(window, count->processId)) {
         ++count->count;
+        if (classTally) {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, ARRAYSIZE(name));
+            ++(*classTally)[std::wstring(L"top ") + name];
+        }
         EnumChildWindows(window, CountChild, data);
     }
     return TRUE;
@@ -236,6 +248,15 @@ DWORD HandlesOf(const Process& process) {
 }
 
 } // namespace
+
+std::map<std::wstring, int> WindowClassesOf(const Process& process) {
+    std::map<std::wstring, int> tally;
+    classTally = &tally;
+    WindowCount count{process.Id(), 0};
+    EnumWindows(CountTop, reinterpret_cast<LPARAM>(&count));
+    classTally = nullptr;
+    return tally;
+}
 
 ProcessFigures FiguresOf(const Process& process) {
     ProcessFigures figures;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,8 @@ struct ProcessFigures {
     int threads = 0;
 };
 ProcessFigures FiguresOf(const Process& process);
+// The process's windows by class ("top " before the class of a top-level one).
+std::map<std::wstring, int> WindowClassesOf(const Process& process);
 
 bool OwnedBy(HWND window, DWORD processId);
 std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className);
