@@ -102,7 +102,10 @@ constexpr int kWindows = 50, kIcons = 30, kEntries = 1000;
 
 void PrintMemory(const char* what, const Process& process) {
     const MemoryFigures m = MemoryOf(process);
-    std::printf("%-44s resident %7.1f MB  private %7.1f MB\n", what, m.residentMb, m.privateMb);
+    const MemoryMap map = MemoryMapOf(process);
+    std::printf("%-44s resident %6.1f MB  private %6.1f MB; committed: images %6.1f MB, "
+                "mapped %6.1f MB, own %6.1f MB\n",
+                what, m.residentMb, m.privateMb, map.imageMb, map.mappedMb, map.privateMb);
     std::fflush(stdout);
 }
 

@@ -160,6 +160,28 @@ MemoryFigures MemoryOf(const Process& process) {
     return figures;
 }
 
+MemoryMap MemoryMapOf(const Process& process) {
+    MemoryMap map;
+    MEMORY_BASIC_INFORMATION info{};
+    const uint8_t* at = nullptr;
+    while (VirtualQueryEx(process.Handle(), at, &info, sizeof info) == sizeof info) {
+        if (info.State == MEM_COMMIT) {
+            const double mb = static_cast<double>(info.RegionSize) / (1024.0 * 1024.0);
+            if (info.Type == MEM_IMAGE)
+                map.imageMb += mb;
+            else if (info.Type == MEM_MAPPED)
+                map.mappedMb += mb;
+            else
+                map.privateMb += mb;
+        }
+        const uint8_t* next = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return map;
+}
+
 namespace {
 
 struct WindowCount {

@@ -58,6 +58,14 @@ struct MemoryFigures {
 };
 MemoryFigures MemoryOf(const Process& process);
 
+// Committed memory by kind: program and library images, mapped files and
+// sections (fonts, shared blocks), and the process's own (heaps, bitmaps'
+// bits, stacks).
+struct MemoryMap {
+    double imageMb = 0, mappedMb = 0, privateMb = 0;
+};
+MemoryMap MemoryMapOf(const Process& process);
+
 // What a long run must give back: the process's figures.
 struct ProcessFigures {
     double residentMb = 0;
