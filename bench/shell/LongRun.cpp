@@ -102,7 +102,7 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
     if (!step("warm-up",
               ChurnWindows(50) && CycleIcons(10) && SlidePanel(shell, 1) && Browse(shell, 1), t))
         return result;
-    Sleep(2000);
+    Sleep(1000);
     result.before = FiguresOf(shell);
     const auto classesBefore = WindowClassesOf(shell);
 
@@ -118,7 +118,7 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
     t = bench::MicrosecondsNow();
     if (!step("browsers", Browse(shell, plan.browsers), t))
         return result;
-    Sleep(2000);
+    Sleep(1000);
     result.after = FiguresOf(shell);
     // Which kinds of window a difference is made of.
     auto classesAfter = WindowClassesOf(shell);

@@ -18,7 +18,7 @@ TEST(LongRunE2E, EverythingThatCameGoesAgain) {
     shellbench::Process shell = shellbench::Process::Attach(started.process.id());
     ASSERT_TRUE(shellbench::WaitForShell(shell, 20000));
 
-    shellbench::LongRunPlan plan{200, 300, 3, 3};
+    shellbench::LongRunPlan plan{150, 300, 2, 2};
     shellbench::LongRunResult result = shellbench::RunLongRun(
         shell, plan, [](const std::string& line) { std::printf("%s\n", line.c_str()); });
     ASSERT_TRUE(result.completed) << result.failure;
