@@ -107,17 +107,34 @@ void HideMinimizedWindows() {
     SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE);
 }
 
+namespace {
+
+RECT TakenWorkArea() {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - kTaskbarReserve};
+}
+
+// The area the shell itself set, left behind by a run that died: saving it
+// would make the way back keep the taskbar's room. What an earlier start saved
+// stays then.
+bool IsLeftOverArea(const RECT& area, const IniFile& config) {
+    const RECT taken = TakenWorkArea();
+    return EqualRect(&area, &taken) &&
+           config.ReadString(kWinSettings, "ScreenBottom", "").size() > 0;
+}
+
+} // namespace
+
 void TakeWorkArea() {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     IniFile config = IniFile::Config();
-    config.WriteInteger(kWinSettings, "ScreenLeft", area.left);
-    config.WriteInteger(kWinSettings, "ScreenTop", area.top);
-    config.WriteInteger(kWinSettings, "ScreenRight", area.right);
-    config.WriteInteger(kWinSettings, "ScreenBottom", area.bottom);
+    if (!IsLeftOverArea(area, config))
+        config.WriteStrings(kWinSettings, {{"ScreenLeft", std::to_string(area.left)},
+                                           {"ScreenTop", std::to_string(area.top)},
+                                           {"ScreenRight", std::to_string(area.right)},
+                                           {"ScreenBottom", std::to_string(area.bottom)}});
 
-    RECT taken{0, 0, GetSystemMetrics(SM_CXSCREEN),
-               GetSystemMetrics(SM_CYSCREEN) - kTaskbarReserve};
+    RECT taken = TakenWorkArea();
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &taken, SPIF_SENDCHANGE);
 }
 

@@ -21,6 +21,15 @@ std::string LocaleText(bool date) {
     return n > 0 ? Utf8(buffer) : std::string();
 }
 
+std::string Banner() {
+    return "   *** Orvane Shell log - " + LocaleText(true) + " ***";
+}
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -79,23 +88,32 @@ void WriteLogLines(const std::string& fileName, const std::vector<std::string>& 
         ThrowLastError("");
 }
 
-TLog::TLog(std::string fileName) : fileName_(std::move(fileName)) {
+const std::vector<std::string>& TLog::MarkerTexts() {
+    static const std::vector<std::string> texts = {"Program start",
+                                                   "Begin of first main panel showing",
+                                                   "Main panel is shown first time", "Work end"};
+    return texts;
+}
+
+TLog::TLog(std::string fileName, unsigned long long rotateAt)
+    : fileName_(std::move(fileName)), rotateAt_(rotateAt) {
     // The banner item ends with its own line break, so an empty line follows it.
-    WriteLogLines(fileName_, {"   *** Orvane Shell log - " + LocaleText(true) + " ***", ""});
+    WriteLogLines(fileName_, {Banner(), ""});
 }
 
 void TLog::Add(const std::string& text) {
-    auto lines = ReadLogLines(fileName_);
-    lines.push_back(LocaleText(false) + " " + text);
-    WriteLogLines(fileName_, lines);
+    Append(LocaleText(false) + " " + text);
 }
 
 void TLog::AddOnce(const std::string& text) {
-    auto lines = ReadLogLines(fileName_);
-    if (JoinLines(lines).find(text) != std::string::npos)
-        return;
-    lines.push_back(LocaleText(false) + " " + text);
-    WriteLogLines(fileName_, lines);
+    for (const auto& known : known_)
+        if (known == text)
+            return;
+    if (JoinLines(ReadLogLines(fileName_)).find(text) == std::string::npos)
+        Append(LocaleText(false) + " " + text);
+    // Present from here on: a rotation carries the marker lines over, and a
+    // repeated call (every press of the start button) need not read the file.
+    known_.push_back(text);
 }
 
 void TLog::AppendToLast(const std::string& text) {
@@ -104,6 +122,82 @@ void TLog::AppendToLast(const std::string& text) {
         lines.emplace_back();
     lines.back() += "... " + text;
     WriteLogLines(fileName_, lines);
+}
+
+// One line added at the end, without reading the file: a long run's log costs
+// the same per line at its end as at its start.
+void TLog::Append(const std::string& line) {
+    for (int attempt = 0;; ++attempt) {
+        UniqueFileHandle file(CreateFileW(Wide(fileName_).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            ThrowLastError("");
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file.get(), &size))
+            ThrowLastError("");
+        const auto bytes = static_cast<unsigned long long>(size.QuadPart);
+        if (attempt == 0 && bytes + line.size() + 2 > rotateAt_) {
+            file.reset();
+            Rotate();
+            continue;
+        }
+        // A file whose last line has no line break (edited by hand) gets one,
+        // so the new line stands on its own.
+        std::string text = line + "\r\n";
+        if (bytes > 0) {
+            LARGE_INTEGER last{};
+            last.QuadPart = size.QuadPart - 1;
+            char tail = '\n';
+            DWORD got = 0;
+            if (!SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN) ||
+                !ReadFile(file.get(), &tail, 1, &got, nullptr))
+                ThrowLastError("");
+            if (got == 1 && tail != '\n' && tail != '\r')
+                text.insert(0, "\r\n");
+        }
+        LARGE_INTEGER zero{};
+        DWORD written = 0;
+        if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END) ||
+            !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) ||
+            written != text.size())
+            ThrowLastError("");
+        return;
+    }
+}
+
+// The full log goes to RotatedName() (replacing an earlier one) and a new log
+// begins with the banner and the first line of each marker text found, so the
+// next start judges this run exactly as it would have without the rotation.
+void TLog::Rotate() {
+    const auto lines = ReadLogLines(fileName_);
+    std::vector<std::string> kept = {Banner(), ""};
+    for (const auto& marker : MarkerTexts())
+        for (const auto& line : lines)
+            if (line.find(marker) != std::string::npos) {
+                kept.push_back(line);
+                break;
+            }
+    kept.push_back(LocaleText(false) + " Log continued; earlier lines in " +
+                   BaseName(RotatedName()));
+    const std::string next = fileName_ + ".new";
+    WriteLogLines(next, kept);
+    const std::wstring log = Wide(fileName_), rotated = Wide(RotatedName()), fresh = Wide(next);
+    if (!MoveFileExW(log.c_str(), rotated.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DWORD error = GetLastError();
+        DeleteFileW(fresh.c_str());
+        SetLastError(error);
+        ThrowLastError("");
+    }
+    if (!MoveFileExW(fresh.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        // The whole log back in its place rather than none at all.
+        DWORD error = GetLastError();
+        MoveFileExW(rotated.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING);
+        DeleteFileW(fresh.c_str());
+        SetLastError(error);
+        ThrowLastError("");
+    }
 }
 
 bool TLog::Contains(const std::string& fileName, const std::string& text) {

@@ -44,8 +44,10 @@ void TWindowEventWatcher::Tick() {
         return std::find(withButtons.begin(), withButtons.end(), window) != withButtons.end();
     };
 
+    // A window gone without its hook event (the hook's send timed out, or a
+    // program ended without destroying its windows) loses its button too.
     for (HWND window : withButtons)
-        if (IsWindow(window) && !visible.contains(window) && visible_.contains(window))
+        if (!IsWindow(window) || (!visible.contains(window) && visible_.contains(window)))
             handler_(window, kWindowDestroyed);
     for (HWND window : visible)
         if (!visible_.contains(window) && !hasButton(window))

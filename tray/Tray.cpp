@@ -7,6 +7,7 @@
 #include "widgets/SkinPanel.h"
 #include "tray/TrayIconImage.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace orvane {
@@ -20,8 +21,10 @@ constexpr int kIconTop = 3;
 constexpr int kFirstIconLeft = 9;
 constexpr int kIconPitch = 20;
 constexpr int kPanelExtra = 14;
-// A program that floods the tray with broken blocks must not grow the log,
-// which is rewritten whole at every line, without bound.
+// The timer of the tray window that runs Present().
+constexpr UINT_PTR kPresentTimer = 1;
+// A program flooding the tray with broken blocks would bury the log's
+// other lines (and cost a file write per request).
 constexpr int kMalformedLogLimit = 100;
 
 TTray* currentTray = nullptr;
@@ -107,6 +110,8 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
 
 TTray::~TTray() {
     services_.StopAll();
+    if (presentPending_)
+        KillTimer(window_.get(), kPresentTimer);
     window_.reset();
     if (currentTray == this)
         currentTray = nullptr;
@@ -151,6 +156,11 @@ void TTray::AllowMessagesThroughFilter() {
 }
 
 LRESULT CALLBACK TTray::TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kPresentTimer && currentTray &&
+        window == currentTray->Handle()) {
+        currentTray->Present();
+        return 0;
+    }
     LRESULT reply = DefWindowProcW(window, message, wParam, lParam);
     if (message != WM_COPYDATA || !currentTray || window != currentTray->Handle())
         return reply;
@@ -213,30 +223,30 @@ int TTray::FindIcon(const TNotifyIconData& data) const {
 bool TTray::NewTrayIcon(const TNotifyIconData& data) {
     if (data.OwnerValue == 0xFFFFFFFFu || FindIcon(data) >= 0 || !IsWindow(data.Owner()))
         return false;
-    // The record is complete before anything can fail, so the list always
-    // matches the controls.
-    int index = IconCount();
-    trayInfo_.push_back({nullptr, data.Owner(), data.Id, data.CallbackMessage});
-    Guarded("NewTrayIcon", FailurePolicy::LogAndContinue, [&] {
-        trayInfo_.back().Control = NewIconControl(index, data);
-        FitPanel();
-        ShowIconOrLog(*trayInfo_.back().Control, data, "NewTrayIcon");
-    });
-    if (!trayInfo_.back().Control) {
-        trayInfo_.pop_back();
-        return false;
-    }
+    trayInfo_.push_back({nullptr, data.Owner(), data.Id, data.CallbackMessage, data.Tip,
+                         PictureOf(data, "NewTrayIcon")});
+    SchedulePresent();
     return true;
 }
 
-TTrayIconImage* TTray::NewIconControl(int index, const TNotifyIconData& data) {
+// A handle that is no icon shows as an empty place, as a null icon does.
+std::optional<TIconPixels> TTray::PictureOf(const TNotifyIconData& data, const char* where) {
+    if (data.IconPixels)
+        return data.IconPixels;
+    std::optional<TIconPixels> pixels;
+    if (data.Icon)
+        Guarded(where, FailurePolicy::LogAndContinue,
+                [&] { pixels = IconPixelsFromHandle(data.Icon); });
+    return pixels;
+}
+
+TTrayIconImage* TTray::NewIconControl(int index) {
     auto* control = NewComponent<TTrayIconImage>(&panel_);
     control->SetBounds(kFirstIconLeft + kIconPitch * index, kIconTop, kIconSize, kIconSize);
     control->SetAutoSize(false);
     control->SetStretch(true);
     control->SetTransparent(true);
     control->Tag = index;
-    control->SetTip(data.Tip);
     control->SetShowHint(true);
     control->OnMouseDown = [](TComponent& sender, TMouseButton button, TShiftState shift, int,
                               int) {
@@ -261,29 +271,18 @@ TTrayIconImage* TTray::NewIconControl(int index, const TNotifyIconData& data) {
     return control;
 }
 
-void TTray::ShowIconOrLog(TTrayIconImage& control, const TNotifyIconData& data, const char* where) {
-    Guarded(where, FailurePolicy::LogAndContinue, [&] {
-        // A handle that is no icon shows as an empty place, as a null icon does.
-        if (data.IconPixels)
-            control.ShowPixels(*data.IconPixels);
-        else
-            control.ShowIcon(data.Icon);
-    });
-}
-
 bool TTray::ModifyTrayIcon(const TNotifyIconData& data) {
     int index = FindIcon(data);
     if (index < 0)
         return NewTrayIcon(data);
-    Guarded("ModifyTrayIcon", FailurePolicy::LogAndContinue, [&] {
-        TTrayIconRecord& record = trayInfo_[static_cast<size_t>(index)];
-        if (data.Flags & NIF_ICON)
-            ShowIconOrLog(*record.Control, data, "ModifyTrayIcon");
-        if (data.Flags & NIF_TIP)
-            record.Control->SetTip(data.Tip);
-        if (data.Flags & NIF_MESSAGE)
-            record.CallbackMessage = data.CallbackMessage;
-    });
+    TTrayIconRecord& record = trayInfo_[static_cast<size_t>(index)];
+    if (data.Flags & NIF_ICON)
+        record.Pixels = PictureOf(data, "ModifyTrayIcon");
+    if (data.Flags & NIF_TIP)
+        record.Tip = data.Tip;
+    if (data.Flags & NIF_MESSAGE)
+        record.CallbackMessage = data.CallbackMessage;
+    SchedulePresent();
     return true;
 }
 
@@ -291,41 +290,87 @@ bool TTray::DeleteTrayIcon(const TNotifyIconData& data) {
     int index = FindIcon(data);
     if (index < 0)
         return false;
-    Guarded("DeleteTrayIcon", FailurePolicy::LogAndContinue, [&] {
-        // Controls keep their place and tag; what they show moves down one.
-        for (size_t j = static_cast<size_t>(index); j + 1 < trayInfo_.size(); ++j) {
-            TTrayIconRecord& to = trayInfo_[j];
-            const TTrayIconRecord& from = trayInfo_[j + 1];
-            to.Owner = from.Owner;
-            to.Id = from.Id;
-            to.CallbackMessage = from.CallbackMessage;
-            to.Control->SetTip(from.Control->Hint());
-            to.Control->CopyPictureFrom(*from.Control);
-        }
-        TTrayIconImage* last = trayInfo_.back().Control;
-        trayInfo_.pop_back();
-        panel_.FreeComponent(last);
-        FitPanel();
-        if (refreshTaskButtons_)
-            refreshTaskButtons_();
-    });
+    trayInfo_.erase(trayInfo_.begin() + index);
+    removedSincePresent_ = true;
+    SchedulePresent();
     return true;
 }
 
+void TTray::SchedulePresent() {
+    if (presentPending_)
+        return;
+    // Without a timer the change shows at once rather than never.
+    if (!window_ || !SetTimer(window_.get(), kPresentTimer, kPresentDelay, nullptr)) {
+        Present();
+        return;
+    }
+    presentPending_ = true;
+}
+
+// Controls keep their place and tag: what moves when an icon goes is the
+// picture and the tip, and only those that differ are set.
+void TTray::Present() {
+    if (presentPending_ && window_)
+        KillTimer(window_.get(), kPresentTimer);
+    presentPending_ = false;
+    Guarded("TTray.Present", FailurePolicy::LogAndContinue, [&] {
+        while (controls_.size() < trayInfo_.size()) {
+            TTrayIconImage* control = nullptr;
+            if (!Guarded("NewTrayIcon", FailurePolicy::LogAndContinue,
+                         [&] { control = NewIconControl(static_cast<int>(controls_.size())); })) {
+                // Icons without a place are dropped, so the list always
+                // matches the controls.
+                trayInfo_.resize(controls_.size());
+                break;
+            }
+            controls_.push_back(control);
+        }
+        while (controls_.size() > trayInfo_.size()) {
+            TTrayIconImage* last = controls_.back();
+            controls_.pop_back();
+            panel_.FreeComponent(last);
+        }
+        for (size_t i = 0; i < trayInfo_.size(); ++i) {
+            TTrayIconRecord& record = trayInfo_[i];
+            TTrayIconImage& control = *controls_[i];
+            record.Control = &control;
+            if (control.IconPixels() != record.Pixels) {
+                if (record.Pixels)
+                    control.ShowPixels(*record.Pixels);
+                else
+                    control.ClearPicture();
+            }
+            control.SetTip(record.Tip);
+        }
+        FitPanel();
+    });
+    if (removedSincePresent_) {
+        removedSincePresent_ = false;
+        if (refreshTaskButtons_)
+            Guarded("DeleteTrayIcon", FailurePolicy::LogAndContinue,
+                    [&] { refreshTaskButtons_(); });
+    }
+}
+
 void TTray::FitPanel() {
-    panel_.SetWidth(kIconPitch * IconCount() + kPanelExtra);
+    const int width = kIconPitch * IconCount() + kPanelExtra;
+    if (panel_.Width() != width)
+        panel_.SetWidth(width);
 }
 
 void TTray::ForwardMouse(const TTrayIconImage& control, UINT mouseMessage) {
-    auto index = static_cast<size_t>(control.Tag);
-    if (control.Tag < 0 || index >= trayInfo_.size() || trayInfo_[index].Control != &control)
+    // The record the control shows; none between a change and its Present().
+    auto shown = std::find_if(trayInfo_.begin(), trayInfo_.end(),
+                              [&](const TTrayIconRecord& r) { return r.Control == &control; });
+    if (shown == trayInfo_.end())
         return;
     // Bringing the owner forward may let other requests in; the values are
     // taken first.
-    TTrayIconRecord record = trayInfo_[index];
+    const HWND owner = shown->Owner;
+    const uint32_t id = shown->Id, callbackMessage = shown->CallbackMessage;
     if (IsPress(mouseMessage))
-        BringOwnerForward(record.Owner);
-    PostMessageW(record.Owner, record.CallbackMessage, record.Id, mouseMessage);
+        BringOwnerForward(owner);
+    PostMessageW(owner, callbackMessage, id, mouseMessage);
 }
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 // controls in the taskbar's notification panel and the forwarding of mouse
 // events to the icons' owners.
 #include "base/Win32Handles.h"
+#include "tray/IconPixels.h"
 #include "tray/NotifyRequest.h"
 #include "tray/ShellServiceObjects.h"
 
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,12 +21,15 @@ namespace orvane {
 class TSkinPanel;
 class TTrayIconImage;
 
-// One icon shown. The picture and the tip live in the control.
+// One icon of the tray. Control shows it from the next Present() on (null
+// until then); Tip and Pixels are what the control is to show.
 struct TTrayIconRecord {
     TTrayIconImage* Control = nullptr;
     HWND Owner = nullptr;
     uint32_t Id = 0;
     uint32_t CallbackMessage = 0;
+    std::string Tip;
+    std::optional<TIconPixels> Pixels;
 };
 
 class TTray {
@@ -55,6 +60,14 @@ class TTray {
     // One WM_COPYDATA request as the tray window answers it: 1 or 0.
     LRESULT HandleCopyData(const COPYDATASTRUCT* data);
 
+    // Brings the icon controls, the panel's width and the task buttons up to
+    // the records. A request changes the records only and answers at once;
+    // this runs by itself kPresentDelay ms after the first change, so a burst
+    // of requests (a program adding its icons, a flood) costs one layout.
+    void Present();
+    bool PresentPending() const { return presentPending_; }
+    static constexpr UINT kPresentDelay = 15;
+
     // A mouse message on an icon control, passed on to the icon's owner.
     void ForwardMouse(const TTrayIconImage& control, UINT mouseMessage);
 
@@ -68,14 +81,20 @@ class TTray {
     void RegisterTrayClass();
     void CreateTrayWindow();
     void AllowMessagesThroughFilter();
-    TTrayIconImage* NewIconControl(int index, const TNotifyIconData& data);
-    void ShowIconOrLog(TTrayIconImage& control, const TNotifyIconData& data, const char* where);
+    TTrayIconImage* NewIconControl(int index);
+    std::optional<TIconPixels> PictureOf(const TNotifyIconData& data, const char* where);
+    void SchedulePresent();
     void FitPanel();
     void LogMalformed(const std::string& message);
 
     TSkinPanel& panel_;
     std::function<void()> refreshTaskButtons_;
     std::vector<TTrayIconRecord> trayInfo_;
+    // The panel's icon controls, in place order; as many as the records
+    // after Present().
+    std::vector<TTrayIconImage*> controls_;
+    bool presentPending_ = false;
+    bool removedSincePresent_ = false;
     UniqueWindow window_;
     TShellServiceObjects services_;
     int malformedLogged_ = 0;

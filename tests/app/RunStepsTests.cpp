@@ -42,10 +42,16 @@ TEST(RunSteps, WorkAreaBecomesTheScreenLessTheBarAndTheOldOneIsKept) {
     EXPECT_EQ(config.Read("ScreenRight"), width - 30);
     EXPECT_EQ(config.Read("ScreenBottom"), height - 40);
 
-    // Every start overwrites the saved rectangle with what it finds.
+    // The shell's own area, left by a run that died, is not saved over the
+    // user's; any other area is saved at every start.
     TakeWorkArea();
-    EXPECT_EQ(config.Read("ScreenLeft"), 0);
-    EXPECT_EQ(config.Read("ScreenBottom"), height - 26);
+    EXPECT_EQ(config.Read("ScreenTop"), 20);
+    EXPECT_EQ(config.Read("ScreenBottom"), height - 40);
+    RECT other{0, 0, width, height - 60};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &other, 0));
+    TakeWorkArea();
+    EXPECT_EQ(config.Read("ScreenTop"), 0);
+    EXPECT_EQ(config.Read("ScreenBottom"), height - 60);
 }
 
 TEST(RunSteps, CaptionColoursAreSavedThenReplaced) {

@@ -109,6 +109,47 @@ TEST_F(LogTest, LockedFileRaisesAndKeepsItsContent) {
     EXPECT_TRUE(TLog::Contains(path, "Work end"));
 }
 
+TEST_F(LogTest, AddAppendsWithoutTouchingWhatIsThere) {
+    TLog log(path);
+    // Lines as another editor left them: LF only, the last without a break.
+    test::WriteFileText(path, "head\nmiddle\nlast");
+    log.Add("Program start");
+    log.Add("Work end");
+    std::string text = ReadFileText(path);
+    ASSERT_EQ(text.compare(0, 16, "head\nmiddle\nlast"), 0) << text;
+    auto lines = Lines();
+    ASSERT_EQ(lines.size(), 5u) << text;
+    EXPECT_EQ(lines[2], "last");
+    EXPECT_TRUE(EndsWith(lines[3], " Program start")) << lines[3];
+    EXPECT_TRUE(EndsWith(text, " Work end\r\n")) << text;
+}
+
+TEST_F(LogTest, LongRunRotatesAndKeepsTheMarkers) {
+    constexpr unsigned long long kLimit = 2000;
+    TLog log(path, kLimit);
+    log.Add("Program start");
+    log.AddOnce("Begin of first main panel showing");
+    log.AddOnce("Main panel is shown first time");
+    for (int i = 0; i < 400; ++i) {
+        log.Add("TrayWindowProc: request " + std::to_string(i));
+        ASSERT_LE(ReadFileText(path).size(), kLimit) << "line " << i;
+    }
+    std::string current = ReadFileText(path);
+    std::string rotated = ReadFileText(log.RotatedName());
+    EXPECT_NE(current.find("request 399"), std::string::npos);
+    EXPECT_NE(rotated.find("request"), std::string::npos);
+    EXPECT_LE(rotated.size(), kLimit);
+    EXPECT_EQ(current.compare(0, 26, "   *** Orvane Shell log - "), 0) << current;
+    // The next start judges the run as if nothing had been moved aside.
+    EXPECT_TRUE(TLog::Contains(path, "Program start"));
+    EXPECT_TRUE(TLog::Contains(path, "Main panel is shown first time"));
+    EXPECT_FALSE(TLog::Contains(path, "Work end"));
+    log.AddOnce("Main panel is shown first time");
+    EXPECT_EQ(SplitLines(ReadFileText(path)).size(), SplitLines(current).size());
+    log.Add("Work end");
+    EXPECT_TRUE(TLog::Contains(path, "Work end"));
+}
+
 TEST_F(LogTest, LogFailureWritesWhereAndMessage) {
     TLog log(path);
     SetShellLog(&log);

@@ -48,3 +48,26 @@ TEST(WindowEventWatcher, AnOwnedWindowAskingForAButtonIsReportedWhenShown) {
     DestroyWindow(appWindow);
     DestroyWindow(dialog);
 }
+
+TEST(WindowEventWatcher, AButtonWhoseWindowIsGoneIsReportedDestroyed) {
+    HWND gone = NewOwnedWindow(nullptr, 0, "Gone without an event");
+    HWND hidden = NewOwnedWindow(nullptr, 0, "Hidden, never shown");
+    ASSERT_TRUE(gone && hidden);
+    MarkVisible(gone);
+    std::vector<std::pair<HWND, LPARAM>> events;
+    TWindowEventWatcher watcher(
+        [&](HWND window, LPARAM code) { events.emplace_back(window, code); },
+        [&] {
+            return std::vector<HWND>{gone, hidden};
+        });
+    DestroyWindow(gone);
+    watcher.Tick();
+    auto destroyed = [&](HWND window) {
+        return std::count(events.begin(), events.end(),
+                          std::pair<HWND, LPARAM>{window, kWindowDestroyed});
+    };
+    EXPECT_EQ(destroyed(gone), 1);
+    // A window that exists keeps its button while it was never seen shown.
+    EXPECT_EQ(destroyed(hidden), 0);
+    DestroyWindow(hidden);
+}

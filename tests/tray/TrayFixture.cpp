@@ -90,7 +90,10 @@ HWND TrayTest::NewOwner() {
 
 LRESULT TrayTest::Send(const Request& request) {
     auto block = PlatformBlock(request);
-    return SendBlock(tray->Handle(), block.data(), block.size());
+    LRESULT reply = SendBlock(tray->Handle(), block.data(), block.size());
+    // What the tray shows follows a moment later; the tests look at once.
+    tray->Present();
+    return reply;
 }
 
 LRESULT TrayTest::Add(HWND owner, uint32_t id, const std::wstring& tip, uint32_t callback) {

@@ -63,8 +63,14 @@ class TrayTest : public ::testing::Test {
         UINT message;
     };
     std::vector<Posted> TakePosted(HWND owner);
-    orvane::TTrayIconImage& Icon(int index) { return *tray->TrayInfo().at(index).Control; }
+    // The icon's control, with the tray's last change shown.
+    orvane::TTrayIconImage& Icon(int index) {
+        tray->Present();
+        return *tray->TrayInfo().at(index).Control;
+    }
     int IconControlsOnPanel() const;
+    // The icons once the tray has shown its last change; -1 before.
+    int ShownIcons() const { return tray->PresentPending() ? -1 : tray->IconCount(); }
 
     TfrmTrayTest* form = nullptr;
     std::unique_ptr<orvane::TTray> tray;

@@ -154,6 +154,7 @@ FuzzResult RunFuzz(TTray& tray, const TSkinPanel& panel, const std::vector<HWND>
         result.accepted += reply == 1;
         result.mostIcons = std::max(result.mostIcons, tray.IconCount());
         if ((i + 1) % checkEvery == 0 || i + 1 == count) {
+            tray.Present();
             std::string fault = CheckConsistency(tray, panel);
             if (!fault.empty()) {
                 result.fault = "after " + std::to_string(i + 1) + " requests: " + fault;
@@ -170,8 +171,9 @@ void RemoveAllIcons(TTray& tray) {
         auto block = PlatformBlock(NIM_DELETE, last.Owner, last.Id, 0, 0, nullptr, L"");
         COPYDATASTRUCT data{1, static_cast<DWORD>(block.size()), block.data()};
         if (SendMessageA(tray.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 1)
-            return;
+            break;
     }
+    tray.Present();
 }
 
 namespace {

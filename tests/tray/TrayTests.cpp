@@ -146,6 +146,46 @@ TEST_F(TrayTest, DeletingTheMiddleOfThreeMovesTheThirdDown) {
     EXPECT_TRUE(TakePosted(owners3[1]).empty());
 }
 
+// Requests answer from the records alone; the controls, the panel and the
+// task buttons follow in one step for the whole burst.
+TEST_F(TrayTest, ABurstOfRequestsIsAnsweredAtOnceAndShownInOneStep) {
+    HWND a = NewOwner(), b = NewOwner();
+    ASSERT_EQ(Add(a, 1, L"first"), 1);
+    ASSERT_EQ(Add(b, 2, L"second"), 1);
+    TTrayIconImage* firstControl = &Icon(0);
+    TTrayIconImage* secondControl = &Icon(1);
+    const int width = form->plSysTray->Width();
+
+    auto block = PlatformBlock(Request{NIM_DELETE, a, 1});
+    ASSERT_EQ(SendBlock(tray->Handle(), block.data(), block.size()), 1);
+    for (uint32_t id = 3; id < 6; ++id) {
+        block = PlatformBlock(
+            Request{NIM_ADD, b, id, NIF_TIP | NIF_MESSAGE, WM_APP + 3, nullptr, L"more"});
+        ASSERT_EQ(SendBlock(tray->Handle(), block.data(), block.size()), 1);
+    }
+    EXPECT_EQ(tray->IconCount(), 4);
+    EXPECT_TRUE(tray->PresentPending());
+    EXPECT_EQ(IconControlsOnPanel(), 2);
+    EXPECT_EQ(form->plSysTray->Width(), width);
+    EXPECT_EQ(refreshes, 0);
+    // Before the step a press on a control reaches the icon it still shows,
+    // and a press on the deleted icon's place reaches nobody.
+    SendMessageA(firstControl->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    EXPECT_TRUE(TakePosted(a).empty());
+    EXPECT_TRUE(TakePosted(b).empty());
+    SendMessageA(secondControl->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    auto posted = TakePosted(b);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].id, 2u);
+
+    ASSERT_TRUE(test::WaitUntil([&] { return ShownIcons() == 4; }, 5000));
+    EXPECT_EQ(IconControlsOnPanel(), 4);
+    EXPECT_EQ(form->plSysTray->Width(), 94);
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(Icon(0).Hint(), "second");
+    EXPECT_EQ(Icon(3).Hint(), "more");
+}
+
 TEST_F(TrayTest, ModifyWithOnlyTheTipFlagKeepsPictureAndCallback) {
     HWND owner = NewOwner();
     ASSERT_EQ(Add(owner, 3, L"before", WM_APP + 7), 1);
