@@ -44,6 +44,13 @@ constexpr wchar_t kSinkClass[] = L"TIconLookupSink";
 constexpr size_t kDeliveredAtOnce = 64;
 // How long the destructor waits for the workers before leaving them behind.
 constexpr DWORD kStopWaitMs = 1000;
+// Workers all busy with lookups that finish nothing for this long (a dead
+// network share, a program that never answers) get one more beside them, up
+// to a bound; the stuck ones keep their threads until their calls return.
+constexpr ULONGLONG kStuckMs = 500;
+constexpr size_t kMaxWorkers = 8;
+constexpr UINT_PTR kStuckCheckTimer = 1;
+constexpr UINT kStuckCheckMs = 1000;
 
 std::string LowerExtension(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -210,6 +217,9 @@ struct TIconLookup::Shared {
     std::vector<std::pair<uint64_t, TIconFound>> arrived;
     bool posted = false;
     bool stopping = false;
+    // Workers inside a lookup, and when one last started or finished one.
+    int busy = 0;
+    ULONGLONG lastProgress = GetTickCount64();
     HWND sink = nullptr;
     std::atomic<long long> delayMs{0};
     TIconCache cache;
@@ -354,8 +364,16 @@ void TIconLookup::Shared::Run() {
             jobs.pop_front();
             if (cancelled.erase(job.ticket))
                 continue;
+            ++busy;
+            lastProgress = GetTickCount64();
         }
-        Deliver(job.ticket, Look(job));
+        TIconFound found = Look(job);
+        {
+            std::lock_guard lock(mutex);
+            --busy;
+            lastProgress = GetTickCount64();
+        }
+        Deliver(job.ticket, std::move(found));
     }
     if (SUCCEEDED(com))
         CoUninitialize();
@@ -375,6 +393,12 @@ LRESULT CALLBACK SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_ICONSARRIVED) {
         if (auto* lookup = reinterpret_cast<TIconLookup*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
             lookup->DeliverArrived();
+        return 0;
+    }
+    if (message == WM_TIMER) {
+        if (auto* lookup = reinterpret_cast<TIconLookup*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+            Guarded("TIconLookup.AddWorker", FailurePolicy::LogAndContinue,
+                    [&] { lookup->AddWorkerIfStuck(); });
         return 0;
     }
     if (message == WM_ICONSASKED) {
@@ -446,14 +470,34 @@ TIconLookup::TIconLookup(TOptions options)
         std::lock_guard lock(shared->mutex);
         shared->cancelled.insert(ticket);
     };
-    for (int i = 0; i < std::max(options.workers, 1); ++i) {
-        auto start = std::make_unique<std::shared_ptr<Shared>>(shared_);
-        UniqueHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
-        if (!thread)
-            ThrowLastError("CreateThread");
-        start.release(); // the worker owns it now
-        workers_.push_back(std::move(thread));
+    for (int i = 0; i < std::max(options.workers, 1); ++i)
+        StartWorker();
+    SetTimer(sink_.get(), kStuckCheckTimer, kStuckCheckMs, nullptr);
+}
+
+void TIconLookup::StartWorker() {
+    auto start = std::make_unique<std::shared_ptr<Shared>>(shared_);
+    UniqueHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
+    if (!thread)
+        ThrowLastError("CreateThread");
+    start.release(); // the worker owns it now
+    workers_.push_back(std::move(thread));
+}
+
+void TIconLookup::AddWorkerIfStuck() {
+    if (workers_.size() >= kMaxWorkers)
+        return;
+    {
+        std::lock_guard lock(shared_->mutex);
+        const bool stuck = shared_->busy >= static_cast<int>(workers_.size()) &&
+                           !shared_->jobs.empty() &&
+                           GetTickCount64() - shared_->lastProgress >= kStuckMs;
+        if (!stuck)
+            return;
+        // The next check waits for this worker's first lookup.
+        shared_->lastProgress = GetTickCount64();
     }
+    StartWorker();
 }
 
 TIconLookup::~TIconLookup() {
@@ -465,6 +509,7 @@ TIconLookup::~TIconLookup() {
         shared_->arrived.clear();
     }
     shared_->wake.notify_all();
+    KillTimer(sink_.get(), kStuckCheckTimer);
     std::vector<HANDLE> handles;
     for (const UniqueHandle& worker : workers_)
         handles.push_back(worker.get());

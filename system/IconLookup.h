@@ -142,6 +142,10 @@ class TIconLookup {
     // Gives the workers what was asked for since the last call; the message
     // loop does this once the handler that asked has returned.
     void SendToWorkers();
+    // Starts one more worker when every worker has been inside a lookup for a
+    // while and others wait; the message loop does this once a second.
+    void AddWorkerIfStuck();
+    size_t Workers() const { return workers_.size(); }
 
     // What the workers share with the GUI thread; a worker left behind keeps
     // it alive.
@@ -149,6 +153,7 @@ class TIconLookup {
 
   private:
     TIconRequest Submit(TIconJob job, Done done);
+    void StartWorker();
 
     std::shared_ptr<Shared> shared_;
     std::shared_ptr<TIconRequest::Callbacks> callbacks_;

@@ -155,6 +155,18 @@ TEST_F(IconLookupTest, LookupStillRunningWhenItsEntryGoesFreesWhatItMade) {
     EXPECT_EQ(LiveSharedIcons(), before) << "the copied icon of the dropped lookup is freed";
 }
 
+TEST_F(IconLookupTest, WorkersStuckInLookupsGetASpareOneBeside) {
+    TIconLookup lookup(TIconLookup::TOptions{1, 16});
+    lookup.SetDelay(std::chrono::milliseconds(3000));
+    bool second = false;
+    TIconRequest first = lookup.FileIcon(Program(), true, [](TIconFound&) {});
+    TIconRequest next = lookup.FileIcon(Program(), true, [&](TIconFound&) { second = true; });
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(WaitUntil([&] { return second; }, 10000));
+    EXPECT_LT(GetTickCount64() - start, 5000u) << "the second lookup waited for the first";
+    EXPECT_EQ(lookup.Workers(), 2u);
+}
+
 TEST_F(IconLookupTest, SlowLookupsNeverHoldTheGuiThread) {
     TIconLookup lookup;
     lookup.SetDelay(std::chrono::milliseconds(200));
