@@ -263,6 +263,7 @@ TStartPanelHost TShellRun::StartPanelHost() {
     host.TaskbarHeight = taskbar_->Height();
     host.SectionGlyphs = taskbar_->ImageList1;
     host.StartButton = [this] { taskbar_->bbStart->Click(); };
+    host.RaiseTaskbar = [this] { taskbar_->RaiseOnScreen(); };
     host.ShowSettings = [this] { ShowForward(settings_, "frmSettings"); };
     host.ShowAbout = [this] { ShowForward(about_, "frmAbout"); };
     host.OpenFileBrowser = [](TfrmStart& panel, const std::string& folder, const RECT& bounds) {

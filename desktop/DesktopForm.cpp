@@ -25,6 +25,17 @@ constexpr int kCalendarHeight = 161;
 constexpr int kCalendarBottomGap = 7;
 constexpr int kCalendarRightGap = 200;
 
+// The desktop stops one row short of the screen's bottom edge, which the bar
+// covers anyway. Straight on X, Wine confines the pointer to a full-screen
+// foreground window through the pointer-clip window that explorer made; once
+// explorer has been ended, letting that confinement go when the window hides
+// or loses the foreground is an X error that ends the whole process.
+constexpr int kRowsShortOfScreen = 1;
+
+int DesktopHeight() {
+    return GetSystemMetrics(SM_CYSCREEN) - kRowsShortOfScreen;
+}
+
 } // namespace
 
 TDesktopPlaces TDesktopPlaces::Default() {
@@ -116,7 +127,7 @@ void TfrmDesktop::FormCreate() {
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetBounds(0, 0, screenWidth, screenHeight);
+    SetBounds(0, 0, screenWidth, DesktopHeight());
     pbCalendar->SetBounds(Width() - kCalendarRightGap,
                           screenHeight - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
                           kCalendarHeight);
@@ -225,7 +236,7 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE: {
         LRESULT result = TForm::WndProc(message, wParam, lParam);
         const int height = GetSystemMetrics(SM_CYSCREEN);
-        SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), height);
+        SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), DesktopHeight());
         pbCalendar->SetTop(height - kCalendarHeight - kCalendarBottomGap);
         return result;
     }

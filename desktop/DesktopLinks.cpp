@@ -249,6 +249,8 @@ bool TfrmDesktop::imgDesktopDragOver(TLink& link, int x) {
 void TfrmDesktop::DropLink(TLink& link, POINT desktopPoint) {
     link.SetBounds(desktopPoint.x - link.PressPos.x, desktopPoint.y - link.PressPos.y, link.Width(),
                    link.Height());
+    // Saved at once: a shell that is killed or crashes keeps the arrangement.
+    SaveLinks();
 }
 
 // The wallpaper takes a link dragged over it, links included (they are part

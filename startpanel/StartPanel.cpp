@@ -59,7 +59,11 @@ TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     SetBorderIcons({false, false, false});
     SetFormStyle(TFormStyle::StayOnTop);
     Font = PanelFont();
-    RunCommand = [](const std::string& command) { return LaunchProgram(command, SW_SHOWNORMAL); };
+    RunCommand = [](const std::string& command) { return RunLine(command); };
+    ShowRunFailure = [](const std::string& text) {
+        if (TApplication* application = Application())
+            application->MessageBox(text, application->Title(), MB_OK | MB_ICONERROR);
+    };
     StartProgram = [](const std::string& command, WORD show) {
         return LaunchProgram(command, show);
     };
@@ -227,9 +231,13 @@ void TfrmStart::WireEvents() {
                 [&] { cbRunKeyPress(key); });
     };
     cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
-        if (key == VK_ESCAPE && !cbRun->DroppedDown()) {
+        // Escape closes the open history list, or else slides the panel out.
+        if (key == VK_ESCAPE) {
             key = 0;
-            SlideOut();
+            if (cbRun->DroppedDown())
+                cbRun->SetDroppedDown(false);
+            else
+                SlideOut();
         }
     };
 
@@ -276,8 +284,9 @@ void TfrmStart::MakeRunBox() {
     cbRun->SetAutoComplete(true);
     cbRun->SetDropDownCount(8);
     cbRun->Font.Name = "Arial";
-    cbRun->Font.Size = 10; // 14 pixels at the screen's 96 dots per inch
+    cbRun->Font.Size = 10;
     cbRun->SetBounds(1, kTitleHeight + 1, Width() - 10, 18);
+    SetRunBoxFont();
     plRun->SetHeight(kRunHeight);
 }
 
@@ -358,6 +367,12 @@ void TfrmStart::SlideIn() {
     slide_ = TSlide::In;
     trrShowStart->SetEnabled(true);
     Show();
+    RaiseTaskbar();
+}
+
+void TfrmStart::RaiseTaskbar() {
+    if (host_.RaiseTaskbar && Visible())
+        host_.RaiseTaskbar();
 }
 
 void TfrmStart::SlideOut() {
@@ -449,6 +464,16 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             position->cx = kMinWidth;
         if (position && position->hwndInsertAfter != HWND_TOP)
             SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
+        return result;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT result = TForm::WndProc(message, wParam, lParam);
+        // Shown, activated by a click or put on top again: the bar goes
+        // back above it.
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (position && (!(position->flags & SWP_NOZORDER) || position->flags & SWP_SHOWWINDOW))
+            Guarded("TfrmStart.RaiseTaskbar", FailurePolicy::LogAndContinue,
+                    [&] { RaiseTaskbar(); });
         return result;
     }
     case WM_GETMINMAXINFO: {

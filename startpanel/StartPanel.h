@@ -38,6 +38,9 @@ struct TStartPanelHost {
     TImageList* SectionGlyphs = nullptr;
     // Ctrl+Esc and the Windows key: what the start button does.
     std::function<void()> StartButton;
+    // Puts the bar above the panel, on the screen too: the panel reaches
+    // below the screen's edge and would cover the start button.
+    std::function<void()> RaiseTaskbar;
     // Where the groups live; empty for Links\Groups in the program folder.
     std::string GroupsFolder;
 
@@ -147,6 +150,9 @@ class TfrmStart : public TForm {
     // The run box's command runner; tests replace it. True when the program
     // started.
     std::function<bool(const std::string& command)> RunCommand;
+    // Tells the user that a run box line could not be started at all; tests
+    // replace it.
+    std::function<void(const std::string& text)> ShowRunFailure;
     // Starts the task manager and explorer.exe; tests replace it. True when
     // the program started.
     std::function<bool(const std::string& command, WORD show)> StartProgram;
@@ -167,6 +173,10 @@ class TfrmStart : public TForm {
     Section MakeSection(const char* name, const char* caption);
     TListBox* MakeList(TSkinPanel* section, const char* name);
     void MakeRunBox();
+    void SetRunBoxFont();
+    // Opens the history list under the run box; the line and the caret stay
+    // as they are.
+    void DropRunHistory();
     void WireEvents();
     // Whether a System entry opens a pop-up (Enter opens it; the others act
     // on Enter as on a double click).
@@ -176,6 +186,7 @@ class TfrmStart : public TForm {
     void ListKeyDown(TListBox& list, WORD& key);
     void OpenEntry(TListBox& list);
     void StartKey();
+    void RaiseTaskbar();
     void WMDeviceChange(WPARAM event);
     void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
     // The last entry of `list` shows the own icon of `path` once it arrives.
@@ -199,7 +210,12 @@ class TfrmStart : public TForm {
     std::string popupEntry_;
     bool hotKey_ = false;
     std::unique_ptr<TWindowsKeyWatch> windowsKey_;
+    UniqueFont runFont_;
 };
+
+// Starts a run box line as a program, or else opens it the way the platform
+// opens a document, a folder or an address. False when neither works.
+bool RunLine(const std::string& line);
 
 // The name an entry shows for a file or folder: cut before the first ".lnk".
 std::string DisplayName(const std::string& fileName);

@@ -247,6 +247,11 @@ void TfrmTaskbar::tmrClockTimer() {
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
 }
 
+void TfrmTaskbar::RaiseOnScreen() {
+    if (Handle() && Visible())
+        RaiseBarOnScreen(Handle());
+}
+
 void TfrmTaskbar::bbStartClick() {
     Guarded("TfrmTaskbar.bbStartClick", FailurePolicy::LogAndContinue, [this] {
         if (TLog* log = ShellLog())

@@ -71,6 +71,10 @@ class TfrmTaskbar : public TForm {
     // below the bar at every clock tick, until the bar closes.
     void KeepExplorerTray(std::unique_ptr<TExplorerTrayStandIn> standIn);
 
+    // Puts the bar first in the Z order and on the screen, over the other
+    // stay-on-top windows of the shell.
+    void RaiseOnScreen();
+
     void AddTaskButton(HWND window);
     void RefreshTaskButtons();
     TTaskButtons& TaskButtons() { return *taskButtons_; }

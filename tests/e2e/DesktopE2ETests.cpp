@@ -145,3 +145,26 @@ TEST(DesktopE2E, DeleteKeyAfterAClickOnALinkWhileAnotherProgramIsActive) {
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
     DeleteFileA(entry.c_str());
 }
+
+// What a close-all tool or taskkill without /f sends to every top-level
+// window: the desktop only goes out of sight, and the clock brings it back.
+TEST(DesktopE2E, CloseOnlyHidesTheDesktopUntilTheClockShowsItAgain) {
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    HWND desktop = WaitForWindow(shell.process.id(), "TfrmDesktop", 10000);
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(desktop) != FALSE; }, 5000));
+    PumpMessagesFor(1000);
+
+    bool hidden = false;
+    ASSERT_TRUE(PostMessageA(desktop, WM_CLOSE, 0, 0));
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000 && !hidden; Sleep(5))
+        hidden = IsWindow(desktop) && !IsWindowVisible(desktop);
+    EXPECT_TRUE(hidden) << "WM_CLOSE did not hide the desktop";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(desktop) != FALSE; }, 5000))
+        << "the clock did not show the desktop again";
+    PumpMessagesFor(2000);
+    ASSERT_TRUE(shell.process.running()) << "the shell ended on WM_CLOSE to its desktop";
+    EXPECT_TRUE(IsWindowVisible(shell.main));
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}

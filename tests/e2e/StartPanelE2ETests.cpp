@@ -151,6 +151,60 @@ TEST_F(StartPanelE2E, StartButtonSlidesThePanelEvenWhileItMoves) {
     EXPECT_EQ(CountLines(install_, kShownFirst), 1) << "written once per run";
 }
 
+// Whether `upper` comes before `lower` in the Z order.
+bool Above(HWND upper, HWND lower) {
+    for (HWND window = GetWindow(upper, GW_HWNDNEXT); window;
+         window = GetWindow(window, GW_HWNDNEXT))
+        if (window == lower)
+            return true;
+    return false;
+}
+
+COLORREF ScreenPixel(POINT point) {
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(StartPanelE2E, TheBarStaysAboveTheShownOrTouchedPanel) {
+    ASSERT_TRUE(panel_ && start_);
+    RECT button;
+    GetWindowRect(start_, &button);
+    const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    // The button as the bar draws it, once painted and steady.
+    COLORREF drawn = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const COLORREF before = ScreenPixel(centre);
+            Sleep(200);
+            drawn = ScreenPixel(centre);
+            return drawn != 0 && drawn == before;
+        },
+        10000));
+
+    PressStart(start_);
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return Above(shell_.main, panel_); }, 3000))
+        << "the panel lies over the bar";
+    EXPECT_EQ(WindowFromPoint(centre), start_);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(centre) == drawn; }, 3000))
+        << "the start button is covered on the screen";
+    SaveScreen(BinDir() + "\\startpanel_bar_above.bmp");
+
+    // Put on top again (a click on it, another program's restacking).
+    SetWindowPos(panel_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return Above(shell_.main, panel_); }, 3000))
+        << "the touched panel lies over the bar";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(centre) == drawn; }, 3000));
+
+    // A second press slides it out.
+    PressStart(start_);
+    EXPECT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == -145; }, 10000));
+}
+
 TEST_F(StartPanelE2E, ProgramsPopupCascadesIntoAFolderFilledOnOpening) {
     ASSERT_TRUE(panel_ && start_);
     PressStart(start_);
@@ -265,4 +319,108 @@ TEST_F(StartPanelE2E, KeyboardOpensMovesThroughAndLeavesThePanel) {
     Tap(VK_LWIN);
     EXPECT_TRUE(WaitForLeft(
         panel_, [](int left) { return left == 0; }, 10000));
+}
+
+namespace {
+
+void ClickAt(POINT point) {
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dx = point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = point.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+bool Dropped(HWND box) {
+    return SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+} // namespace
+
+TEST_F(StartPanelE2E, RunBoxTypingKeepsTheLineAndEscapeClosesOneThingAtATime) {
+    ASSERT_TRUE(panel_ && start_);
+    WritePrivateProfileStringA("Run", "0", "notepad", install_.IniPath().c_str());
+    WritePrivateProfileStringA("Run", "1", "cmd", install_.IniPath().c_str());
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitForForeground(typing.id(), 10000));
+    Keys({{VK_CONTROL, false}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_CONTROL, true}});
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    HWND box = FindControl(panel_, "cbRun");
+    ASSERT_NE(box, nullptr);
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"notepad"));
+    RECT field;
+    GetWindowRect(box, &field);
+    ClickAt({field.left + 20, field.top + 6});
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5000));
+    PumpMessagesFor(300);
+
+    Tap(VK_END);
+    Tap(VK_SPACE);
+    Tap('X');
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(box) == "notepad x"; }, 5000))
+        << ControlText(box);
+    EXPECT_TRUE(WaitUntil([&] { return Dropped(box); }, 5000)) << "the history list opens";
+    Tap(VK_HOME);
+    Tap('Q');
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(box) == "qnotepad x"; }, 5000))
+        << "typed where the caret is: " << ControlText(box);
+    PumpMessagesFor(300);
+    SaveScreen(BinDir() + "\\startpanel_runbox.bmp");
+
+    // Escape closes the list and leaves the panel; the next one slides it out.
+    ASSERT_TRUE(Dropped(box));
+    Tap(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !Dropped(box); }, 5000));
+    PumpMessagesFor(600);
+    EXPECT_EQ(LeftOf(panel_), 0) << "the panel went with the list";
+    EXPECT_FALSE(Dropped(box)) << "the list opened again";
+    Tap(VK_ESCAPE);
+    EXPECT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == -145; }, 10000));
+    EXPECT_FALSE(Dropped(box));
+}
+
+TEST_F(StartPanelE2E, RunBoxOpensWhatIsNoProgramAndNamesWhatCannotStart) {
+    ASSERT_TRUE(panel_ && start_);
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitForForeground(typing.id(), 10000));
+    Keys({{VK_CONTROL, false}, {VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_CONTROL, true}});
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000));
+    HWND box = FindControl(panel_, "cbRun");
+    ASSERT_NE(box, nullptr);
+    RECT field;
+    GetWindowRect(box, &field);
+    ClickAt({field.left + 20, field.top + 6});
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5000));
+
+    // A folder is no program: it opens in a file window.
+    ScratchDir folder;
+    const std::string line = folder.path();
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    Tap(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([] { return IsProcessRunning("explorer.exe"); }, 15000))
+        << "the folder was not opened";
+    EXPECT_EQ(FindMessageBox(shell_.process.id(), "Orvane Shell"), nullptr);
+
+    const std::string missing = "Z:\\no such place\\nothing here.exe";
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(missing.c_str()));
+    SetForegroundWindow(panel_);
+    ClickAt({field.left + 20, field.top + 6});
+    PumpMessagesFor(300);
+    Tap(VK_RETURN);
+    HWND message = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (message = FindMessageBox(shell_.process.id(), "Orvane Shell")) != nullptr; },
+        10000))
+        << "nothing said about a line that cannot start";
+    EXPECT_NE(MessageBoxText(message).find(missing), std::string::npos) << MessageBoxText(message);
+    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(message); }, 5000);
+    EnsureExplorerEnded();
 }

@@ -418,8 +418,11 @@ TEST_F(StartPanelTest, RunBoxHistory) {
     EXPECT_EQ(config.ReadString("Run", "0", ""), "notepad");
     EXPECT_EQ(config.ReadString("Run", "1", ""), "cmd");
     EXPECT_EQ(config.ReadSection("Run").size(), 2u) << "one entry per command";
+    std::vector<std::string> told;
+    panel_->ShowRunFailure = [&](const std::string& text) { told.push_back(text); };
     answer = false; // did not start
     enter("nonsense");
+    EXPECT_EQ(told, std::vector<std::string>{"Cannot run \"nonsense\""});
     EXPECT_EQ(config.ReadSection("Run").size(), 2u);
     EXPECT_EQ(panel_->cbRun->Text(), "nonsense") << "the text stays";
     answer = true;
@@ -440,6 +443,15 @@ TEST_F(StartPanelTest, RunBoxHistory) {
     EXPECT_EQ(panel_->cbRun->Items().Count(), 10);
     panel_->cbRun->SetDroppedDown(false);
     panel_->Hide();
+}
+
+TEST_F(StartPanelTest, RunBoxTextIsArialFourteenPixelsWhateverTheSkinSays) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(panel_->cbRun->Handle(), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW description{};
+    ASSERT_NE(GetObjectW(font, sizeof description, &description), 0);
+    EXPECT_EQ(description.lfHeight, -14);
+    EXPECT_EQ(std::wstring(description.lfFaceName), L"Arial");
 }
 
 TEST_F(StartPanelTest, RightEdgeOnlySizesNeverBelowHundredAndRunBoxFollows) {
