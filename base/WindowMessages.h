@@ -26,4 +26,10 @@ constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
 // The Delete key watch saw a key (desktop/LinkKeys.h).
 constexpr UINT WM_DESKTOPLINKKEY = WM_APP + 14;
 
+// The icon lookup's messages to its own window (system/IconLookup.cpp).
+// Results of the workers wait to be handed out.
+constexpr UINT WM_ICONSARRIVED = WM_APP + 0x1C0;
+// Lookups wait to go to the workers.
+constexpr UINT WM_ICONSASKED = WM_APP + 0x1C1;
+
 } // namespace orvane

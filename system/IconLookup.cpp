@@ -3,6 +3,7 @@
 #include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
+#include "base/WindowMessages.h"
 #include "system/ProcessInfo.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
@@ -34,10 +35,6 @@ struct TIconRequest::Callbacks {
 
 namespace {
 
-// Posted to the sink window when results wait.
-constexpr UINT WM_ICONSARRIVED = WM_APP + 0x1C0;
-// Posted to the sink window when lookups wait to go to the workers.
-constexpr UINT WM_ICONSASKED = WM_APP + 0x1C1;
 constexpr wchar_t kSinkClass[] = L"TIconLookupSink";
 // Results handed out per message: the rest wait for the next one, so that
 // painting and input come in between.
