@@ -39,10 +39,7 @@ void PressStart(HWND button) {
 }
 
 int CountLines(const ShellInstall& install, const std::string& text) {
-    auto lines = SplitLines(ReadFileText(install.LogPath()));
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
-        return l.find(text) != std::string::npos;
-    }));
+    return CountLinesWith(SplitLines(ReadFileText(install.LogPath())), text);
 }
 
 std::vector<HWND> MenuWindows(DWORD thread) {

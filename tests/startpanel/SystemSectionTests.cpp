@@ -25,12 +25,6 @@ using namespace orvane::test;
 
 namespace {
 
-int CountLinesWith(const std::vector<std::string>& lines, const std::string& text) {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
-        return l.find(text) != std::string::npos;
-    }));
-}
-
 class SystemSectionTest : public ::testing::Test {
   protected:
     void SetUp() override {

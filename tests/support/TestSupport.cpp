@@ -3,6 +3,7 @@
 #include "base/Utf.h"
 #include "paint/Dib.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace orvane::test {
@@ -122,6 +123,12 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CountLinesWith(const std::vector<std::string>& lines, const std::string& text) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.find(text) != std::string::npos;
+    }));
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -41,6 +41,8 @@ bool FileExists(const std::string& path);
 // Saves top-down 32-bit pixels as a BMP file, for a person to look at.
 void WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 std::vector<std::string> SplitLines(const std::string& text);
+// How many of `lines` contain `text`.
+int CountLinesWith(const std::vector<std::string>& lines, const std::string& text);
 
 // Polls `condition` every 20 ms, handling this thread's messages, until it holds
 // or `timeoutMs` has passed. Returns the last result.
