@@ -11,6 +11,22 @@ namespace orvane {
 
 namespace {
 
+// Task lists and Alt+Tab ask a window for its icon (WM_GETICON): every form
+// answers with the program's. Shared icons of the program's resources, freed
+// with the module; a program without the icon resource shows none.
+void ShowProgramIcon(HWND window) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto icon = [&](int metric) {
+        const int size = GetSystemMetrics(metric);
+        return reinterpret_cast<LPARAM>(
+            LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+    };
+    if (LPARAM big = icon(SM_CXICON))
+        SendMessageW(window, WM_SETICON, ICON_BIG, big);
+    if (LPARAM small = icon(SM_CXSMICON))
+        SendMessageW(window, WM_SETICON, ICON_SMALL, small);
+}
+
 std::vector<TForm*>& LiveForms() {
     static std::vector<TForm*> forms;
     return forms;
@@ -50,6 +66,8 @@ std::string TForm::FreeName() const {
 void TForm::CreateWindowAndRun() {
     SetName(FreeName());
     CreateHandle(Application() ? Application()->Handle() : nullptr);
+    if (Handle())
+        ShowProgramIcon(Handle());
     FormCreate();
     if (OnCreate)
         OnCreate(*this);
