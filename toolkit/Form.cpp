@@ -11,20 +11,13 @@ namespace orvane {
 
 namespace {
 
-// Task lists and Alt+Tab ask a window for its icon (WM_GETICON): every form
-// answers with the program's. Shared icons of the program's resources, freed
-// with the module; a program without the icon resource shows none.
-void ShowProgramIcon(HWND window) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto icon = [&](int metric) {
-        const int size = GetSystemMetrics(metric);
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    if (LPARAM big = icon(SM_CXICON))
-        SendMessageW(window, WM_SETICON, ICON_BIG, big);
-    if (LPARAM small = icon(SM_CXSMICON))
-        SendMessageW(window, WM_SETICON, ICON_SMALL, small);
+// Task lists and Alt+Tab ask a window for its icon (WM_GETICON): a form
+// without one of its own answers with the program's. A shared icon of the
+// program's resources, freed with the module; none in a program without it.
+LRESULT ProgramIcon(WPARAM which) {
+    const int size = GetSystemMetrics(which == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+    return reinterpret_cast<LRESULT>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                IMAGE_ICON, size, size, LR_SHARED));
 }
 
 std::vector<TForm*>& LiveForms() {
@@ -66,8 +59,6 @@ std::string TForm::FreeName() const {
 void TForm::CreateWindowAndRun() {
     SetName(FreeName());
     CreateHandle(Application() ? Application()->Handle() : nullptr);
-    if (Handle())
-        ShowProgramIcon(Handle());
     FormCreate();
     if (OnCreate)
         OnCreate(*this);
@@ -361,6 +352,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_GETICON:
+        if (LRESULT own = TControl::WndProc(message, wParam, lParam))
+            return own;
+        return ProgramIcon(wParam);
     default:
         break;
     }
