@@ -210,13 +210,19 @@ void TTaskButtons::RefreshTaskButtons() {
         auto known = captionLayouts_.find(button);
         if (known != captionLayouts_.end() && known->second == layout)
             continue;
-        if (!measuring)
-            measuring.emplace();
-        TCanvas& canvas = measuring->canvas;
-        canvas.Font = button->Font;
-        std::string caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
-            return canvas.TextWidth(text) <= room;
-        });
+        std::string caption;
+        if (room < 0) {
+            // No text fits in no room: the shortest form, without measuring.
+            caption = ShortenCaption(button->Hint(), [](const std::string&) { return false; });
+        } else {
+            if (!measuring)
+                measuring.emplace();
+            TCanvas& canvas = measuring->canvas;
+            canvas.Font = button->Font;
+            caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
+                return canvas.TextWidth(text) <= room;
+            });
+        }
         if (caption != button->Caption())
             button->SetCaption(caption);
         captionLayouts_[button] = std::move(layout);
