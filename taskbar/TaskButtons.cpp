@@ -9,6 +9,7 @@
 #include "widgets/SkinToolBar.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace orvane {
 
@@ -43,6 +44,13 @@ std::vector<size_t> CharacterStarts(const std::string& text) {
     return starts;
 }
 
+// A canvas on a memory device context compatible with the screen.
+struct TMeasuringCanvas {
+    WindowDc screen{nullptr};
+    UniqueMemoryDc dc{CreateCompatibleDC(screen.get())};
+    TCanvas canvas{dc.get()};
+};
+
 } // namespace
 
 std::string ShortenCaption(const std::string& text,
@@ -75,12 +83,16 @@ TTaskButtons::TTaskButtons(TSkinToolBar& bar, HWND applicationWindow)
 bool TTaskButtons::Qualifies(HWND window) const {
     if (window == applicationWindow_)
         return false;
+    if (IsTaskWindow(window))
+        return true;
     bool appWindow = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
-    return (appWindow && IsWindowVisible(window)) || IsTaskWindow(window);
+    return appWindow && IsWindowVisible(window);
 }
 
 void TTaskButtons::AddTaskButton(HWND window) {
-    if (!Qualifies(window))
+    // The hook's notice and the watcher's scan may both report one window, in
+    // either order: the second report finds its button.
+    if (ButtonOf(window) || !Qualifies(window))
         return;
     std::string title = WindowTitle(window);
     auto* button = NewComponent<TSkinSpeedButton>(&bar_);
@@ -180,10 +192,9 @@ void TTaskButtons::RefreshTaskButtons() {
     const int w = (barWidth - 1) / n;
     const int room = w - (kMargin + kSpacing + kGlyphAndFrame);
 
-    // One device context measures every candidate of every caption.
-    WindowDc screen(nullptr);
-    UniqueMemoryDc measureDc(CreateCompatibleDC(screen.get()));
-    TCanvas canvas(measureDc.get());
+    // One device context measures every candidate of every caption; made only
+    // when a caption must be fitted again (most events change none).
+    std::optional<TMeasuringCanvas> measuring;
 
     // Buttons are placed where the row will have them, so that closing the
     // update moves none of them a second time.
@@ -199,10 +210,19 @@ void TTaskButtons::RefreshTaskButtons() {
         auto known = captionLayouts_.find(button);
         if (known != captionLayouts_.end() && known->second == layout)
             continue;
-        canvas.Font = button->Font;
-        std::string caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
-            return canvas.TextWidth(text) <= room;
-        });
+        std::string caption;
+        if (room < 0) {
+            // No text fits in no room: the shortest form, without measuring.
+            caption = ShortenCaption(button->Hint(), [](const std::string&) { return false; });
+        } else {
+            if (!measuring)
+                measuring.emplace();
+            TCanvas& canvas = measuring->canvas;
+            canvas.Font = button->Font;
+            caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
+                return canvas.TextWidth(text) <= room;
+            });
+        }
         if (caption != button->Caption())
             button->SetCaption(caption);
         captionLayouts_[button] = std::move(layout);

@@ -287,6 +287,10 @@ void TfrmTaskbar::HookNotify(HWND window, LPARAM code) {
 LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_HOOKNOTIFY:
+        // The answer carries nothing: the program that raised the event goes
+        // on at once instead of waiting while its button is made.
+        if (InSendMessage())
+            ReplyMessage(0);
         HookNotify(reinterpret_cast<HWND>(wParam), lParam);
         return 0;
     case WM_WINDOWPOSCHANGING: {

@@ -11,6 +11,15 @@ namespace orvane {
 
 namespace {
 
+// Task lists and Alt+Tab ask a window for its icon (WM_GETICON): a form
+// without one of its own answers with the program's. A shared icon of the
+// program's resources, freed with the module; none in a program without it.
+LRESULT ProgramIcon(WPARAM which) {
+    const int size = GetSystemMetrics(which == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+    return reinterpret_cast<LRESULT>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                IMAGE_ICON, size, size, LR_SHARED));
+}
+
 std::vector<TForm*>& LiveForms() {
     static std::vector<TForm*> forms;
     return forms;
@@ -343,6 +352,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_GETICON:
+        if (LRESULT own = TControl::WndProc(message, wParam, lParam))
+            return own;
+        return ProgramIcon(wParam);
     default:
         break;
     }

@@ -67,8 +67,8 @@ LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
             // Not a plain SendMessage: that would block this program for as
             // long as the shell does not answer, i.e. forever behind a hung
             // shell. SendMessageTimeout stays synchronous (events reach a
-            // responsive shell in order, one handled before the next is
-            // raised), but gives up at once on a hung shell (SMTO_ABORTIFHUNG)
+            // responsive shell in order; the shell answers as it takes one
+            // and handles it after), but gives up at once on a hung shell (SMTO_ABORTIFHUNG)
             // and after a few seconds on a slow one. A window that no longer
             // exists fails at once. The result is ignored.
             DWORD_PTR result = 0;

@@ -3,6 +3,7 @@
 #include "widgets/SkinButton.h"
 #include "widgets/SkinToolBar.h"
 #include "taskbar/TaskButtons.h"
+#include "taskbar/WindowEventWatcher.h"
 #include "tests/support/SkinTestForm.h"
 #include "tests/support/TestSupport.h"
 #include "tests/taskbar/TaskbarTestSupport.h"
@@ -182,4 +183,20 @@ TEST_F(TaskButtonsTest, EmptyTitleGivesAnEmptyCaptionUntilTheFirstRedraw) {
     SetWindowTextA(window, "Renamed");
     buttons_->HookNotify(window, kWindowRedraw);
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Renamed"}));
+}
+
+TEST_F(TaskButtonsTest, AWindowReportedByTheWatcherAndTheHookHasOneButton) {
+    HWND window = NewHiddenWindow("Reported twice");
+    TWindowEventWatcher watcher([&](HWND w, LPARAM code) { buttons_->HookNotify(w, code); },
+                                [&] { return buttons_->Windows(); });
+    // Shown without being mapped, as the pool's windows are.
+    SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_VISIBLE);
+    watcher.Tick();
+    // The hook's notice, delivered late, comes after the watcher's scan.
+    buttons_->HookNotify(window, kWindowCreated);
+    buttons_->AddTaskButton(window);
+    watcher.Tick();
+    EXPECT_EQ(buttons_->Windows(), std::vector<HWND>{window});
+    SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) & ~WS_VISIBLE);
+    DestroyWindow(window);
 }

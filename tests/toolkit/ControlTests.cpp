@@ -100,6 +100,18 @@ TEST(Form, LiveFormsOfOneDesignedNameGetNumberedNames) {
         App().FreeComponent(form);
 }
 
+TEST(Form, AnswersWithTheProgramsIconUntilItIsGivenOneOfItsOwn) {
+    auto* form = CreateForm<TfrmProbe>(&App(), "frmIconProbe");
+    const LRESULT small = SendMessageW(form->Handle(), WM_GETICON, ICON_SMALL, 0);
+    EXPECT_NE(small, 0);
+    EXPECT_NE(SendMessageW(form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    HICON own = LoadIconW(nullptr, IDI_WARNING);
+    SendMessageW(form->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own));
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_GETICON, ICON_SMALL, 0),
+              reinterpret_cast<LRESULT>(own));
+    App().FreeComponent(form);
+}
+
 TEST(Control, IsAWindowOfItsClassCarryingItsNameAndCaption) {
     auto* form = CreateForm<TfrmProbe>(&App(), "frmNames");
     TBlock* block = AddBlock(form, "plSample", TAlign::None, 40, 20);
