@@ -241,6 +241,26 @@ void TShellRun::ExitToExplorer() {
     CloseLog();
 }
 
+void TShellRun::EndOnConfigFailure() {
+    // The shell cannot go on without its configuration file; the system gets
+    // back what the start changed, and the bar closes as at any other end,
+    // taking the tray and the Control Panel folders with it and saving the
+    // desktop's links (the application ends with its main form).
+    constexpr char kWhere[] = "TfrmSettings.Terminate";
+    constexpr FailurePolicy kLog = FailurePolicy::LogAndContinue;
+    Guarded(kWhere, kLog, [&] { RestoreCaptionColors(); });
+    Guarded(kWhere, kLog, [&] { RestoreWorkArea(); });
+    Guarded(kWhere, kLog, [&] {
+        if (taskbar_)
+            taskbar_->Close();
+        else
+            application_.Terminate();
+    });
+    // A close that failed half-way must not keep the shell running.
+    if (taskbar_ && application_.MainForm() == taskbar_)
+        application_.Terminate();
+}
+
 void TShellRun::CloseLog() {
     // Nothing is logged after this.
     SetShellLog(nullptr);
@@ -288,6 +308,7 @@ TSettingsHost TShellRun::SettingsHost() {
     };
     host.TimeFormat = [this] { return taskbar_->TimeFormat; };
     host.SetTimeFormat = [this](const std::string& format) { taskbar_->TimeFormat = format; };
+    host.EndShell = [this] { EndOnConfigFailure(); };
     return host;
 }
 

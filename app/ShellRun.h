@@ -105,6 +105,9 @@ class TShellRun {
     // The bar's close: what lives beside it goes, the desktop's links are
     // saved.
     void TaskbarClosed();
+    // The settings dialog found the configuration file unusable: the
+    // caption colours and the work area are put back, the bar closes.
+    void EndOnConfigFailure();
     void CloseLog();
 
     TTaskbarHost TaskbarHost();

@@ -25,6 +25,9 @@ constexpr UINT WM_DESKTOPTOBOTTOM = WM_APP + 12;
 constexpr UINT WM_DESKTOPRESOLVELINKS = WM_APP + 13;
 // The Delete key watch saw a key (desktop/LinkKeys.h).
 constexpr UINT WM_DESKTOPLINKKEY = WM_APP + 14;
+// A folder watcher stopped or watches again (desktop/FolderWatcher.h):
+// wParam the watcher and the report, lParam the error.
+constexpr UINT WM_DESKTOPFOLDERWATCH = WM_APP + 15;
 
 // The icon lookup's messages to its own window (system/IconLookup.cpp).
 // Results of the workers wait to be handed out.

@@ -32,6 +32,10 @@ constexpr int kCalendarRightGap = 200;
 // or loses the foreground is an X error that ends the whole process.
 constexpr int kRowsShortOfScreen = 1;
 
+// Which watcher a WM_DESKTOPFOLDERWATCH comes from.
+constexpr WORD kUserWatcher = 0;
+constexpr WORD kCommonWatcher = 1;
+
 int DesktopHeight() {
     return GetSystemMetrics(SM_CYSCREEN) - kRowsShortOfScreen;
 }
@@ -155,22 +159,41 @@ void TfrmDesktop::PictureChanged() {
 }
 
 void TfrmDesktop::StartWatchers() {
-    HWND window = Handle();
-    std::atomic<bool>* posted = &rereadPosted_;
-    // A burst of changes (a program unpacking many files) costs one re-read:
-    // the next message is posted only once the last one was taken.
-    auto post = [window, posted] {
-        if (!posted->exchange(true))
-            PostMessageW(window, WM_DESKTOPFOLDERCHANGED, 0, 0);
+    // A burst of changes (a program unpacking many files) costs one re-read.
+    changeMessage_ = std::make_unique<TChangeMessage>(Handle(), WM_DESKTOPFOLDERCHANGED);
+    auto reportTo = [window = Handle(), changes = changeMessage_.get()](WORD watcher) {
+        return [=](TWatchReport report, DWORD error) {
+            if (report == TWatchReport::Changed)
+                return changes->Post();
+            return PostMessageW(window, WM_DESKTOPFOLDERWATCH,
+                                MAKEWPARAM(watcher, static_cast<WORD>(report)),
+                                static_cast<LPARAM>(error)) != FALSE;
+        };
     };
     Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue, [&] {
         if (!places_.userDesktop.empty())
-            userWatcher_ = std::make_unique<TFolderWatcher>(places_.userDesktop, post);
+            userWatcher_ =
+                std::make_unique<TFolderWatcher>(places_.userDesktop, reportTo(kUserWatcher));
     });
     Guarded("TfrmDesktop.FormCreate", FailurePolicy::LogAndContinue, [&] {
         if (!places_.commonDesktop.empty() && places_.commonDesktop != places_.userDesktop)
-            commonWatcher_ = std::make_unique<TFolderWatcher>(places_.commonDesktop, post);
+            commonWatcher_ =
+                std::make_unique<TFolderWatcher>(places_.commonDesktop, reportTo(kCommonWatcher));
     });
+}
+
+void TfrmDesktop::WMFolderWatch(WPARAM which, LPARAM error) {
+    const TFolderWatcher* watcher =
+        LOWORD(which) == kUserWatcher ? userWatcher_.get() : commonWatcher_.get();
+    if (!watcher)
+        return;
+    const std::string folder = "\"" + watcher->Folder() + "\"";
+    if (HIWORD(which) == static_cast<WORD>(TWatchReport::Stopped))
+        LogFailure("TfrmDesktop.FolderWatcher", "Cannot watch " + folder + " (error " +
+                                                    std::to_string(error) +
+                                                    "); watching it again once it is there");
+    else if (HIWORD(which) == static_cast<WORD>(TWatchReport::Resumed))
+        LogFailure("TfrmDesktop.FolderWatcher", "Watching " + folder + " again");
 }
 
 void TfrmDesktop::Paint(TCanvas& canvas) {
@@ -230,14 +253,22 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ResolvePendingLinks();
         return 0;
     case WM_DESKTOPFOLDERCHANGED:
-        rereadPosted_ = false;
+        if (changeMessage_)
+            changeMessage_->Taken();
         ReadLinks();
+        return 0;
+    case WM_DESKTOPFOLDERWATCH:
+        WMFolderWatch(wParam, lParam);
         return 0;
     case WM_DISPLAYCHANGE: {
         LRESULT result = TForm::WndProc(message, wParam, lParam);
         const int height = GetSystemMetrics(SM_CYSCREEN);
         SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), DesktopHeight());
-        pbCalendar->SetTop(height - kCalendarHeight - kCalendarBottomGap);
+        pbCalendar->SetBounds(Width() - kCalendarRightGap,
+                              height - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
+                              kCalendarHeight);
+        Guarded("TfrmDesktop.WMDisplayChange", FailurePolicy::LogAndContinue,
+                [&] { PullLinksOnScreen(); });
         return result;
     }
     default:

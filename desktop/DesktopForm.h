@@ -8,16 +8,17 @@
 #include "toolkit/Form.h"
 #include "widgets/Image.h"
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace orvane {
 
+class TChangeMessage;
 class TFolderWatcher;
 class TLinkKeyWatch;
 class TPaintBox;
@@ -103,9 +104,19 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void PaintBackdrop(TCanvas& canvas);
     void pbCalendarPaint(TCanvas& canvas);
     void WMLinkKey(WPARAM key, LPARAM round);
+    void WMFolderWatch(WPARAM which, LPARAM error);
     void EndDeleteKeyWatch();
     void AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
                         bool isFolder, int& placed);
+    void PlaceLink(TLink& link, POINT at);
+    // Gives the links waiting for an automatic place theirs.
+    void PlaceWaitingLinks();
+    // Links no longer on the screen (after a change of resolution) go to a
+    // free place on it.
+    void PullLinksOnScreen();
+    // Where automatic places may go, every placed link but `except` taken.
+    TLinkField LinkField(const TLink* except) const;
+    SIZE ScreenSize() const;
     void SetLinkIcon(TLink& link, bool small);
     void ResolveLink(TLink& link);
     void ResolvePendingLinks();
@@ -135,14 +146,16 @@ class TfrmDesktop : public TForm, private TLinkHost {
     std::vector<TLink*> links_;
     // Live links kept across a re-read, by source and path.
     std::vector<TLink*> previousLinks_;
+    std::unique_ptr<TChangeMessage> changeMessage_;
     std::unique_ptr<TFolderWatcher> userWatcher_;
     std::unique_ptr<TFolderWatcher> commonWatcher_;
     std::unique_ptr<TLinkKeyWatch> linkKeys_;
-    std::atomic<bool> rereadPosted_{false};
     int bottomRetries_ = 0;
     // New links whose shortcuts are read after the first paint, a batch per
     // message, so a full desktop shows at once and tooltips follow.
     std::vector<TLink*> unresolved_;
+    // New links waiting for an automatic place, with the area each goes to.
+    std::vector<std::pair<TLink*, TLinkArea>> unplaced_;
     TLink* pressedLink_ = nullptr; // takes the mouse until the button comes up
     TLink* hintLink_ = nullptr;    // whose target the wallpaper's tooltip shows
     bool readingLinks_ = false;

@@ -17,6 +17,7 @@
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
 #include "widgets/Menu.h"
+#include "widgets/PaintBox.h"
 
 #include <shellapi.h>
 
@@ -25,6 +26,10 @@
 namespace orvane {
 
 namespace {
+
+// The taskbar lies over the bottom of the screen, this high: no automatic
+// place goes under it.
+constexpr int kTaskbarHeight = 30;
 
 struct TEntryToDelete {
     std::string path;
@@ -68,6 +73,7 @@ void TfrmDesktop::ReadLinks() {
         AddIconsFromFolder(places_.commonDesktop, kLinkCommonDesktop);
         AddIconsFromFolder(places_.programLinks, kLinkProgramLinks);
     });
+    Guarded("ReadLinks", FailurePolicy::LogAndContinue, [&] { PlaceWaitingLinks(); });
     savedPlaces_.reset();
     // Links whose entries are gone; a link that is still listed was kept with
     // the place the user gave it.
@@ -112,6 +118,10 @@ void TfrmDesktop::AddIconsFromFolder(const std::string& folder, uint8_t source) 
             AddDesktopItem(folder, source, entry.name, entry.folder, placed);
         }
     });
+    // Outside a re-read the folder's links are placed at once.
+    if (!readingLinks_)
+        Guarded("TfrmDesktop.AddIconsFromFolder(", FailurePolicy::LogAndContinue,
+                [&] { PlaceWaitingLinks(); });
 }
 
 void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, const std::string& name,
@@ -122,16 +132,14 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     const TSavedPlace saved = ParseSavedPlace(SavedPlaceValue(caption));
     if (!saved.error.empty())
         LogFailure("TfrmDesktop.AddDesktopItem", saved.error);
-    POINT at{saved.left, saved.top};
+    const POINT at{saved.left, saved.top};
+    std::optional<TLinkArea> area;
     if (!saved.Usable()) {
-        if (placed < 3) {
-            at = LargeLinkPlace(counters_.large, GetSystemMetrics(SM_CYSCREEN));
-            counters_.TakeLarge();
-        } else {
-            at = SmallLinkPlace(counters_.small, Width());
-            counters_.TakeSmall();
-        }
+        area = placed < 3 ? TLinkArea::Main : TLinkArea::Column;
         ++placed;
+    } else if (!LinkOnScreen(at, InSmallStrip(at.x, Width()), ScreenSize())) {
+        // Saved on a larger screen: back on this one, in the area it was in.
+        area = InSmallStrip(at.x, Width()) ? TLinkArea::Column : TLinkArea::Main;
     }
 
     TLink* link = NewComponent<TLink>(this, static_cast<TLinkHost&>(*this));
@@ -139,16 +147,81 @@ void TfrmDesktop::AddDesktopItem(const std::string& folder, uint8_t source, cons
     link->Path = path;
     link->Folder = isFolder;
     link->SetLinkCaption(caption);
-    link->SetBounds(at.x, at.y, link->Width(), link->Height());
-    const bool small = InSmallStrip(at.x, Width());
-    if (small)
-        link->ApplyLayout(true);
     links_.push_back(link);
     if (unresolved_.empty())
         PostMessageW(Handle(), WM_DESKTOPRESOLVELINKS, 0, 0);
     unresolved_.push_back(link);
+    // Automatic places are chosen once every saved one is known
+    // (PlaceWaitingLinks), so that none lands on a link read after it.
+    if (area)
+        unplaced_.emplace_back(link, *area);
+    else
+        PlaceLink(*link, at);
+}
+
+void TfrmDesktop::PlaceLink(TLink& link, POINT at) {
+    link.SetBounds(at.x, at.y, link.Width(), link.Height());
+    const bool small = InSmallStrip(at.x, Width());
+    if (link.Small != small)
+        link.ApplyLayout(small);
     Guarded(small ? "TLink.SetLittleIcon" : "TfrmDesktop.AddDesktopItem",
-            FailurePolicy::LogAndContinue, [&] { SetLinkIcon(*link, small); });
+            FailurePolicy::LogAndContinue, [&] { SetLinkIcon(link, small); });
+}
+
+SIZE TfrmDesktop::ScreenSize() const {
+    return SIZE{Width(), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+TLinkField TfrmDesktop::LinkField(const TLink* except) const {
+    TLinkField field;
+    field.desktopWidth = Width();
+    field.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const RECT aboveBar{0, 0, field.desktopWidth, field.screenHeight - kTaskbarHeight};
+    RECT workArea{};
+    // A work area that other bars narrowed narrows the field too; the
+    // shell's own work area ends a little below the bar's top edge.
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0) ||
+        !IntersectRect(&field.free, &aboveBar, &workArea))
+        field.free = aboveBar;
+    field.blocked.push_back(pbCalendar->BoundsRect());
+    const auto waiting = [this](const TLink* link) {
+        return std::any_of(unplaced_.begin(), unplaced_.end(),
+                           [link](const auto& entry) { return entry.first == link; });
+    };
+    for (const TLink* link : links_)
+        if (link != except && !waiting(link))
+            field.taken.push_back(LinkFootprint(POINT{link->Left(), link->Top()}, link->Small));
+    return field;
+}
+
+void TfrmDesktop::PlaceWaitingLinks() {
+    if (unplaced_.empty())
+        return;
+    TLinkField field = LinkField(nullptr);
+    // The counters go on after the links that lie on automatic places
+    // already (placed there in an earlier run and saved), so a new link
+    // takes the place after them, as it would have in that run.
+    for (const TLink* link : links_)
+        if (std::optional<TLinkSpot> cell =
+                AutomaticCellAt(POINT{link->Left(), link->Top()}, field))
+            TakeLinkSpot(counters_, *cell);
+    auto waiting = std::move(unplaced_);
+    unplaced_.clear();
+    for (auto& [link, area] : waiting) {
+        const TLinkSpot spot = NextFreeLinkPlace(area, counters_, field);
+        TakeLinkSpot(counters_, spot);
+        field.taken.push_back(LinkFootprint(spot.at, spot.small));
+        PlaceLink(*link, spot.at);
+    }
+}
+
+void TfrmDesktop::PullLinksOnScreen() {
+    for (TLink* link : links_)
+        if (!LinkOnScreen(POINT{link->Left(), link->Top()}, link->Small, ScreenSize()) &&
+            std::none_of(unplaced_.begin(), unplaced_.end(),
+                         [link](const auto& entry) { return entry.first == link; }))
+            unplaced_.emplace_back(link, link->Small ? TLinkArea::Column : TLinkArea::Main);
+    PlaceWaitingLinks();
 }
 
 void TfrmDesktop::ResolveLink(TLink& link) {
@@ -196,7 +269,7 @@ void TfrmDesktop::SaveLinks() {
     Guarded("TfrmDesktop.SaveLinks", FailurePolicy::LogAndContinue, [&] {
         IniPairs places;
         for (TLink* link : links_)
-            places.emplace_back(link->ApplLable->Caption(),
+            places.emplace_back(LinkPlaceKey(link->ApplLable->Caption()),
                                 FormatSavedPlace(link->Left(), link->Top()));
         IniFile(places_.configFile).WriteStrings("Desktop", places);
     });
@@ -234,10 +307,11 @@ bool TfrmDesktop::imgDesktopDragOver(TLink& link, int x) {
     const int edge = Width() - kSmallStripWidth;
     if (x > edge && !link.Small) {
         counters_.ReleaseLarge();
-        POINT at = DraggedSmallLinkPlace(counters_.small, Width());
-        link.SetBounds(at.x, at.y, link.Width(), link.Height());
+        const TLinkSpot spot =
+            NextFreeLinkPlace(TLinkArea::DraggedColumn, counters_, LinkField(&link));
+        link.SetBounds(spot.at.x, spot.at.y, link.Width(), link.Height());
         SetLittleIcon(link, true);
-        counters_.TakeSmall();
+        TakeLinkSpot(counters_, spot);
     } else if (x < edge && link.Small) {
         counters_.ReleaseSmall();
         SetLittleIcon(link, false);
@@ -421,9 +495,10 @@ void TfrmDesktop::miDeleteLinkClick() {
 }
 
 std::string TfrmDesktop::SavedPlaceValue(const std::string& caption) const {
+    const std::string key = LinkPlaceKey(caption);
     if (!savedPlaces_)
-        return IniFile(places_.configFile).ReadString("Desktop", caption, "");
-    auto found = savedPlaces_->find(LowerCase(caption));
+        return IniFile(places_.configFile).ReadString("Desktop", key, "");
+    auto found = savedPlaces_->find(LowerCase(key));
     if (found == savedPlaces_->end())
         return "";
     std::string value = found->second;

@@ -1,19 +1,35 @@
 #pragma once
 // Watches one folder (without its subfolders) for entries created, deleted
-// or renamed. The waiting happens on a thread of its own; every change is
-// reported there through `onChange`, which must only hand it on (post a
-// message to the GUI thread) and touch nothing else.
+// or renamed. The waiting happens on a thread of its own; everything it has
+// to tell is reported there through `report`, which must only hand it on
+// (post a message to the GUI thread) and touch nothing else.
+//
+// A report that cannot be handed on is tried again a moment later. A folder
+// that goes away (deleted, or renamed and another put in its place) stops
+// the watch; the watcher reports that, looks for the folder again every
+// half second and reports when it watches it again. A folder missing at the
+// start is waited for the same way.
 #include "base/Win32Handles.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 
 namespace orvane {
 
+enum class TWatchReport : WORD {
+    Changed, // entries came, went or were renamed: read the folder again
+    Stopped, // the folder cannot be watched any more (error: why)
+    Resumed, // the folder is watched again
+};
+
 class TFolderWatcher {
   public:
-    // Raises ShellError when the folder cannot be watched.
-    TFolderWatcher(const std::string& folder, std::function<void()> onChange);
+    // True when the report was handed on.
+    using TReport = std::function<bool(TWatchReport report, DWORD error)>;
+
+    // Raises ShellError only when the watching thread cannot be made.
+    TFolderWatcher(const std::string& folder, TReport report);
     TFolderWatcher(const TFolderWatcher&) = delete;
     TFolderWatcher& operator=(const TFolderWatcher&) = delete;
     // Stops the thread and waits for it.
@@ -21,15 +37,56 @@ class TFolderWatcher {
 
     const std::string& Folder() const { return folder_; }
 
+    // Milliseconds: a report not handed on is tried again after kRetryDelay;
+    // while watching, whether the folder is still the one watched is looked
+    // at every kCheckInterval; while it is missing, every kPollInterval.
+    static constexpr DWORD kRetryDelay = 100;
+    static constexpr DWORD kCheckInterval = 1000;
+    static constexpr DWORD kPollInterval = 500;
+
   private:
+    struct TIdentity {
+        DWORD volume = 0;
+        DWORD indexHigh = 0;
+        DWORD indexLow = 0;
+        bool operator==(const TIdentity&) const = default;
+    };
+
     static DWORD WINAPI ThreadMain(void* self);
     void Watch();
+    // Starts watching; the error when the folder cannot be watched.
+    DWORD Open();
+    void Close();
+    // ERROR_SUCCESS while the path names the folder being watched; else why
+    // not (ERROR_FILE_INVALID: another folder of that name).
+    DWORD FolderLost() const;
+    bool ReadIdentity(TIdentity& identity) const;
 
     std::string folder_;
-    std::function<void()> onChange_;
+    std::wstring path_;
+    TReport report_;
     HANDLE notification_ = INVALID_HANDLE_VALUE;
+    TIdentity identity_;
+    DWORD openError_ = 0;
     UniqueHandle stop_;
     UniqueHandle thread_;
+};
+
+// Hands a burst of changes to a window as one message: another is posted
+// only once the window took the last one (Taken). A post that fails is not
+// counted as posted, so the watcher's next try posts again.
+class TChangeMessage {
+  public:
+    TChangeMessage(HWND window, UINT message) : window_(window), message_(message) {}
+    // From the watchers' threads: true when a message is on its way.
+    bool Post();
+    // From the window's thread, on the message.
+    void Taken() { posted_ = false; }
+
+  private:
+    HWND window_;
+    UINT message_;
+    std::atomic<bool> posted_{false};
 };
 
 } // namespace orvane

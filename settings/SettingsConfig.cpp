@@ -31,11 +31,30 @@ void CheckFileOpens(const std::string& path, DWORD access) {
         ThrowLastError("Cannot open file \"" + path + "\"");
 }
 
+// The English text when the language file lacks the message.
+constexpr char kWallpaperNotSaved[] =
+    "The wallpaper cannot be saved as \"%s\". No setting was changed: pick another picture, "
+    "or press Cancel to keep the one saved before.";
+
+// The text of a named message, or `fallback` when the language file has none
+// (the message's name would be no text for the user).
+std::string MessageText(const char* name, const char* fallback, const std::string& argument) {
+    std::string text = GetLangMessage(name, argument);
+    if (text != name)
+        return text;
+    text = fallback;
+    if (const size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
 } // namespace
 
 void TfrmSettings::btnOKClick() {
-    SaveConfig();
-    Hide();
+    // A wallpaper that could not be saved keeps the dialog open, so that the
+    // user can pick another picture or take the choice back with Cancel.
+    if (SaveConfig())
+        Hide();
 }
 
 void TfrmSettings::btnCancelClick() {
@@ -43,29 +62,52 @@ void TfrmSettings::btnCancelClick() {
     Hide();
 }
 
-void TfrmSettings::SaveConfig() {
-    const bool saved = GuardedReport(
-        [&] {
-            CheckFileOpens(places_.configFile, GENERIC_READ | GENERIC_WRITE);
-            IniFile config(places_.configFile);
-            config.WriteString("General", "Language", cbLang->Text());
-            const std::string format = cbTimeFormat->Text();
-            if (host_.SetTimeFormat)
-                host_.SetTimeFormat(format);
-            config.WriteString("Taskbar", "TimeFormat", format);
-        },
-        [](const std::string& message) { LogFailure("TfrmSettings.SaveConfig", message); });
-    if (!saved) {
+bool TfrmSettings::SaveConfig() {
+    auto logFailure = [](const std::string& message) {
+        LogFailure("TfrmSettings.SaveConfig", message);
+    };
+    if (!GuardedReport([&] { CheckFileOpens(places_.configFile, GENERIC_READ | GENERIC_WRITE); },
+                       logFailure)) {
         if (Terminate)
             Terminate();
-        return;
+        return false;
     }
-    if (TPicture* picture = DesktopPicture(); WallpaperChanged && picture) {
-        const std::string folder =
-            places_.wallpaperFile.substr(0, places_.wallpaperFile.find_last_of('\\'));
-        CreateDirectoryW(Wide(folder).c_str(), nullptr);
-        WriteBmpFile(places_.wallpaperFile, BitmapPixels(picture->Bitmap()));
+    // The wallpaper first: when it cannot be written, no other setting of
+    // this OK is stored either.
+    if (!SaveWallpaper())
+        return false;
+    const std::string format = cbTimeFormat->Text();
+    if (!GuardedReport(
+            [&] {
+                IniFile config(places_.configFile);
+                config.WriteString("General", "Language", cbLang->Text());
+                config.WriteString("Taskbar", "TimeFormat", format);
+            },
+            logFailure)) {
+        if (Terminate)
+            Terminate();
+        return false;
     }
+    if (host_.SetTimeFormat)
+        host_.SetTimeFormat(format);
+    return true;
+}
+
+bool TfrmSettings::SaveWallpaper() {
+    TPicture* picture = DesktopPicture();
+    if (!WallpaperChanged || !picture)
+        return true;
+    const bool written = GuardedReport(
+        [&] {
+            const std::string folder =
+                places_.wallpaperFile.substr(0, places_.wallpaperFile.find_last_of('\\'));
+            CreateDirectoryW(Wide(folder).c_str(), nullptr);
+            WriteBmpFile(places_.wallpaperFile, BitmapPixels(picture->Bitmap()));
+        },
+        [](const std::string& message) { LogFailure("TfrmSettings.SaveConfig", message); });
+    if (!written && ShowMessage)
+        ShowMessage(MessageText("WallpaperNotSaved", kWallpaperNotSaved, places_.wallpaperFile));
+    return written;
 }
 
 void TfrmSettings::LoadConfig() {

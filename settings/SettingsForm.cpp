@@ -102,8 +102,10 @@ TfrmSettings::TfrmSettings(TComponent* owner, TSettingsHost host, TSettingsPlace
             return std::nullopt;
         return spdSelectWallpaper->FileName;
     };
-    Terminate = [] {
-        if (Application())
+    Terminate = [this] {
+        if (host_.EndShell)
+            host_.EndShell();
+        else if (Application())
             Application()->Terminate();
     };
     ShowMessage = [this](const std::string& text) {

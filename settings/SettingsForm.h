@@ -48,6 +48,9 @@ struct TSettingsHost {
     // The taskbar clock's pattern.
     std::function<std::string()> TimeFormat;
     std::function<void(const std::string&)> SetTimeFormat;
+    // Ends the shell the way its taskbar closes (after a configuration file
+    // that cannot be opened); without it the application is asked to end.
+    std::function<void()> EndShell;
 };
 
 class TfrmSettings : public TForm {
@@ -119,7 +122,10 @@ class TfrmSettings : public TForm {
     void btnOKClick();
     void btnCancelClick();
 
-    void SaveConfig();
+    // False when nothing was stored: the configuration file cannot be
+    // opened (the program ends), or the picked wallpaper cannot be written
+    // (the user is told, and the dialog stays open).
+    bool SaveConfig();
     void LoadConfig();
     void FillGroups();
 
@@ -142,6 +148,7 @@ class TfrmSettings : public TForm {
     void ShowDesktopWallpaper();
     void RepaintDesktop();
     void RestoreWallpaper();
+    bool SaveWallpaper();
     void CheckConfigReadable() const;
     void InitGroupsMenu();
 

@@ -124,3 +124,20 @@ TEST_F(ShellRunTest, TheWindowsReachEachOtherThroughTheRun) {
     run_->Taskbar()->Close();
     EXPECT_EQ(panel->ControlPanel(), nullptr);
 }
+
+TEST_F(ShellRunTest, AConfigurationFileThatCannotBeOpenedEndsTheShellThroughTheBarsClose) {
+    run_->CreateWindows();
+    run_->StartPanel()->SetControlPanel(std::make_unique<TVirtualFolders>());
+    WriteFileText(ConfigFilePath(), "[Taskbar]\r\nTimeFormat=hh:nn\r\n");
+    HANDLE locked = CreateFileA(ConfigFilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    run_->Settings()->btnOKClick();
+    CloseHandle(locked);
+    // The colours are put back first (the locked file reads as empty), then
+    // the work area, whatever the platform, as no explorer comes to set it.
+    EXPECT_EQ(steps_, (std::vector<std::string>{"colours, clock pattern none", "work area"}));
+    EXPECT_FALSE(run_->Taskbar()->Visible()) << "the bar is closed";
+    EXPECT_EQ(run_->StartPanel()->ControlPanel(), nullptr) << "by its close handler";
+    EXPECT_EQ(CountLinesWith(ReadLogLines(log_->FileName()), "TfrmSettings.SaveConfig: "), 1);
+}

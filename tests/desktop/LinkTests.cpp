@@ -1,15 +1,19 @@
 // Desktop links: captions, saved places, automatic places, layouts, drag,
 // the menu's delete, shared keys, and the watcher bringing new entries.
+#include "base/IniText.h"
 #include "desktop/LinkPlaces.h"
 #include "tests/support/PixelSurface.h"
 #include "i18n/Languages.h"
 #include "system/Shortcuts.h"
 #include "widgets/Image.h"
 #include "widgets/Menu.h"
+#include "widgets/PaintBox.h"
 #include "tests/desktop/DesktopTestSupport.h"
 #include "tests/i18n/LanguageTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -308,4 +312,193 @@ TEST(DesktopLinks, ShortcutsAreReadAfterTheFirstPaint) {
     EXPECT_TRUE(desktop.imgDesktop->ShowHint());
     hover(*fixture.Find("plain.txt"));
     EXPECT_FALSE(desktop.imgDesktop->ShowHint()) << "no target, no tooltip";
+}
+
+namespace {
+
+// A 1024 x 768 screen with the taskbar's 30 rows at the bottom and the
+// calendar where the desktop puts it.
+TLinkField Field1024x768() {
+    TLinkField field;
+    field.desktopWidth = 1024;
+    field.screenHeight = 768;
+    field.free = RECT{0, 0, 1024, 738};
+    field.blocked.push_back(RECT{824, 600, 993, 761});
+    return field;
+}
+
+// Footprints in the field, clear of what is blocked and of one another.
+::testing::AssertionResult ApartInTheField(const std::vector<RECT>& footprints,
+                                           const TLinkField& field) {
+    for (size_t i = 0; i < footprints.size(); ++i) {
+        const RECT& a = footprints[i];
+        RECT overlap;
+        if (a.left < field.free.left || a.top < field.free.top || a.right > field.free.right ||
+            a.bottom > field.free.bottom)
+            return ::testing::AssertionFailure()
+                   << "link " << i << " at " << a.left << "," << a.top << " leaves the field";
+        for (const RECT& blocked : field.blocked)
+            if (IntersectRect(&overlap, &a, &blocked))
+                return ::testing::AssertionFailure() << "link " << i << " at " << a.left << ","
+                                                     << a.top << " is under the calendar";
+        for (size_t j = 0; j < i; ++j)
+            if (IntersectRect(&overlap, &a, &footprints[j]))
+                return ::testing::AssertionFailure()
+                       << "links " << j << " and " << i << " overlap at " << a.left << "," << a.top;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<RECT> FootprintsOf(const TfrmDesktop& desktop) {
+    std::vector<RECT> footprints;
+    for (const TLink* link : desktop.Links())
+        footprints.push_back(LinkFootprint(POINT{link->Left(), link->Top()}, link->Small));
+    return footprints;
+}
+
+} // namespace
+
+TEST(LinkPlaces, AutomaticPlacesTakeTheNextFreeCellInMoreColumns) {
+    TLinkField field = Field1024x768();
+    TLinkCounters counters;
+    std::vector<TLinkSpot> spots;
+    // A first start of as many links as the screen holds apart: three in the
+    // main area, the rest meant for the right-hand column, which holds only
+    // so many above the calendar.
+    for (int i = 0; i < 138; ++i) {
+        const TLinkSpot spot =
+            NextFreeLinkPlace(i < 3 ? TLinkArea::Main : TLinkArea::Column, counters, field);
+        TakeLinkSpot(counters, spot);
+        field.taken.push_back(LinkFootprint(spot.at, spot.small));
+        spots.push_back(spot);
+    }
+    EXPECT_TRUE(ApartInTheField(field.taken, field));
+    // The grid's first places stay where they always were.
+    EXPECT_TRUE(Same(spots[0].at, POINT{415, 300}));
+    EXPECT_TRUE(Same(spots[2].at, POINT{415, 420}));
+    EXPECT_TRUE(Same(spots[3].at, POINT{874, 100}));
+    EXPECT_TRUE(spots[3].small);
+    EXPECT_TRUE(Same(spots[19].at, POINT{874, 580}))
+        << "the column's last place above the calendar";
+    EXPECT_TRUE(Same(spots[20].at, POINT{415, 480})) << "then the main area's next free place";
+    EXPECT_FALSE(spots[20].small);
+    EXPECT_TRUE(Same(spots[24].at, POINT{490, 12})) << "and its next column";
+    int leftOfFirst = 0;
+    for (const TLinkSpot& spot : spots)
+        leftOfFirst += spot.at.x < 415;
+    EXPECT_GT(leftOfFirst, 0) << "past the strip the main area goes on to the left";
+    // Every place is a cell the counters know again.
+    for (const TLinkSpot& spot : spots) {
+        std::optional<TLinkSpot> cell = AutomaticCellAt(spot.at, field);
+        ASSERT_TRUE(cell) << spot.at.x << "," << spot.at.y;
+        EXPECT_EQ(cell->cell, spot.cell);
+        EXPECT_EQ(cell->area, spot.area);
+    }
+    EXPECT_FALSE(AutomaticCellAt(POINT{416, 300}, field));
+
+    // A full field still gives a place on the screen, clear of the calendar.
+    const TLinkSpot last = NextFreeLinkPlace(TLinkArea::Main, counters, field);
+    EXPECT_TRUE(ApartInTheField({LinkFootprint(last.at, last.small)}, field));
+}
+
+TEST(LinkPlaces, CaptionsTheFileCannotHoldAsKeysAreEscaped) {
+    for (const char* plain : {"Mail", "100%", "a;b", "x[1]", "Σημειώσεις", "\"quoted\""})
+        EXPECT_EQ(LinkPlaceKey(plain), plain) << "as files written before hold it";
+    EXPECT_EQ(LinkPlaceKey("a=b"), "a%3Db");
+    EXPECT_EQ(LinkPlaceKey("50%=half"), "50%25%3Dhalf");
+    EXPECT_EQ(LinkPlaceKey(";notes"), "%3Bnotes");
+    EXPECT_EQ(LinkPlaceKey("[Games]"), "%5BGames]");
+    EXPECT_EQ(LinkPlaceKey(" two  "), "%20two %20");
+    for (const char* caption : {"a=b", "50%=half", ";notes", "[Games]", " two  "}) {
+        IniText text("[Desktop]\r\nMail=1,2\r\n");
+        text.Set("Desktop", LinkPlaceKey(caption), "7,8");
+        EXPECT_EQ(IniText(text.Text()).Find("Desktop", LinkPlaceKey(caption)), "7,8") << caption;
+        EXPECT_EQ(IniText(text.Text()).Find("Desktop", "Mail"), "1,2") << caption;
+    }
+}
+
+TEST(DesktopLinks, FortyLinksOfAFirstStartLieApartOnTheScreen) {
+    if (!ScreenIs1024x768())
+        GTEST_SKIP() << "written for a 1024 x 768 screen";
+    DesktopFixture fixture;
+    CopyFileA((StageDir() + "\\wallpaper\\wallpaper.jpg").c_str(),
+              (fixture.Places().wallpaperFolder + "\\wallpaper.jpg").c_str(), FALSE);
+    for (int i = 0; i < 40; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "Link %02d.txt", i);
+        WriteFileText(fixture.User(name), "");
+    }
+    TfrmDesktop& desktop = fixture.Create();
+    ASSERT_EQ(desktop.Links().size(), 40u);
+    TLinkField field = Field1024x768();
+    field.blocked = {desktop.pbCalendar->BoundsRect()};
+    EXPECT_TRUE(ApartInTheField(FootprintsOf(desktop), field));
+
+    // A look at it: desktop-look\forty-links.bmp in the build tree.
+    desktop.Show();
+    PumpMessagesFor(600);
+    const std::string folder = BinDir() + "\\..\\desktop-look";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    HDC screen = GetDC(nullptr);
+    PixelSurface shot(1024, 768);
+    BitBlt(shot.dc(), 0, 0, 1024, 768, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            pixels.push_back(PixelSurface::ToPixel(shot.At(x, y)) | 0xFF000000u);
+    WriteBmp(folder + "\\forty-links.bmp", 1024, 768, pixels);
+}
+
+TEST(DesktopLinks, NewLinksAfterARestartGoPastTheSavedOnes) {
+    if (!ScreenIs1024x768())
+        GTEST_SKIP() << "written for a 1024 x 768 screen";
+    DesktopFixture fixture;
+    // "A" comes first in the listing; the others lie on the first and third
+    // automatic places, saved by an earlier run.
+    for (const char* name : {"A.txt", "B.txt", "C.txt"})
+        WriteFileText(fixture.User(name), "");
+    fixture.SetSaved("B.txt", "415,300");
+    fixture.SetSaved("C.txt", "415,420");
+    TfrmDesktop& desktop = fixture.Create();
+    EXPECT_TRUE(Same(At(*fixture.Find("A.txt")), POINT{415, 480}))
+        << "A at " << fixture.Find("A.txt")->Left() << "," << fixture.Find("A.txt")->Top();
+    EXPECT_TRUE(Same(At(*fixture.Find("B.txt")), POINT{415, 300}));
+    EXPECT_EQ(desktop.Counters().large, 4);
+}
+
+TEST(DesktopLinks, LinksOffTheScreenComeBackAndCaptionsWithEqualsKeepTheirPlaces) {
+    DesktopFixture fixture;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    for (const char* name : {"Far.txt", "Wide.txt", "a=b.txt", "Home.txt"})
+        WriteFileText(fixture.User(name), "");
+    // Saved on a larger screen: one in its main area, one in its column.
+    fixture.SetSaved("Far.txt", "300," + std::to_string(height + 300));
+    fixture.SetSaved("Wide.txt", std::to_string(width + 200) + ",100");
+    fixture.SetSaved("Home.txt", "415,300");
+    TfrmDesktop& desktop = fixture.Create();
+    const SIZE screen{width, height};
+    for (const TLink* link : desktop.Links())
+        EXPECT_TRUE(LinkOnScreen(POINT{link->Left(), link->Top()}, link->Small, screen))
+            << link->ApplLable->Caption() << " at " << link->Left() << "," << link->Top();
+    EXPECT_TRUE(fixture.Find("Wide.txt")->Small) << "back in the column it was in";
+    EXPECT_FALSE(fixture.Find("Far.txt")->Small);
+    TLinkField field;
+    field.free = RECT{0, 0, width, height};
+    EXPECT_TRUE(ApartInTheField(FootprintsOf(desktop), field));
+
+    TLink& equals = *fixture.Find("a=b.txt");
+    equals.PressPos = POINT{0, 0};
+    desktop.DropLink(equals, POINT{300, 200});
+    fixture.Create();
+    EXPECT_TRUE(Same(At(*fixture.Find("a=b.txt")), POINT{300, 200}));
+    EXPECT_TRUE(Same(At(*fixture.Find("Home.txt")), POINT{415, 300}));
+
+    // After a change of resolution a link off the screen comes back on it.
+    TLink& home = *fixture.Find("Home.txt");
+    home.SetBounds(width + 40, 300, home.Width(), home.Height());
+    SendMessageW(fixture.desktop().Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
+    EXPECT_TRUE(LinkOnScreen(POINT{home.Left(), home.Top()}, home.Small, screen))
+        << home.Left() << "," << home.Top();
 }

@@ -23,7 +23,7 @@ const char* const kMessageNames[] = {
     "ErrorOnLoad",     "ControlPanel",      "Shell",           "Shutdown",           "Taskmgr",
     "About",           "RecentSection",     "BookmarkSection", "CreateLink",         "DeleteLink",
     "DeleteFileQuery", "DeleteFolderQuery", "DeleteLinkQuery", "FolderHoldsFolders", "InvalidName",
-    "ItemExists"};
+    "ItemExists",      "WallpaperNotSaved"};
 
 TEST(LanguageMessages, AreTheirNamesWithoutAFile) {
     std::string previous = CurrentLanguage();

@@ -1,8 +1,10 @@
 // The wallpaper page: a picked picture is stretched to the screen and shown
 // on the desktop at once, written by OK and taken back by Cancel.
+#include "base/Config.h"
 #include "desktop/DesktopForm.h"
 #include "settings/WallpaperPick.h"
 #include "tests/settings/SettingsTestSupport.h"
+#include "widgets/ComboBox.h"
 #include "widgets/Image.h"
 
 #include <gtest/gtest.h>
@@ -103,3 +105,48 @@ TEST(SettingsWallpaper, ResizeBitmapStretchesOrRefuses) {
 }
 
 } // namespace
+
+TEST(SettingsWallpaper, OkSaysSoWhenTheWallpaperCannotBeWrittenAndStoresNothing) {
+    SettingsFixture fixture;
+    ScratchDir pictures("pictures");
+    WriteSolidJpeg(pictures / "red.jpg", 64, 48, kRed);
+    TfrmSettings& dialog = fixture.dialog();
+    const IniFile config(fixture.places().configFile);
+
+    // No picture on the desktop yet, and the pick gives none: nothing to write.
+    dialog.Show();
+    fixture.pickedWallpaper = pictures / "broken.jpg";
+    dialog.btnSelectWallpaperClick();
+    dialog.btnOKClick();
+    ASSERT_EQ(fixture.messages.size(), 1u);
+    EXPECT_TRUE(dialog.Visible());
+
+    // A picture, but its folder cannot be made (a file has its name).
+    const std::string folder = FolderOf(fixture.places().wallpaperFile);
+    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+    WriteFileText(folder.substr(0, folder.size() - 1), "in the way");
+    fixture.pickedWallpaper = pictures / "red.jpg";
+    dialog.btnSelectWallpaperClick();
+    dialog.cbLang->SetText("Deutsch");
+    dialog.cbTimeFormat->SetText("hh:mm AM/PM");
+    dialog.btnOKClick();
+    ASSERT_EQ(fixture.messages.size(), 2u);
+    EXPECT_NE(fixture.messages[1].find(fixture.places().wallpaperFile), std::string::npos)
+        << fixture.messages[1];
+    EXPECT_NE(fixture.messages[1], "WallpaperNotSaved") << "a text, not the message's name";
+    EXPECT_TRUE(dialog.Visible()) << "the dialog stays open";
+    EXPECT_EQ(config.ReadString("General", "Language", "none"), "none") << "nothing half-saved";
+    EXPECT_EQ(config.ReadString("Taskbar", "TimeFormat", "none"), "none");
+    EXPECT_EQ(fixture.timeFormat, "d| hh:mm:ss");
+    EXPECT_NE(fixture.LogText().find("TfrmSettings.SaveConfig: "), std::string::npos);
+    EXPECT_FALSE(fixture.terminated);
+
+    // Room for it again: the same OK stores everything and closes.
+    DeleteFileA(folder.substr(0, folder.size() - 1).c_str());
+    dialog.btnOKClick();
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_TRUE(FileExists(fixture.places().wallpaperFile));
+    EXPECT_EQ(config.ReadString("General", "Language", ""), "Deutsch");
+    EXPECT_EQ(fixture.timeFormat, "hh:mm AM/PM");
+    EXPECT_EQ(fixture.messages.size(), 2u);
+}
