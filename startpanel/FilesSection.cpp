@@ -29,16 +29,18 @@ constexpr int kItemHeight = 19;
 // Recent and Bookmarks close the list.
 constexpr int kFolderEntries = 2;
 
-// The error mode for the calls in its scope: no "drive not ready" box.
+// The calling thread's error mode for the calls in its scope: no "drive not
+// ready" box. The thread's own, not the process's: the texts are read on the
+// lookup pool's workers, beside the GUI thread.
 class QuietDriveErrors {
   public:
-    QuietDriveErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~QuietDriveErrors() { SetErrorMode(previous_); }
+    QuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+    ~QuietDriveErrors() { SetThreadErrorMode(previous_, nullptr); }
     QuietDriveErrors(const QuietDriveErrors&) = delete;
     QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
 
   private:
-    UINT previous_;
+    DWORD previous_ = 0;
 };
 
 std::string RootOf(char letter) {
@@ -70,6 +72,19 @@ std::string NetworkDriveText(char letter) {
     return LowerCase(Utf8Until(remote, kUnits));
 }
 
+std::string DriveLetterText(char letter, UINT driveType) {
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+    case DRIVE_FIXED:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK:
+    case DRIVE_REMOTE:
+        return std::string(1, letter) + ": ";
+    default:
+        return {};
+    }
+}
+
 std::string DriveEntryText(char letter, UINT driveType) {
     const std::string name = std::string(1, letter) + ": ";
     switch (driveType) {
@@ -87,14 +102,15 @@ std::string DriveEntryText(char letter, UINT driveType) {
 }
 
 void TfrmStart::InitFilesMenu() {
+    driveTexts_.clear();
     ClearListEntries(lbFiles);
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 32; ++i) {
         if (!(drives & (1u << i)))
             continue;
         const char letter = static_cast<char>('a' + i);
-        const std::string text =
-            DriveEntryText(letter, GetDriveTypeW(Wide(RootOf(letter)).c_str()));
+        const UINT type = GetDriveTypeW(Wide(RootOf(letter)).c_str());
+        const std::string text = DriveLetterText(letter, type);
         if (text.empty())
             continue;
         // The drive's own icon means looking at its root, which a dead
@@ -104,6 +120,17 @@ void TfrmStart::InitFilesMenu() {
         lbFiles->Items().SetObject(lbFiles->Items().Count() - 1,
                                    reinterpret_cast<intptr_t>(FolderIcon()));
         AskOwnIcon(lbFiles, RootOf(letter));
+        // The label and the network name come from the drive itself, which
+        // a dead share or a slow disc answers late: the letter shows at once.
+        if (type == DRIVE_REMOVABLE)
+            continue;
+        const int index = lbFiles->Items().Count() - 1;
+        driveTexts_.push_back(
+            IconLookup().Text([letter, type] { return DriveEntryText(letter, type); },
+                              [this, index](TIconFound& found) {
+                                  if (!found.text.empty() && index < lbFiles->Items().Count())
+                                      lbFiles->Items().Set(index, found.text);
+                              }));
     }
     TStringList& items = lbFiles->Items();
     items.Add(GetLangMessage("RecentSection"), reinterpret_cast<intptr_t>(FolderIcon()));

@@ -12,6 +12,9 @@ std::string VolumeLabelText(char letter);
 // The remote name of a network drive in lower case; the volume text when the
 // connection cannot be read.
 std::string NetworkDriveText(char letter);
+// What the entry shows until the drive's text has been read: the letter,
+// or "" for kinds that are not listed.
+std::string DriveLetterText(char letter, UINT driveType);
 // The entry of drive `letter` (lower case) of the given GetDriveType kind, or
 // "" for kinds that are not listed (unknown, no root).
 std::string DriveEntryText(char letter, UINT driveType);

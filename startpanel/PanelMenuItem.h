@@ -14,6 +14,12 @@ class TPanelMenuItem : public TMenuItem {
   public:
     using TMenuItem::TMenuItem;
 
+    // The file or folder the item was listed from; Caption is what it shows.
+    std::string FileName;
+    bool Folder = false;
+    // A file named "-" is an entry like any other.
+    bool IsSeparator() const override { return false; }
+
     // Shows `icon` and keeps it until the item goes.
     void TakeIcon(UniqueIcon icon) {
         Tag = reinterpret_cast<intptr_t>(icon.get());

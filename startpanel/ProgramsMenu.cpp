@@ -15,25 +15,31 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <algorithm>
-#include <cctype>
-
 namespace orvane {
 
 namespace {
 
-std::string WithoutHotKeys(std::string_view text) {
-    std::string plain;
-    plain.reserve(text.size());
-    for (char c : text)
-        if (c != '&')
-            plain.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    return plain;
+// The name a pop-up item stands for on disk: the file or folder it was
+// listed from (a caption drops ".lnk" and whatever follows it).
+std::string ItemFile(const TMenuItem& item) {
+    if (item.Is<TPanelMenuItem>())
+        if (const std::string& file = static_cast<const TPanelMenuItem&>(item).FileName;
+            !file.empty())
+            return file;
+    return item.Caption;
 }
 
-// Opens a shortcut of the menus in its own folder; a failure is logged by
-// the caller's guard, with no box of the platform's.
-void OpenShortcut(HWND owner, const std::string& shortcut, const std::string& folder) {
+// `relative` below a start menu; nothing when the platform has no such start
+// menu (a bare "\relative" would name a folder of the current drive's root).
+std::string Below(const std::string& menu, const std::string& relative) {
+    return menu.empty() ? std::string() : menu + relative;
+}
+
+} // namespace
+
+// Opens an entry of the menus in its own folder; a failure is logged by the
+// caller's guard, with no box of the platform's.
+void OpenMenuEntry(HWND owner, const std::string& shortcut, const std::string& folder) {
     const std::wstring file = Wide(shortcut);
     const std::wstring directory = Wide(folder);
     SHELLEXECUTEINFOW execute{};
@@ -46,6 +52,8 @@ void OpenShortcut(HWND owner, const std::string& shortcut, const std::string& fo
     if (!ShellExecuteExW(&execute))
         ThrowLastError("Cannot open \"" + shortcut + "\"");
 }
+
+namespace {
 
 // Holds back a list's change notices while it is refilled, and gives one at
 // the end: the list window then takes all entries in one pass instead of one
@@ -75,6 +83,23 @@ std::string DisplayName(const std::string& fileName) {
     return at == std::string::npos ? fileName : fileName.substr(0, at);
 }
 
+bool SameEntryName(const std::string& a, const std::string& b) {
+    const std::wstring left = Wide(a), right = Wide(b);
+    // The user's locale folds case beyond ASCII (Ä and ä, Я and я); the
+    // string sort keeps hyphens and apostrophes as characters of their own.
+    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, left.data(),
+                           static_cast<int>(left.size()), right.data(),
+                           static_cast<int>(right.size()), nullptr, nullptr, 0) == CSTR_EQUAL;
+}
+
+std::string TfrmStart::EntryFile(TListBox* list, int index) const {
+    auto files = entryFiles_.find(list);
+    if (files != entryFiles_.end() && index >= 0 &&
+        index < static_cast<int>(files->second.size()) && !files->second[index].empty())
+        return files->second[index];
+    return index >= 0 && index < list->Items().Count() ? list->Items()[index] : std::string();
+}
+
 std::string TfrmStart::GroupsPath() const {
     return host_.GroupsFolder.empty() ? ProgramFolder() + "\\Links\\Groups" : host_.GroupsFolder;
 }
@@ -92,24 +117,32 @@ void TfrmStart::InitProgramsMenu() {
     TStringList& items = lbPrograms->Items();
     BatchedChanges batch(items);
     ClearListEntries(lbPrograms);
+    auto listed = [&](const std::string& name) {
+        for (int i = 0; i < items.Count(); ++i)
+            if (SameEntryName(items[i], name))
+                return true;
+        return false;
+    };
     auto add = [&](const std::string& folder) {
+        if (folder.empty())
+            return;
         for (const TFolderEntry& entry : ListFolder(folder)) {
             std::string name = DisplayName(entry.name);
-            if (items.IndexOf(name) >= 0 || name == programsFolderName)
+            if (listed(name) || name == programsFolderName)
                 continue;
             if (entry.folder) {
                 if (!folderIcon_)
                     folderIcon_ = GetFolderIcon(folder + "\\" + entry.name);
-                AddListEntry(lbPrograms, name, {});
+                AddListEntry(lbPrograms, name, {}, entry.name);
                 items.SetObject(items.Count() - 1, reinterpret_cast<intptr_t>(folderIcon_.get()));
             } else {
-                AddListEntry(lbPrograms, name, GetFileIcon(folder + "\\" + entry.name, true));
+                AddListEntry(lbPrograms, name, GetFileIcon(folder + "\\" + entry.name, true),
+                             entry.name);
                 AskOwnIcon(lbPrograms, folder + "\\" + entry.name);
             }
         }
     };
-    if (!CommonStartMenuPath.empty())
-        add(CommonStartMenuPath);
+    add(CommonStartMenuPath);
     add(UserStartMenuPath);
     if (!folderIcon_ && !programsPath.empty())
         folderIcon_ = GetFolderIcon(programsPath);
@@ -119,18 +152,19 @@ void TfrmStart::InitProgramsMenu() {
 }
 
 void TfrmStart::FillFolderMenu(TMenuItem& parent, const std::string& folder, TFolderMenuKind kind) {
-    std::vector<std::string> taken;
-    taken.reserve(static_cast<size_t>(parent.Count()));
-    for (int i = 0; i < parent.Count(); ++i)
-        taken.push_back(WithoutHotKeys(parent.Items(i)->Caption));
+    if (folder.empty())
+        return;
     for (const TFolderEntry& entry : ListFolder(folder)) {
         std::string caption = DisplayName(entry.name);
-        std::string plain = WithoutHotKeys(caption);
-        if (std::find(taken.begin(), taken.end(), plain) != taken.end())
+        bool taken = false;
+        for (int i = 0; i < parent.Count() && !taken; ++i)
+            taken = SameEntryName(parent.Items(i)->Caption, caption);
+        if (taken)
             continue;
-        taken.push_back(std::move(plain));
         auto* item = NewComponent<TPanelMenuItem>(pmStart);
         item->Caption = caption;
+        item->FileName = entry.name;
+        item->Folder = entry.folder;
         if (entry.folder)
             item->ShareIcon(folderIcon_.get());
         else {
@@ -161,11 +195,11 @@ void TfrmStart::lbProgramsClick() {
     if (index < 0 || !folderIcon_ ||
         reinterpret_cast<HICON>(lbPrograms->Items().Object(index)) != folderIcon_.get())
         return;
-    popupEntry_ = lbPrograms->Items()[index];
+    popupEntry_ = EntryFile(lbPrograms, index);
     ClearPopup();
-    FillFolderMenu(pmStart->Items(), CommonStartMenuPath + "\\" + popupEntry_,
+    FillFolderMenu(pmStart->Items(), Below(CommonStartMenuPath, "\\" + popupEntry_),
                    TFolderMenuKind::Programs);
-    FillFolderMenu(pmStart->Items(), UserStartMenuPath + "\\" + popupEntry_,
+    FillFolderMenu(pmStart->Items(), Below(UserStartMenuPath, "\\" + popupEntry_),
                    TFolderMenuKind::Programs);
     PopupBeside(lbPrograms);
 }
@@ -173,20 +207,27 @@ void TfrmStart::lbProgramsClick() {
 void TfrmStart::ProgramItemClick(TMenuItem& item) {
     if (item.Count() > 1 || (item.Count() == 1 && !item.Items(0)->Caption.empty()))
         return;
-    std::string relative = item.Caption;
+    // A folder whose submenu was listed already (an empty one: the pointer
+    // resting on it again) opens nothing.
+    const bool folder = item.Is<TPanelMenuItem>() && static_cast<TPanelMenuItem&>(item).Folder;
+    if (folder && item.Count() == 0)
+        return;
+    std::string relative = ItemFile(item);
     for (TMenuItem* above = item.Parent(); above; above = above->Parent())
-        relative = above->Caption + "\\" + relative;
+        relative = ItemFile(*above) + "\\" + relative;
     relative = "\\" + popupEntry_ + relative;
     if (item.Count() == 1) {
-        FillFolderMenu(item, CommonStartMenuPath + relative, TFolderMenuKind::Programs);
-        FillFolderMenu(item, UserStartMenuPath + relative, TFolderMenuKind::Programs);
+        FillFolderMenu(item, Below(CommonStartMenuPath, relative), TFolderMenuKind::Programs);
+        FillFolderMenu(item, Below(UserStartMenuPath, relative), TFolderMenuKind::Programs);
         item.Delete(0);
         return;
     }
-    std::string shortcut = CommonStartMenuPath + relative + ".lnk";
-    if (CommonStartMenuPath.empty() || !FileExists(shortcut))
-        shortcut = UserStartMenuPath + relative + ".lnk";
-    OpenShortcut(nullptr, shortcut, FolderOf(shortcut));
+    std::string shortcut = Below(CommonStartMenuPath, relative);
+    if (shortcut.empty() || !FileExists(shortcut))
+        shortcut = Below(UserStartMenuPath, relative);
+    if (shortcut.empty())
+        return;
+    OpenEntryFile(nullptr, shortcut, FolderOf(shortcut));
 }
 
 void TfrmStart::lbProgramsDblClick() {
@@ -194,15 +235,14 @@ void TfrmStart::lbProgramsDblClick() {
     if (index < 0 || (folderIcon_ && reinterpret_cast<HICON>(lbPrograms->Items().Object(index)) ==
                                          folderIcon_.get()))
         return;
-    const std::string name = lbPrograms->Items()[index] + ".lnk";
+    const std::string name = EntryFile(lbPrograms, index);
     // The all-users shortcut wins over the user's of the same name.
     std::string folder = SpecialFolderPath(CSIDL_COMMON_STARTMENU);
     if (folder.empty() || !FileExists(folder + "\\" + name))
         folder = SpecialFolderPath(CSIDL_STARTMENU);
     if (folder.empty())
         return;
-    const std::string shortcut = folder + "\\" + name;
-    OpenShortcut(Handle(), shortcut, folder);
+    OpenEntryFile(Handle(), folder + "\\" + name, folder);
 }
 
 void TfrmStart::InitGroupsMenu() {
@@ -212,11 +252,11 @@ void TfrmStart::InitGroupsMenu() {
     for (const TFolderEntry& entry : ListFolder(groups)) {
         std::string name = DisplayName(entry.name);
         if (entry.folder) {
-            AddListEntry(lbGroups, name, {});
+            AddListEntry(lbGroups, name, {}, entry.name);
             lbGroups->Items().SetObject(lbGroups->Items().Count() - 1,
                                         reinterpret_cast<intptr_t>(folderIcon_.get()));
         } else {
-            AddListEntry(lbGroups, name, GetFileIcon(groups + "\\" + entry.name, true));
+            AddListEntry(lbGroups, name, GetFileIcon(groups + "\\" + entry.name, true), entry.name);
             AskOwnIcon(lbGroups, groups + "\\" + entry.name);
         }
     }
@@ -228,7 +268,7 @@ void TfrmStart::lbGroupsClick() {
     if (index < 0 || !folderIcon_ ||
         reinterpret_cast<HICON>(lbGroups->Items().Object(index)) != folderIcon_.get())
         return;
-    popupEntry_ = lbGroups->Items()[index];
+    popupEntry_ = EntryFile(lbGroups, index);
     ClearPopup();
     FillFolderMenu(pmStart->Items(), GroupsPath() + "\\" + popupEntry_, TFolderMenuKind::Groups);
     PopupBeside(lbGroups);
@@ -236,11 +276,11 @@ void TfrmStart::lbGroupsClick() {
 
 void TfrmStart::GroupItemClick(TMenuItem& item) {
     // Groups are one level deep: a folder inside a group starts nothing.
-    if (item.Count() > 0)
+    if (item.Count() > 0 ||
+        (item.Is<TPanelMenuItem>() && static_cast<TPanelMenuItem&>(item).Folder))
         return;
     const std::string folder = GroupsPath() + "\\" + popupEntry_;
-    const std::string shortcut = folder + "\\" + item.Caption + ".lnk";
-    OpenShortcut(nullptr, shortcut, folder);
+    OpenEntryFile(nullptr, folder + "\\" + ItemFile(item), folder);
 }
 
 } // namespace orvane

@@ -101,8 +101,9 @@ void TfrmStart::cbRunKeyPress(char& key) {
             ShowRunFailure("Cannot run \"" + command + "\"");
         return;
     }
-    // Escape's character follows the key that closed the list or the panel.
-    if (key == VK_ESCAPE) {
+    // Escape's character follows the key that closed the list or the panel,
+    // Tab's the key that moved the keyboard to another section.
+    if (key == VK_ESCAPE || key == '\t') {
         key = 0;
         return;
     }

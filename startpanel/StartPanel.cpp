@@ -20,6 +20,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -63,6 +65,9 @@ TfrmStart::TfrmStart(TComponent* owner, TStartPanelHost host)
     ShowRunFailure = [](const std::string& text) {
         if (TApplication* application = Application())
             application->MessageBox(text, application->Title(), MB_OK | MB_ICONERROR);
+    };
+    OpenEntryFile = [](HWND owner, const std::string& file, const std::string& folder) {
+        OpenMenuEntry(owner, file, folder);
     };
     StartProgram = [](const std::string& command, WORD show) {
         return LaunchProgram(command, show);
@@ -186,9 +191,9 @@ void TfrmStart::WireEvents() {
             if (!pmStart || !pmStart->Tracking())
                 static_cast<TListBox&>(sender).SetItemIndex(-1);
         };
-        list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState) {
+        list->OnKeyDown = [this](TComponent& sender, WORD& key, TShiftState shift) {
             Guarded("TfrmStart.ListKeyDown", FailurePolicy::LogAndContinue,
-                    [&] { ListKeyDown(static_cast<TListBox&>(sender), key); });
+                    [&] { ListKeyDown(static_cast<TListBox&>(sender), key, shift.Shift); });
         };
         // A click on an entry is taken from the button's release: the system
         // list reports only a changed selection, so the entry selected already
@@ -230,7 +235,13 @@ void TfrmStart::WireEvents() {
         Guarded("TfrmStart.cbRunKeyPress", FailurePolicy::LogAndContinue,
                 [&] { cbRunKeyPress(key); });
     };
-    cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
+    cbRun->OnKeyDown = [this](TComponent&, WORD& key, TShiftState shift) {
+        if (key == VK_TAB && !cbRun->DroppedDown()) {
+            key = 0;
+            Guarded("TfrmStart.TabKey", FailurePolicy::LogAndContinue,
+                    [&] { FocusNextSection(cbRun, !shift.Shift); });
+            return;
+        }
         // Escape closes the open history list, or else slides the panel out.
         if (key == VK_ESCAPE) {
             key = 0;
@@ -274,7 +285,8 @@ void TfrmStart::FormCreate() {
         SetWindowPos(Handle(), HWND_TOP, Left(), Top(), Width(), Height(), SWP_NOACTIVATE);
         hotKey_ = RegisterHotKey(Handle(), kHotKeyId, MOD_CONTROL, VK_ESCAPE) != 0;
         if (host_.StartButton)
-            windowsKey_ = std::make_unique<TWindowsKeyWatch>([this] { StartKey(); });
+            windowsKey_ =
+                std::make_unique<TWindowsKeyWatch>([this] { StartKey(); }, [this] { RunKey(); });
     });
 }
 
@@ -291,7 +303,48 @@ void TfrmStart::MakeRunBox() {
 }
 
 void TfrmStart::FitSection(TSkinPanel* section, int entries) {
-    section->SetHeight(entries * kItemHeight + kCollapsedHeight);
+    wantedRows_[section] = entries;
+    collapsed_.erase(section);
+    LayoutSections();
+}
+
+void TfrmStart::LayoutSections() {
+    // The sections share what the screen shows above the bar: the panel
+    // reaches below it, and a section that ran past it would hide those
+    // below. The longest lists give up rows first and scroll.
+    int room = GetSystemMetrics(SM_CYSCREEN) - host_.TaskbarHeight;
+    // The client area starts below the frame's top edge.
+    if (HWND window = Handle()) {
+        RECT bounds{};
+        POINT origin{0, 0};
+        if (GetWindowRect(window, &bounds) && ::ClientToScreen(window, &origin))
+            room -= origin.y - bounds.top;
+    }
+    int fixed = 0;
+    std::vector<std::pair<TSkinPanel*, int>> shown;
+    for (const Section& section : sections_) {
+        auto wanted = wantedRows_.find(section.panel);
+        if (wanted == wantedRows_.end() || collapsed_.contains(section.panel)) {
+            fixed += wanted == wantedRows_.end() ? section.panel->Height() : kCollapsedHeight;
+            continue;
+        }
+        fixed += kCollapsedHeight;
+        shown.emplace_back(section.panel, wanted->second);
+    }
+    const int rows = std::max(0, room - fixed) / kItemHeight;
+    int cap = 0;
+    for (const auto& [panel, wanted] : shown)
+        cap = std::max(cap, wanted);
+    auto needed = [&](int limit) {
+        int sum = 0;
+        for (const auto& [panel, wanted] : shown)
+            sum += std::min(wanted, limit);
+        return sum;
+    };
+    while (cap > 1 && needed(cap) > rows)
+        --cap;
+    for (const auto& [panel, wanted] : shown)
+        panel->SetHeight(std::min(wanted, cap) * kItemHeight + kCollapsedHeight);
 }
 
 void TfrmStart::sbProgramsClick(TSkinButton& button) {
@@ -306,9 +359,13 @@ void TfrmStart::sbProgramsClick(TSkinButton& button) {
         section->Tag = section->Height();
         section->SetHeight(kCollapsedHeight);
         button.SetImageIndex(0);
+        collapsed_.insert(static_cast<TSkinPanel*>(section));
+        LayoutSections();
     } else if (section->Tag > 0) {
         section->SetHeight(static_cast<int>(section->Tag));
         button.SetImageIndex(1);
+        collapsed_.erase(static_cast<TSkinPanel*>(section));
+        LayoutSections();
     }
     // An empty section is as high as a collapsed one and has no height to go
     // back to: the toggle leaves it as it is.
@@ -339,8 +396,24 @@ void TfrmStart::OpenControlPanel(TListBox* list) {
 void TfrmStart::PopupBeside(TListBox* list) {
     POINT top = list->ClientToScreen({0, 0});
     pmStart->Popup(Left() + Width(), top.y + list->ItemIndex() * kItemHeight);
+    // The menu took the keyboard to a hidden window of its own and leaves it
+    // there: unless the user went to another window (a click outside the
+    // menu, a window the chosen entry opened), the list gets it back.
+    if (IsWindowVisible(Handle()) && KeyboardLeftWithPopup())
+        FocusList(list);
     if (GetFocus() != list->Handle())
         list->SetItemIndex(-1);
+}
+
+bool TfrmStart::KeyboardLeftWithPopup() const {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || foreground == Handle())
+        return true;
+    if (GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId())
+        return false;
+    wchar_t name[32] = {};
+    // The pop-up menu's owner window (widgets/Menu.cpp).
+    return GetClassNameW(foreground, name, 32) && lstrcmpW(name, L"TSkinPopupMenu") == 0;
 }
 
 void TfrmStart::trrShowStartTimer() {
@@ -418,7 +491,11 @@ void TfrmStart::SetEntryEnter(TListBox* list, std::function<void()> enter) {
     entryEnters_[list] = std::move(enter);
 }
 
-void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon) {
+void TfrmStart::AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon,
+                             const std::string& file) {
+    std::vector<std::string>& files = entryFiles_[list];
+    files.resize(static_cast<size_t>(list->Items().Count()));
+    files.push_back(file);
     list->Items().Add(text, reinterpret_cast<intptr_t>(icon.get()));
     if (icon)
         listIcons_[list].push_back(std::move(icon));
@@ -435,6 +512,7 @@ void TfrmStart::AskOwnIcon(TListBox* list, const std::string& path) {
 
 void TfrmStart::ClearListEntries(TListBox* list) {
     listOwnIcons_[list].Clear();
+    entryFiles_[list].clear();
     list->Items().Clear();
     listIcons_[list].clear();
 }
@@ -482,8 +560,10 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DISPLAYCHANGE:
-        Guarded("TfrmStart.WMDisplayChange", FailurePolicy::LogAndContinue,
-                [&] { SetHeight(GetSystemMetrics(SM_CYSCREEN)); });
+        Guarded("TfrmStart.WMDisplayChange", FailurePolicy::LogAndContinue, [&] {
+            SetHeight(GetSystemMetrics(SM_CYSCREEN));
+            LayoutSections();
+        });
         return 0;
     case WM_DEVICECHANGE:
         Guarded("TfrmStart.InitFilesMenu", FailurePolicy::LogAndContinue,

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,11 @@ class TfrmStart : public TForm {
     // Tells the user that a run box line could not be started at all; tests
     // replace it.
     std::function<void(const std::string& text)> ShowRunFailure;
+    // Opens an entry of the Programs and Groups menus (a shortcut or any
+    // other file) in `folder`; tests replace it. Raises ShellError when the
+    // platform cannot open it.
+    std::function<void(HWND owner, const std::string& file, const std::string& folder)>
+        OpenEntryFile;
     // Starts the task manager and explorer.exe; tests replace it. True when
     // the program started.
     std::function<bool(const std::string& command, WORD show)> StartProgram;
@@ -183,12 +189,29 @@ class TfrmStart : public TForm {
     bool HasSystemPopup(int index) const;
     void lbProgramsDrawItem(TListBox& list, TCanvas& canvas, int index, RECT rect, bool selected);
     bool HasArrow(const TListBox& list, int index) const;
-    void ListKeyDown(TListBox& list, WORD& key);
+    void ListKeyDown(TListBox& list, WORD& key, bool shift);
     void OpenEntry(TListBox& list);
     void StartKey();
+    // Win+R: the panel in, the run box with the keyboard.
+    void RunKey();
+    // Tab and Shift+Tab: the keyboard to the next (or the previous) section
+    // that can take it, from `from`, a list or the run box.
+    void FocusNextSection(TControl* from, bool forward);
+    // Gives the list the keyboard, an entry selected.
+    void FocusList(TListBox* list);
+    // Whether the keyboard is where the closed pop-up menu left it (its own
+    // window or the panel), not with a window the user went to.
+    bool KeyboardLeftWithPopup() const;
+    // Shares the screen's height above the bar among the sections.
+    void LayoutSections();
     void RaiseTaskbar();
     void WMDeviceChange(WPARAM event);
-    void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon);
+    // `file`: the name on disk the entry stands for, when it differs from
+    // what the entry shows (a shortcut's ".lnk").
+    void AddListEntry(TListBox* list, const std::string& text, UniqueIcon icon,
+                      const std::string& file = {});
+    // The name on disk of an entry of `list`: its file, else its text.
+    std::string EntryFile(TListBox* list, int index) const;
     // The last entry of `list` shows the own icon of `path` once it arrives.
     void AskOwnIcon(TListBox* list, const std::string& path);
     void ClearListEntries(TListBox* list);
@@ -201,7 +224,16 @@ class TfrmStart : public TForm {
     // Icons shown by each list, released when the list is refilled.
     std::map<TListBox*, std::vector<UniqueIcon>> listIcons_;
     std::map<TListBox*, TOwnIcons> listOwnIcons_;
+    // Each entry's name on disk, beside the list's entries.
+    std::map<TListBox*, std::vector<std::string>> entryFiles_;
+    // The Files entries' labels and network names being read off the GUI
+    // thread; dropped (and their answers with them) at a refill.
+    std::vector<TIconRequest> driveTexts_;
     std::vector<Section> sections_;
+    // Rows each list section would show in full, and the sections folded up
+    // by their title's button.
+    std::map<TSkinPanel*, int> wantedRows_;
+    std::set<TSkinPanel*> collapsed_;
     std::vector<TListBox*> lists_;
     std::map<TListBox*, std::function<void()>> entryClicks_;
     std::map<TListBox*, std::function<void()>> entryEnters_;
@@ -219,5 +251,13 @@ bool RunLine(const std::string& line);
 
 // The name an entry shows for a file or folder: cut before the first ".lnk".
 std::string DisplayName(const std::string& fileName);
+
+// Whether two entry names are the same entry: the lists and the pop-ups merge
+// the two start menus by it (the user's locale, case ignored).
+bool SameEntryName(const std::string& a, const std::string& b);
+
+// Opens a file with the platform's default verb in `folder`, with no box of
+// the platform's; raises ShellError when it cannot.
+void OpenMenuEntry(HWND owner, const std::string& file, const std::string& folder);
 
 } // namespace orvane

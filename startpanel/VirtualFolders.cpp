@@ -41,6 +41,14 @@ std::string DisplayNameOf(IShellFolder& folder, PCUITEMID_CHILD child) {
 } // namespace
 
 TVirtualFolders::TVirtualFolders() {
+    OpenItem = [](PCIDLIST_ABSOLUTE list) {
+        SHELLEXECUTEINFOW execute{sizeof execute};
+        execute.fMask = SEE_MASK_INVOKEIDLIST;
+        execute.lpIDList = const_cast<LPITEMIDLIST>(list);
+        execute.hwnd = AppWindow();
+        execute.nShow = SW_SHOW;
+        ShellExecuteExW(&execute);
+    };
     Check(SHGetDesktopFolder(desktop_.put()), "SHGetDesktopFolder");
     currentFolder_ = desktop_;
     SHFILEINFOW info{};
@@ -120,16 +128,17 @@ void TVirtualFolders::FolderItemClick(TMenuItem& entry) {
     current_ = &entry;
     if (entry.Count() > 1 || (entry.Count() == 1 && entry.Items(0)->Caption != kPlaceholder))
         return;
+    // While the menu is open the action runs only because the item's
+    // submenu opens: a folder listed before and found empty, under the
+    // pointer again. Only a chosen item (the menu closed) opens.
+    if (entry.Count() == 0 && target_ && target_->Tracking())
+        return;
     UniquePidl list = AbsoluteList(&entry);
     if (!list)
         throw ShellError("TVirtualFolders: the entry stands for no item");
     if (entry.Count() == 0) {
-        SHELLEXECUTEINFOW execute{sizeof execute};
-        execute.fMask = SEE_MASK_INVOKEIDLIST;
-        execute.lpIDList = list.get();
-        execute.hwnd = AppWindow();
-        execute.nShow = SW_SHOW;
-        ShellExecuteExW(&execute);
+        if (OpenItem)
+            OpenItem(list.get());
         return;
     }
     AddFolderItems(list.get());

@@ -27,6 +27,8 @@ class TShellMenuItem : public TMenuItem {
     ORVANE_COMPONENT(TShellMenuItem, TMenuItem)
   public:
     using TMenuItem::TMenuItem;
+    // An item named "-" is an entry like any other.
+    bool IsSeparator() const override { return false; }
     UniquePidl Relative;
     UniqueIcon OwnIcon;
 };
@@ -50,8 +52,11 @@ class TVirtualFolders {
     void OpenSpecialFolder(int csidl);
     // Lists the folder `list` (absolute) into the current entry.
     void AddFolderItems(PCIDLIST_ABSOLUTE list);
-    // Lists a sub-folder when its submenu first opens, or opens the item.
+    // Lists a sub-folder when its submenu first opens, or opens the item
+    // once it is chosen.
     void FolderItemClick(TMenuItem& entry);
+    // Opens a chosen item (its absolute id list); tests replace it.
+    std::function<void(PCIDLIST_ABSOLUTE list)> OpenItem;
 
     // The placeholder of a folder not listed yet.
     static constexpr const char* kPlaceholder = "Empty folder";

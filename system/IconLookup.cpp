@@ -26,6 +26,7 @@ struct TIconJob {
     bool small = true;
     HWND hwnd = nullptr;
     uintptr_t known = 0;
+    std::function<std::string()> text;
 };
 
 struct TIconRequest::Callbacks {
@@ -330,7 +331,9 @@ TIconFound TIconLookup::Shared::Look(const TIconJob& job) {
     TIconFound found;
     // A failed lookup finds nothing: the entry keeps its type icon.
     Guarded("TIconLookup", FailurePolicy::Silent, [&] {
-        if (job.window)
+        if (job.text)
+            found.text = job.text();
+        else if (job.window)
             found = WindowIcon(job.hwnd, job.known);
         else
             found.icon = FileIcon(job.path, job.small);
@@ -559,6 +562,12 @@ TIconRequest TIconLookup::WindowIcon(HWND window, uintptr_t known, Done done) {
     job.window = true;
     job.hwnd = window;
     job.known = known;
+    return Submit(std::move(job), std::move(done));
+}
+
+TIconRequest TIconLookup::Text(std::function<std::string()> look, Done done) {
+    TIconJob job;
+    job.text = std::move(look);
     return Submit(std::move(job), std::move(done));
 }
 

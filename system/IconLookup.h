@@ -41,6 +41,8 @@ struct TIconFound {
     // next lookup given it reports `unchanged` instead of looking again.
     uintptr_t signature = 0;
     bool unchanged = false;
+    // Text lookups: what the work returned.
+    std::string text;
 };
 
 // A cached lookup: the file, the icon's place in it, its size and the file's
@@ -131,6 +133,10 @@ class TIconLookup {
     // large), its class's icons, its program file's icon. `known` is the
     // signature of a previous lookup, 0 for none.
     [[nodiscard]] TIconRequest WindowIcon(HWND window, uintptr_t known, Done done);
+    // Any other slow question whose answer is a text (a drive's label, a
+    // network drive's remote name): `look` runs on a worker, the answer
+    // arrives in `found.text`. `look` must not touch the GUI thread's state.
+    [[nodiscard]] TIconRequest Text(std::function<std::string()> look, Done done);
 
     // Test hook: every lookup first waits this long, as on a slow share.
     void SetDelay(std::chrono::milliseconds delay);

@@ -39,7 +39,7 @@ class TMenuItem : public TComponent {
     TMenuDrawItemEvent OnDrawItem;
     TMenuMeasureItemEvent OnMeasureItem;
 
-    bool IsSeparator() const { return Caption == "-"; }
+    virtual bool IsSeparator() const { return Caption == "-"; }
 
     // Sub-items. An item takes another from any former parent when it adds it.
     int Count() const { return static_cast<int>(items_.size()); }

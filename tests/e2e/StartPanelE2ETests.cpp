@@ -428,3 +428,64 @@ TEST_F(StartPanelE2E, RunBoxOpensWhatIsNoProgramAndNamesWhatCannotStart) {
     WaitUntil([&] { return !IsWindow(message); }, 5000);
     EnsureExplorerEnded();
 }
+
+namespace {
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+} // namespace
+
+TEST_F(StartPanelE2E, WinRBringsThePanelWithTheRunBoxAndTabWalksTheSections) {
+    ASSERT_TRUE(panel_ && start_);
+    ChildProcess typing = StartWindowHelper("Typing here");
+    ASSERT_TRUE(WaitForForeground(typing.id(), 10000));
+    HWND box = FindControl(panel_, "cbRun");
+    HWND list = FindControl(panel_, "lbPrograms");
+    ASSERT_TRUE(box && list);
+    HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+
+    Keys({{VK_LWIN, false}, {'R', false}, {'R', true}, {VK_LWIN, true}});
+    ASSERT_TRUE(WaitForLeft(
+        panel_, [](int left) { return left == 0; }, 10000))
+        << "Win+R did not bring the panel";
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5000))
+        << "the run box has not the keyboard";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5000));
+    // Pressed again, the panel stays.
+    Keys({{VK_LWIN, false}, {'R', false}, {'R', true}, {VK_LWIN, true}});
+    PumpMessagesFor(600);
+    EXPECT_EQ(LeftOf(panel_), 0);
+
+    // Tab from the run box goes round to the first list.
+    Tap(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(panel_) == list; }, 5000));
+
+    // A pop-up closed by Escape gives the keyboard back to its list.
+    const int accessories =
+        static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>("Accessories")));
+    ASSERT_GE(accessories, 0);
+    SendMessageA(list, LB_SETCURSEL, accessories, 0);
+    const DWORD thread = GetWindowThreadProcessId(panel_, nullptr);
+    Tap(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 10000));
+    Tap(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return MenuWindows(thread).empty(); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == list; }, 5000))
+        << "the keyboard stayed with the closed pop-up";
+    const int next = accessories > 0 ? accessories - 1 : accessories + 1;
+    Tap(accessories > 0 ? VK_UP : VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == next; }, 5000));
+
+    // Shift+Tab goes back: round to the run box, then the Help list.
+    Keys({{VK_SHIFT, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_SHIFT, true}});
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5000));
+    Keys({{VK_SHIFT, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_SHIFT, true}});
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == FindControl(panel_, "lbHelp"); }, 5000));
+}

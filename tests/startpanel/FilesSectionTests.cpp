@@ -7,6 +7,7 @@
 #include "files/FilesForm.h"
 #include "startpanel/FilesSection.h"
 #include "startpanel/StartPanel.h"
+#include "system/IconLookup.h"
 #include "app/ShellRun.h"
 #include "taskbar/TaskbarGlyphs.h"
 #include "tests/support/TestApp.h"
@@ -32,6 +33,9 @@ std::vector<std::string> Lines(const TStringList& items) {
     return lines;
 }
 
+const std::vector<std::string> kLabelled = {"c: []", "d: []", "f: [system]",   "n: [share]",
+                                            "r: ",   "z: []", "RecentSection", "BookmarkSection"};
+
 class FilesSection : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -47,6 +51,8 @@ class FilesSection : public ::testing::Test {
             return OpenFileBrowser(&panel, folder, bounds);
         };
         panel_ = CreateForm<TfrmStart>(&App(), std::move(host));
+        // The labels are read off the GUI thread.
+        WaitUntil([&] { return Lines(panel_->lbFiles->Items()) == kLabelled; }, 10000);
     }
     void TearDown() override {
         App().FreeComponent(panel_);
@@ -88,10 +94,7 @@ class FilesSection : public ::testing::Test {
 } // namespace
 
 TEST_F(FilesSection, DrivesInLetterOrderWithTheirTextsThenRecentAndBookmarks) {
-    const std::vector<std::string> expected = {
-        "c: []", "d: []", "f: [system]",   "n: [share]",
-        "r: ",   "z: []", "RecentSection", "BookmarkSection"};
-    EXPECT_EQ(Lines(panel_->lbFiles->Items()), expected);
+    EXPECT_EQ(Lines(panel_->lbFiles->Items()), kLabelled);
     EXPECT_EQ(panel_->plFiles->Height(), 8 * 19 + 23);
     const TStringList& items = panel_->lbFiles->Items();
     for (int i = 0; i < items.Count() - 2; ++i)
@@ -112,10 +115,30 @@ TEST_F(FilesSection, OnlyArrivalAndRemovalRefillTheList) {
     SendMessageA(panel_->Handle(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, 0);
     EXPECT_EQ(panel_->lbFiles->Items().Count(), 0);
     SendMessageA(panel_->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
-    EXPECT_EQ(Lines(panel_->lbFiles->Items()), full);
+    EXPECT_TRUE(WaitUntil([&] { return Lines(panel_->lbFiles->Items()) == full; }, 10000));
     panel_->lbFiles->Items().Clear();
     SendMessageA(panel_->Handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
-    EXPECT_EQ(Lines(panel_->lbFiles->Items()), full);
+    EXPECT_TRUE(WaitUntil([&] { return Lines(panel_->lbFiles->Items()) == full; }, 10000));
+}
+
+TEST_F(FilesSection, SlowDrivesShowTheirLettersAtOnceAndTheirLabelsLater) {
+    // Every lookup of the pool waits as on a dead network share.
+    IconLookup().SetDelay(std::chrono::milliseconds(1500));
+    const DWORD start = GetTickCount();
+    panel_->InitFilesMenu();
+    const DWORD took = GetTickCount() - start;
+    const std::vector<std::string> letters = {
+        "c: ", "d: ", "f: ", "n: ", "r: ", "z: ", "RecentSection", "BookmarkSection"};
+    EXPECT_EQ(Lines(panel_->lbFiles->Items()), letters);
+    EXPECT_LT(took, 1000u) << "the fill waited for the drives";
+    // A drive is opened by its letter before its label came.
+    panel_->lbFiles->SetItemIndex(2);
+    panel_->lbFilesClick();
+    ASSERT_EQ(Browsers().size(), 1u);
+    EXPECT_EQ(Browsers()[0]->FolderPath, "f:\\");
+    EXPECT_TRUE(WaitUntil([&] { return Lines(panel_->lbFiles->Items()) == kLabelled; }, 15000))
+        << ::testing::PrintToString(Lines(panel_->lbFiles->Items()));
+    IconLookup().SetDelay(std::chrono::milliseconds(0));
 }
 
 TEST_F(FilesSection, EachDriveClickOpensAnotherBrowserBesideTheEntry) {

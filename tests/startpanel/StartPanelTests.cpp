@@ -567,3 +567,261 @@ TEST_F(StartPanelTest, ShortcutsShowTheirTargetsOwnIconInTheListAndThePopup) {
         << "a shortcut whose target is gone keeps the shortcut type icon";
     DeleteFileW(Wide(user_ + "\\Zz Own.lnk").c_str());
 }
+
+namespace {
+
+// Separators among the items of a menu window (its system menu).
+int SeparatorsIn(HWND menuWindow) {
+    auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    int separators = 0;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOW info{sizeof info};
+        info.fMask = MIIM_FTYPE;
+        if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) &&
+            (info.fType & MFT_SEPARATOR))
+            ++separators;
+    }
+    return separators;
+}
+
+// The screen rectangle of the item of a menu window with that text.
+bool ItemRectOf(HWND menuWindow, const std::wstring& text, RECT& rect) {
+    auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t found[MAX_PATH] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), found, MAX_PATH, MF_BYPOSITION);
+        if (text == found)
+            return GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rect) != FALSE;
+    }
+    return false;
+}
+
+TMenuItem* ChildNamed(const TMenuItem& parent, const std::string& caption) {
+    for (int i = 0; i < parent.Count(); ++i)
+        if (parent.Items(i)->Caption == caption)
+            return parent.Items(i);
+    return nullptr;
+}
+
+void TouchWide(const std::string& path) {
+    UniqueHandle file(
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+void SaveScreen(const std::string& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    PixelSurface surface(width, height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(surface.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    std::vector<uint32_t> pixels;
+    pixels.reserve(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF colour = surface.At(x, y);
+            pixels.push_back(0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) |
+                             GetBValue(colour));
+        }
+    WriteBmp(path, width, height, pixels);
+}
+
+} // namespace
+
+TEST_F(StartPanelTest, EntriesOpenByTheirOwnFileNamesADashIsAnEntryAndNoMenuMeansNothing) {
+    const std::string tools = common_ + "\\Zz Tools";
+    for (const char* name : {"Tool.exe", "Page.url", "Old.lnk.old", "Prog.pif", "-.lnk"})
+        Touch(tools + "\\" + name);
+    Touch(common_ + "\\Zz Run.exe");
+    Touch(user_ + "\\Zz Own.lnk.old");
+    App().FreeComponent(panel_);
+    panel_ = MakePanel();
+    std::vector<std::string> opened;
+    panel_->OpenEntryFile = [&](HWND, const std::string& file, const std::string&) {
+        opened.push_back(file);
+    };
+
+    int separators = -1;
+    panel_->lbPrograms->SetItemIndex(IndexOf(panel_->lbPrograms->Items(), "Zz Tools"));
+    {
+        MenuDriver driver([&](MenuDriver& menu) {
+            if (menu.WaitForWindows(1, 10000))
+                separators = SeparatorsIn(menu.Windows().front());
+            menu.Key(VK_ESCAPE);
+        });
+        panel_->lbProgramsClick();
+    }
+    EXPECT_EQ(separators, 0) << "an entry named - is drawn as a separator";
+    TMenuItem& root = panel_->pmStart->Items();
+    const std::vector<std::string> shown{"Tool.exe", "Page.url", "Old", "Prog.pif", "-"};
+    const std::vector<std::string> files{"Tool.exe", "Page.url", "Old.lnk.old", "Prog.pif",
+                                         "-.lnk"};
+    for (const std::string& caption : shown) {
+        TMenuItem* item = ChildNamed(root, caption);
+        ASSERT_NE(item, nullptr) << caption;
+        EXPECT_FALSE(item->IsSeparator()) << caption;
+        panel_->ProgramItemClick(*item);
+    }
+    std::vector<std::string> expected;
+    for (const std::string& file : files)
+        expected.push_back(tools + "\\" + file);
+    EXPECT_EQ(opened, expected);
+
+    // Top-level entries on a double click.
+    opened.clear();
+    for (const char* entry : {"Zz Run.exe", "Zz Own"}) {
+        panel_->lbPrograms->SetItemIndex(IndexOf(panel_->lbPrograms->Items(), entry));
+        ASSERT_GE(panel_->lbPrograms->ItemIndex(), 0) << entry;
+        panel_->lbProgramsDblClick();
+    }
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{common_ + "\\Zz Run.exe", user_ + "\\Zz Own.lnk.old"}));
+
+    // No all-users start menu: its part of a pop-up is empty, never the
+    // folder of that name in the current drive's root.
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(L"C:\\");
+    CreateDirectoryW(L"C:\\Zz Tools", nullptr);
+    Touch("C:\\Zz Tools\\Rooted.lnk");
+    panel_->CommonStartMenuPath.clear();
+    OpenProgramsEntry("Zz Tools");
+    std::vector<std::string> captions = Captions(panel_->pmStart->Items());
+    RemoveTree("C:\\Zz Tools");
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "Rooted"), 0)
+        << ::testing::PrintToString(captions);
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "Beta"), 1);
+    DeleteFileA((common_ + "\\Zz Run.exe").c_str());
+    DeleteFileA((user_ + "\\Zz Own.lnk.old").c_str());
+}
+
+TEST_F(StartPanelTest, TheListAndThePopupsMergeTheSameNames) {
+    TouchWide(common_ + "\\Zz Ölung.lnk");
+    TouchWide(user_ + "\\zz ölung.lnk");
+    TouchWide(common_ + "\\Zz Tools\\Ärger.lnk");
+    TouchWide(user_ + "\\Zz Tools\\ärger.lnk");
+    TouchWide(common_ + "\\Zz Tools\\A&B.lnk");
+    TouchWide(user_ + "\\Zz Tools\\AB.lnk");
+    App().FreeComponent(panel_);
+    panel_ = MakePanel();
+    const std::vector<std::string> lines = panel_->lbPrograms->Items().Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Zz Ölung"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "zz ölung"), 0);
+
+    OpenProgramsEntry("Zz Tools");
+    const std::vector<std::string> captions = Captions(panel_->pmStart->Items());
+    for (const char* name : {"Ärger", "A&B", "AB"})
+        EXPECT_EQ(std::count(captions.begin(), captions.end(), name), 1)
+            << name << " in " << ::testing::PrintToString(captions);
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "ärger"), 0);
+    DeleteFileW(Wide(common_ + "\\Zz Ölung.lnk").c_str());
+    DeleteFileW(Wide(user_ + "\\zz ölung.lnk").c_str());
+}
+
+TEST_F(StartPanelTest, AnEmptySubFolderOpensOnlyWhenChosen) {
+    TVirtualFolders& folders = *panel_->ControlPanel();
+    std::vector<std::string> opened;
+    folders.OpenItem = [&](PCIDLIST_ABSOLUTE list) {
+        wchar_t path[MAX_PATH] = {};
+        SHGetPathFromIDListW(list, path);
+        opened.push_back(Utf8(path));
+    };
+    folders.SetTargetMenu(panel_->pmStart);
+    folders.OpenSpecialFolder(CSIDL_COMMON_STARTMENU);
+    // The pointer rests on the folder, goes to a neighbour and comes back.
+    bool reached = false;
+    auto hoverHollow = [&](MenuDriver& menu) {
+        RECT rect{};
+        if (!menu.WaitForWindows(1, 10000) || !ItemRectOf(menu.Windows()[0], L"Zz Tools", rect))
+            return;
+        menu.MoveTo(Center(rect));
+        if (!menu.WaitForWindows(2, 5000))
+            return;
+        RECT hollow{}, alpha{};
+        if (!ItemRectOf(menu.Windows()[1], L"Hollow", hollow) ||
+            !ItemRectOf(menu.Windows()[1], L"Alpha", alpha))
+            return;
+        for (int round = 0; round < 3; ++round) {
+            menu.MoveTo(Center(hollow));
+            MenuDriver::Sleep(800);
+            menu.MoveTo(Center(alpha));
+            MenuDriver::Sleep(300);
+        }
+        reached = true;
+    };
+    {
+        MenuDriver driver([&](MenuDriver& menu) {
+            hoverHollow(menu);
+            for (int i = 0; i < 4 && !menu.Windows().empty(); ++i) {
+                menu.Key(VK_ESCAPE);
+                MenuDriver::Sleep(200);
+            }
+        });
+        panel_->pmStart->Popup(200, 100);
+    }
+    ASSERT_TRUE(reached) << "the menu did not open as expected";
+    TMenuItem* tools = ChildNamed(panel_->pmStart->Items(), "Zz Tools");
+    ASSERT_NE(tools, nullptr);
+    TMenuItem* hollow = ChildNamed(*tools, "Hollow");
+    ASSERT_NE(hollow, nullptr);
+    EXPECT_EQ(hollow->Count(), 0) << "listed when the pointer first rested on it";
+    EXPECT_TRUE(opened.empty()) << "opened by the pointer alone: "
+                                << ::testing::PrintToString(opened);
+
+    // Chosen from the menu opened again, where it is an entry of its own.
+    {
+        MenuDriver driver([&](MenuDriver& menu) {
+            RECT rect{};
+            if (!menu.WaitForWindows(1, 10000) || !ItemRectOf(menu.Windows()[0], L"Zz Tools", rect))
+                return;
+            menu.MoveTo(Center(rect));
+            if (!menu.WaitForWindows(2, 5000) || !ItemRectOf(menu.Windows()[1], L"Hollow", rect))
+                return;
+            menu.ClickAt(Center(rect));
+            MenuDriver::Sleep(500);
+        });
+        panel_->pmStart->Popup(200, 100);
+    }
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front(), common_ + "\\Zz Tools\\Hollow");
+}
+
+TEST_F(StartPanelTest, LongSectionsScrollAndLeaveTheOthersOnTheScreen) {
+    for (int i = 0; i < 60; ++i)
+        Touch(user_ + "\\Zz Long " + std::to_string(100 + i) + ".lnk");
+    App().FreeComponent(panel_);
+    panel_ = MakePanel();
+    auto cleanUp = [&] {
+        for (int i = 0; i < 60; ++i)
+            DeleteFileA((user_ + "\\Zz Long " + std::to_string(100 + i) + ".lnk").c_str());
+    };
+    TListBox* list = panel_->lbPrograms;
+    const int count = list->Items().Count();
+    ASSERT_GE(count, 60);
+    const int room = GetSystemMetrics(SM_CYSCREEN) - 30;
+    const POINT runBottom = panel_->plRun->ClientToScreen({0, panel_->plRun->Height()});
+    EXPECT_LE(runBottom.y, room) << "the run box lies under the bar or off the screen";
+    EXPECT_LT(list->ClientHeight(), count * 19);
+    EXPECT_GT(panel_->plHelp->Height(), 23) << "the short sections keep their entries";
+
+    panel_->SetLeft(0);
+    panel_->Show();
+    SetForegroundWindow(panel_->Handle());
+    list->SetFocus();
+    list->SetItemIndex(0);
+    HWND window = list->Handle();
+    auto top = [&] { return static_cast<int>(SendMessageW(window, LB_GETTOPINDEX, 0, 0)); };
+    EXPECT_EQ(top(), 0);
+    // The wheel, on the list.
+    PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_TRUE(WaitUntil([&] { return top() > 0; }, 3000)) << "the wheel does not scroll";
+    // The keys: End shows the last entry.
+    PostMessageW(window, WM_KEYDOWN, VK_END, 1);
+    EXPECT_TRUE(WaitUntil([&] { return list->ItemIndex() == count - 1; }, 3000));
+    EXPECT_GT(top(), count - list->ClientHeight() / 19 - 2);
+    PumpMessagesFor(300);
+    SaveScreen(BinDir() + "\\startpanel_long_list.bmp");
+    panel_->Hide();
+    cleanUp();
+}
