@@ -107,6 +107,10 @@ TEST(AppBarLayout, TheDesktopCoversEveryMonitorAndItsCalendarStaysOnThePrimary) 
     const POINT calendar = CalendarPlace(kTwo);
     EXPECT_EQ(calendar.x, 1024 - 200 + 800) << "in the desktop's own coordinates";
     EXPECT_EQ(calendar.y, 768 - 161 - 7);
+    // A second monitor right of the primary.
+    const std::vector<TMonitor> right = {{{0, 0, 1024, 768}, true}, {{1024, 0, 1824, 600}, false}};
+    EXPECT_TRUE(Same(DesktopBounds(right), {0, 0, 1824, 767}));
+    EXPECT_EQ(CalendarPlace(right).x, 824);
     // One monitor: the place it always had.
     EXPECT_TRUE(Same(DesktopBounds(kOne), {0, 0, 1024, 767}));
     EXPECT_EQ(CalendarPlace(kOne).x, 824);
