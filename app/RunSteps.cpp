@@ -124,6 +124,11 @@ bool IsLeftOverArea(const RECT& area, const IniFile& config) {
 
 } // namespace
 
+RECT TaskbarRoom() {
+    const RECT taken = TakenWorkArea();
+    return {taken.left, taken.bottom, taken.right, GetSystemMetrics(SM_CYSCREEN)};
+}
+
 void TakeWorkArea() {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);

@@ -30,6 +30,9 @@ void RestoreCaptionColors();
 void HideMinimizedWindows();
 // Saves the work area to [WinSettings] and takes the bottom of the screen.
 void TakeWorkArea();
+// The room the taskbar takes from the work area: the bottom of the primary
+// monitor (screen coordinates).
+RECT TaskbarRoom();
 // The way back: the work area that TakeWorkArea saved (the whole screen when
 // none was saved).
 void RestoreWorkArea();

@@ -1,6 +1,7 @@
 #include "app/ShellRun.h"
 
 #include "app/RunSteps.h"
+#include "appbar/AppBarService.h"
 #include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/Log.h"
@@ -60,6 +61,7 @@ TShellRun::~TShellRun() {
     // The tray's icon controls live on the bar's notification panel: the tray
     // goes before the bar.
     tray_.reset();
+    appBars_.reset();
     if (startPanel_)
         startPanel_->SetControlPanel(nullptr);
     controlPanel_.reset();
@@ -170,6 +172,7 @@ void TShellRun::TakeOver() {
     // The Control Panel folders object, then the tray host.
     controlPanel_ = std::make_unique<TVirtualFolders>();
     StartTray(explorerHostsDesktop);
+    StartAppBars();
     taskbar_->WMDisplayChange();
 }
 
@@ -199,8 +202,25 @@ void TShellRun::StartTray(bool explorerHostsDesktop) {
         });
 }
 
+void TShellRun::StartAppBars() {
+    Guarded("TAppBarService", FailurePolicy::LogAndContinue, [this] {
+        TAppBarHost host;
+        host.FullScreenChanged = [this](HWND fullScreen) { FullScreenChanged(fullScreen); };
+        appBars_ = std::make_unique<TAppBarService>(std::move(host));
+        appBars_->AddShellBar(taskbar_->Handle(), TaskbarRoom());
+    });
+}
+
+void TShellRun::FullScreenChanged(HWND fullScreen) {
+    if (taskbar_)
+        taskbar_->SetBelowFullScreen(fullScreen);
+    if (startPanel_)
+        startPanel_->SetBelowFullScreen(fullScreen);
+}
+
 void TShellRun::TaskbarClosed() {
     tray_.reset();
+    appBars_.reset();
     if (startPanel_)
         startPanel_->SetControlPanel(nullptr);
     controlPanel_.reset();

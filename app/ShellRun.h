@@ -12,6 +12,7 @@
 
 namespace orvane {
 
+class TAppBarService;
 class TApplication;
 class TComponent;
 class TForm;
@@ -102,6 +103,10 @@ class TShellRun {
     void TakeOver();
     bool LoadSkin();
     void StartTray(bool explorerHostsDesktop);
+    // The app-bar service, with the bar as the first of the bars; a failure
+    // leaves the shell without it.
+    void StartAppBars();
+    void FullScreenChanged(HWND fullScreen);
     // The bar's close: what lives beside it goes, the desktop's links are
     // saved.
     void TaskbarClosed();
@@ -121,6 +126,7 @@ class TShellRun {
     bool givenBack_ = false;
     bool skinMissing_ = false;
     std::unique_ptr<TTray> tray_;
+    std::unique_ptr<TAppBarService> appBars_;
     // Made by the start, handed to the start panel once it exists.
     std::unique_ptr<TVirtualFolders> controlPanel_;
     TfrmTaskbar* taskbar_ = nullptr;

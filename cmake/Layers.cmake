@@ -3,7 +3,7 @@
 # rules in prose are in docs/ARCHITECTURE.md. Keep the two together.
 #
 # Lower layers first. A folder may include only the folders named after it.
-# The feature folders (tray, files, desktop, settings, startpanel, taskbar)
+# The feature folders (tray, files, desktop, settings, startpanel, taskbar, appbar)
 # include none of each other: app/ makes them and wires them together.
 set(ORVANE_LAYER_RULES
   "base:"
@@ -19,7 +19,8 @@ set(ORVANE_LAYER_RULES
   "settings:i18n widgets toolkit paint skinfile system base"
   "startpanel:i18n widgets toolkit paint skinfile system base"
   "taskbar:i18n widgets toolkit paint skinfile system base winwatch"
-  "app:taskbar startpanel settings files desktop tray i18n widgets toolkit paint skinfile system base winwatch packaging"
+  "appbar:i18n widgets toolkit paint skinfile system base"
+  "app:appbar taskbar startpanel settings files desktop tray i18n widgets toolkit paint skinfile system base winwatch packaging"
   # The shell hook library, a DLL of its own: its version resource reads the
   # version numbers (macros of the generated base/Version.h) through the
   # shared resource script.

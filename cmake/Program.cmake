@@ -2,7 +2,7 @@
 # program and the unit tests link alike. The folders are the layers; what each
 # may include is written in docs/ARCHITECTURE.md and checked by layer_check.
 set(ORVANE_LAYERS base system skinfile paint toolkit widgets i18n
-  tray taskbar startpanel desktop files settings app)
+  tray taskbar appbar startpanel desktop files settings app)
 set(ORVANE_LIB_SOURCES)
 foreach(dir ${ORVANE_LAYERS})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)

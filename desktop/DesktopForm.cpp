@@ -36,11 +36,19 @@ constexpr int kRowsShortOfScreen = 1;
 constexpr WORD kUserWatcher = 0;
 constexpr WORD kCommonWatcher = 1;
 
-int DesktopHeight() {
-    return GetSystemMetrics(SM_CYSCREEN) - kRowsShortOfScreen;
+} // namespace
+
+RECT DesktopBounds(const std::vector<TMonitor>& monitors) {
+    RECT bounds = VirtualScreen(monitors);
+    bounds.bottom -= kRowsShortOfScreen;
+    return bounds;
 }
 
-} // namespace
+POINT CalendarPlace(const std::vector<TMonitor>& monitors) {
+    const RECT desktop = VirtualScreen(monitors), primary = PrimaryBounds(monitors);
+    return {primary.right - kCalendarRightGap - desktop.left,
+            primary.bottom - kCalendarHeight - kCalendarBottomGap - desktop.top};
+}
 
 TDesktopPlaces TDesktopPlaces::Default() {
     TDesktopPlaces places;
@@ -129,12 +137,7 @@ void TfrmDesktop::FormCreate() {
     // An owned window is kept above its owner, so HWND_BOTTOM would stop at
     // the application's window: the desktop stands on its own.
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetBounds(0, 0, screenWidth, DesktopHeight());
-    pbCalendar->SetBounds(Width() - kCalendarRightGap,
-                          screenHeight - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
-                          kCalendarHeight);
+    PlaceOnMonitors();
     // The calendar, made after the wallpaper, comes out beneath it: the
     // wallpaper (links included) goes to the bottom.
     SetWindowPos(imgDesktop->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
@@ -207,8 +210,17 @@ void TfrmDesktop::PaintBackdrop(TCanvas& canvas) {
             RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void TfrmDesktop::PlaceOnMonitors() {
+    const std::vector<TMonitor> monitors = PlatformMonitors();
+    const RECT bounds = DesktopBounds(monitors);
+    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    const POINT calendar = CalendarPlace(monitors);
+    pbCalendar->SetBounds(calendar.x, calendar.y, kCalendarWidth, kCalendarHeight);
+}
+
 void TfrmDesktop::pbCalendarPaint(TCanvas& canvas) {
-    pbCalendar->SetLeft(Width() - kCalendarRightGap);
+    // Width - 200 on one monitor; on several, 200 from the primary's right.
+    pbCalendar->SetLeft(CalendarPlace(PlatformMonitors()).x);
     SYSTEMTIME now;
     GetLocalTime(&now);
     DrawCalendar(canvas, POINT{5, 5}, now);
@@ -262,11 +274,7 @@ LRESULT TfrmDesktop::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE: {
         LRESULT result = TForm::WndProc(message, wParam, lParam);
-        const int height = GetSystemMetrics(SM_CYSCREEN);
-        SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), DesktopHeight());
-        pbCalendar->SetBounds(Width() - kCalendarRightGap,
-                              height - kCalendarHeight - kCalendarBottomGap, kCalendarWidth,
-                              kCalendarHeight);
+        PlaceOnMonitors();
         Guarded("TfrmDesktop.WMDisplayChange", FailurePolicy::LogAndContinue,
                 [&] { PullLinksOnScreen(); });
         return result;

@@ -5,6 +5,7 @@
 #include "desktop/Backdrop.h"
 #include "desktop/Link.h"
 #include "desktop/LinkPlaces.h"
+#include "system/Monitors.h"
 #include "toolkit/Form.h"
 #include "widgets/Image.h"
 
@@ -103,6 +104,8 @@ class TfrmDesktop : public TForm, private TLinkHost {
     void StartWatchers();
     void PaintBackdrop(TCanvas& canvas);
     void pbCalendarPaint(TCanvas& canvas);
+    // The window over every monitor, the calendar on the primary one.
+    void PlaceOnMonitors();
     void WMLinkKey(WPARAM key, LPARAM round);
     void WMFolderWatch(WPARAM which, LPARAM error);
     void EndDeleteKeyWatch();
@@ -163,5 +166,12 @@ class TfrmDesktop : public TForm, private TLinkHost {
     // key of a name wins, as in a lookup of the file.
     std::optional<std::unordered_map<std::string, std::string>> savedPlaces_;
 };
+
+// Where the desktop window lies: over every monitor (the virtual screen),
+// stopping one row short of its bottom edge.
+RECT DesktopBounds(const std::vector<TMonitor>& monitors);
+// Where the calendar lies in the desktop window: at the bottom right of the
+// primary monitor.
+POINT CalendarPlace(const std::vector<TMonitor>& monitors);
 
 } // namespace orvane

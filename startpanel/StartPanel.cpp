@@ -462,6 +462,12 @@ void TfrmStart::ToggleSlide() {
         SlideOut();
 }
 
+void TfrmStart::SetBelowFullScreen(HWND fullScreen) {
+    SetFormStyle(fullScreen ? TFormStyle::Normal : TFormStyle::StayOnTop);
+    if (fullScreen)
+        SetWindowPos(Handle(), fullScreen, 0, 0, 0, 0, kTopMostFlags);
+}
+
 void TfrmStart::FormResize() {
     for (TListBox* list : {lbPrograms, lbFiles, lbGroups, lbSystem})
         if (list)
@@ -540,7 +546,8 @@ LRESULT TfrmStart::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
         if (position && !(position->flags & SWP_NOSIZE) && position->cx < kMinWidth)
             position->cx = kMinWidth;
-        if (position && position->hwndInsertAfter != HWND_TOP)
+        if (position && position->hwndInsertAfter != HWND_TOP &&
+            FormStyle() == TFormStyle::StayOnTop)
             SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
         return result;
     }

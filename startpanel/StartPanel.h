@@ -95,6 +95,9 @@ class TfrmStart : public TForm {
     // The start button: in from anywhere but fully shown (hidden, or still
     // moving), else out.
     void ToggleSlide();
+    // A full-screen program is active (its window) or none is (null): the
+    // panel leaves the top-most windows, or comes back among them.
+    void SetBelowFullScreen(HWND fullScreen);
     TSlide SlideDirection() const { return slide_; }
 
     // The Control Panel folders object that fills the pop-up of the System

@@ -18,6 +18,7 @@ namespace {
 constexpr COLORREF kNewFontColor = RGB(87, 112, 56);
 constexpr COLORREF kActiveFontColor = RGB(136, 136, 68);
 constexpr COLORREF kInactiveFontColor = RGB(96, 129, 35);
+constexpr COLORREF kFlashFontColor = RGB(214, 96, 16);
 constexpr int kInitialWidth = 140;
 constexpr int kMargin = 2;
 constexpr int kSpacing = 3;
@@ -244,12 +245,14 @@ void TTaskButtons::TaskButtonMouseDown(TSkinSpeedButton& button) {
 }
 
 void TTaskButtons::DestroyButton(TSkinSpeedButton* button) {
+    flashing_.erase(WindowOf(*button));
     captionLayouts_.erase(button);
     icons_.erase(button);
     bar_.FreeComponent(button);
 }
 
 void TTaskButtons::Activate(HWND window) {
+    flashing_.erase(window);
     std::vector<TSkinSpeedButton*> buttons = Buttons();
     for (TSkinSpeedButton* button : buttons) {
         HWND own = WindowOf(*button);
@@ -258,7 +261,9 @@ void TTaskButtons::Activate(HWND window) {
             continue;
         }
         bool active = own == window;
-        COLORREF colour = active ? kActiveFontColor : kInactiveFontColor;
+        COLORREF colour = active                 ? kActiveFontColor
+                          : flashing_.count(own) ? kFlashFontColor
+                                                 : kInactiveFontColor;
         if (button->Font.Color != colour || button->Font.Bold != active) {
             button->Font.Color = colour;
             button->Font.Bold = active;
@@ -284,8 +289,14 @@ void TTaskButtons::HookNotify(HWND window, LPARAM code) {
     case kWindowActivated:
         Activate(window);
         break;
+    case kWindowFlash:
     case kWindowRedraw:
         if (TSkinSpeedButton* button = ButtonOf(window)) {
+            if (code == kWindowFlash && window != lastActiveWindow_) {
+                flashing_.insert(window);
+                button->Font.Color = kFlashFontColor;
+                button->Invalidate();
+            }
             button->SetHint(GetWindowCaption(window));
             // A redraw notice also comes with a new icon.
             AskIcon(*button, icons_[button].signature);

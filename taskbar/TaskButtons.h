@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ enum : int {
     kWindowDestroyed = 2,
     kWindowActivated = 4,
     kWindowRedraw = 6,
+    // A redraw of a window that flashes (FlashWindowEx) to ask for attention.
+    kWindowFlash = HSHELL_FLASH,
 };
 
 class TTaskButtons {
@@ -48,6 +51,9 @@ class TTaskButtons {
     std::vector<HWND> Windows() const;
     TSkinSpeedButton* ButtonOf(HWND window) const;
     static HWND WindowOf(const TSkinSpeedButton& button);
+
+    // The window asked for attention and has not been activated since.
+    bool Flashing(HWND window) const { return flashing_.count(window) > 0; }
 
     // The window most recently reported as activated that had a button.
     HWND LastActiveWindow() const { return lastActiveWindow_; }
@@ -80,6 +86,7 @@ class TTaskButtons {
     TSkinToolBar& bar_;
     HWND applicationWindow_;
     HWND lastActiveWindow_ = nullptr;
+    std::unordered_set<HWND> flashing_;
     std::unordered_map<const TSkinSpeedButton*, TCaptionLayout> captionLayouts_;
     TImageList* typeImages_ = nullptr;
     // A button's own-icon lookup and the icons it found last time.

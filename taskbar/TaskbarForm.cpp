@@ -170,7 +170,7 @@ void TfrmTaskbar::WireEvents() {
         Guarded("TfrmTaskbar.WindowWatch", FailurePolicy::LogAndContinue, [this] {
             if (windowWatcher_)
                 windowWatcher_->Tick();
-            if (barCoverWatch_)
+            if (barCoverWatch_ && KeepsOnTop())
                 barCoverWatch_->Tick();
             taskButtons_->CheckIcons();
         });
@@ -243,13 +243,27 @@ void TfrmTaskbar::tmrClockTimer() {
         explorerTray_->Keep();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (now.wSecond == 0)
+    if (now.wSecond == 0 && KeepsOnTop())
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
 }
 
 void TfrmTaskbar::RaiseOnScreen() {
-    if (Handle() && Visible())
+    if (Handle() && Visible() && KeepsOnTop())
         RaiseBarOnScreen(Handle());
+}
+
+bool TfrmTaskbar::KeepsOnTop() const {
+    return FormStyle() == TFormStyle::StayOnTop;
+}
+
+void TfrmTaskbar::SetBelowFullScreen(HWND fullScreen) {
+    if (!fullScreen) {
+        SetFormStyle(TFormStyle::StayOnTop);
+        RaiseOnScreen();
+        return;
+    }
+    SetFormStyle(TFormStyle::Normal);
+    SetWindowPos(Handle(), fullScreen, 0, 0, 0, 0, kTopMostFlags);
 }
 
 void TfrmTaskbar::bbStartClick() {
@@ -295,7 +309,7 @@ LRESULT TfrmTaskbar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_WINDOWPOSCHANGING: {
         auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (position && position->hwndInsertAfter)
+        if (position && position->hwndInsertAfter && KeepsOnTop())
             SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kTopMostFlags);
         break;
     }

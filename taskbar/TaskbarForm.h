@@ -72,8 +72,13 @@ class TfrmTaskbar : public TForm {
     void KeepExplorerTray(std::unique_ptr<TExplorerTrayStandIn> standIn);
 
     // Puts the bar first in the Z order and on the screen, over the other
-    // stay-on-top windows of the shell.
+    // stay-on-top windows of the shell. Not while a full-screen program is
+    // active.
     void RaiseOnScreen();
+    // A full-screen program is active (its window) or none is (null): the
+    // bar leaves the top-most windows and lies below it, or comes back on top.
+    void SetBelowFullScreen(HWND fullScreen);
+    bool KeepsOnTop() const;
 
     void AddTaskButton(HWND window);
     void RefreshTaskButtons();

@@ -71,8 +71,10 @@ LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
             // and handles it after), but gives up at once on a hung shell (SMTO_ABORTIFHUNG)
             // and after a few seconds on a slow one. A window that no longer
             // exists fails at once. The result is ignored.
+            // A redraw whose flag is set is a window asking for attention.
+            const int sent = code == HSHELL_REDRAW && lParam ? HSHELL_FLASH : code;
             DWORD_PTR result = 0;
-            SendMessageTimeoutW(target, WM_HOOKNOTIFY, wParam, static_cast<LPARAM>(code),
+            SendMessageTimeoutW(target, WM_HOOKNOTIFY, wParam, static_cast<LPARAM>(sent),
                                 SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
         }
     }

@@ -9,8 +9,9 @@
 
 // Sent synchronously to the target window, from the thread that raised the
 // event. wParam: the top-level window concerned; lParam: the shell hook code,
-// 1 created, 2 destroyed, 4 activated, 6 redraw (title changed). No other code
-// is forwarded. The result is ignored. A target that does not answer within a
+// 1 created, 2 destroyed, 4 activated, 6 redraw (title changed), or
+// HSHELL_FLASH (0x8006) for a redraw whose flag says the window flashes. No
+// other code is forwarded. The result is ignored. A target that does not answer within a
 // few seconds, or that is hung, loses the event.
 #define WM_HOOKNOTIFY (WM_USER + 100)
 

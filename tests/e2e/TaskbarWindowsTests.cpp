@@ -77,3 +77,59 @@ TEST(TaskbarWindows, ButtonsFollowTheWindowsOfAnotherProgram) {
 
     EXPECT_TRUE(CloseShell(shell.process, shell.main));
 }
+
+namespace {
+
+bool TopMost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Where a new bar of that edge and thickness would lie (its top or left).
+int AppBarPlace(int edge, int thickness) {
+    ChildProcess query =
+        ChildProcess::Start("\"" + BinDir() + "\\appbar_client.exe\" " + std::to_string(edge) +
+                            " " + std::to_string(thickness) + " query");
+    std::optional<DWORD> code = query.wait(10000);
+    return code ? static_cast<int>(*code) - 1000 : -1;
+}
+
+} // namespace
+
+TEST(TaskbarWindows, AppBarsOfOtherProgramsStackAndAKilledOneGivesItsRoomBack) {
+    EnsureExplorerEnded();
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    ASSERT_NE(shell.main, nullptr);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(AppBarPlace(ABE_BOTTOM, 20), height - 26 - 20) << "above the shell's bar";
+    EXPECT_EQ(AppBarPlace(ABE_TOP, 20), 0);
+
+    ChildProcess bar = ChildProcess::Start("\"" + BinDir() + "\\appbar_client.exe\" 1 35");
+    EXPECT_TRUE(WaitUntil([] { return AppBarPlace(ABE_TOP, 20) == 35; }, 10000));
+    bar.terminate();
+    EXPECT_TRUE(WaitUntil([] { return AppBarPlace(ABE_TOP, 20) == 0; }, 10000));
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}
+
+TEST(TaskbarWindows, AFullScreenWindowTakesTheTopFromTheBarUntilItCloses) {
+    EnsureExplorerEnded();
+    ShellInstall install;
+    StartedShell shell = StartShell(install);
+    ASSERT_NE(shell.main, nullptr);
+    EXPECT_TRUE(TopMost(shell.main));
+
+    ChildProcess program = StartWindowHelper("Full screen window");
+    HWND window = WaitForTitle("Full screen window");
+    ASSERT_NE(window, nullptr);
+    // As a video or a game does it: no frame, the whole screen. (A framed
+    // window is kept within the screen and its frame under Wine.)
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowLongW(window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED);
+    SetForegroundWindow(window);
+    EXPECT_TRUE(WaitUntil([&] { return !TopMost(shell.main); }, 5000));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TopMost(shell.main); }, 8000));
+    EXPECT_TRUE(CloseShell(shell.process, shell.main));
+}

@@ -200,3 +200,30 @@ TEST_F(TaskButtonsTest, AWindowReportedByTheWatcherAndTheHookHasOneButton) {
     SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) & ~WS_VISIBLE);
     DestroyWindow(window);
 }
+
+TEST_F(TaskButtonsTest, AFlashingWindowsButtonShowsItUntilTheWindowIsActivated) {
+    HWND calm = PoolWindow(0, "Calm"), asking = PoolWindow(1, "Asking");
+    buttons_->HookNotify(calm, kWindowCreated);
+    buttons_->HookNotify(asking, kWindowCreated);
+    buttons_->HookNotify(calm, kWindowActivated);
+    std::vector<TSkinSpeedButton*> buttons = buttons_->Buttons();
+    const COLORREF inactive = buttons[1]->Font.Color;
+
+    // The active window's own flash shows nothing; another's shows until it
+    // is activated, also across other activations.
+    buttons_->HookNotify(calm, kWindowFlash);
+    EXPECT_FALSE(buttons_->Flashing(calm));
+    SetWindowTextA(asking, "Asking now");
+    buttons_->HookNotify(asking, kWindowFlash);
+    EXPECT_TRUE(buttons_->Flashing(asking));
+    EXPECT_NE(buttons[1]->Font.Color, inactive);
+    EXPECT_EQ(Captions()[1], "Asking now") << "a flash is a redraw too";
+    buttons_->HookNotify(form_->Handle(), kWindowActivated);
+    EXPECT_NE(buttons[1]->Font.Color, inactive);
+    EXPECT_TRUE(buttons_->Flashing(asking));
+
+    buttons_->HookNotify(asking, kWindowActivated);
+    EXPECT_FALSE(buttons_->Flashing(asking));
+    buttons_->HookNotify(calm, kWindowActivated);
+    EXPECT_EQ(buttons[1]->Font.Color, inactive);
+}

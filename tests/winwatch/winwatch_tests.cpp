@@ -110,7 +110,7 @@ EventsRun RaiseEvents(int count, bool pump, DWORD boundMs, const std::string& op
 }
 
 bool IsForwardedCode(LPARAM code) {
-    return code == 1 || code == 2 || code == 4 || code == 6;
+    return code == 1 || code == 2 || code == 4 || code == 6 || code == HSHELL_FLASH;
 }
 
 // The creation and destruction notifications the target got about `windows`,
