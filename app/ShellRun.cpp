@@ -24,6 +24,7 @@
 #include "taskbar/TaskButtons.h"
 #include "taskbar/TaskbarForm.h"
 #include "toolkit/Application.h"
+#include "toolkit/Timer.h"
 #include "tray/Tray.h"
 #include "widgets/SkinButton.h"
 
@@ -58,6 +59,7 @@ TShellRun::TShellRun(TApplication& application)
       application_(application) {}
 
 TShellRun::~TShellRun() {
+    finishTimer_.reset();
     // The tray's icon controls live on the bar's notification panel: the tray
     // goes before the bar.
     tray_.reset();
@@ -89,10 +91,43 @@ TStartOutcome TShellRun::Start() {
         return givenBack_ ? TStartOutcome::GivenBack : TStartOutcome::Failed;
 
     taskbar_->Show();
+    if (!tookOver || skinMissing_) {
+        // The application may already have been asked to end: the rest is
+        // made at once, before the message loop looks at that.
+        FinishStart();
+        return TStartOutcome::Failed;
+    }
+    FinishStartSoon();
+    return TStartOutcome::Started;
+}
+
+void TShellRun::FinishStartSoon() {
+    // The bar is what the user waits for, and other programs wait for the
+    // tray's answer to their icons: the windows that are still hidden, their
+    // translation and the logon programs follow once the message loop has
+    // drawn the bar and answered what was sent meanwhile (a timer's tick
+    // comes after every other message).
+    finishPending_ = true;
+    finishTimer_ = std::make_unique<TTimer>(nullptr);
+    finishTimer_->SetInterval(kFinishDelayMs);
+    finishTimer_->OnTimer = [this](TComponent&) { FinishStart(); };
+}
+
+void TShellRun::FinishStart() {
+    if (finished_)
+        return;
+    finished_ = true;
+    finishPending_ = false;
+    // Freeing the timer inside its own tick is safe: a tick for a gone timer
+    // is dropped.
+    finishTimer_.reset();
+    // Only once the bar's part got as far as the tray, as it always was.
+    if (tray_)
+        Guarded("FormCreate", FailurePolicy::LogAndContinue,
+                [this] { controlPanel_ = std::make_unique<TVirtualFolders>(); });
     CreateWindows();
     TranslateAllForms();
     Guarded("AutorunAll", FailurePolicy::LogAndContinue, [&] { AutorunAll(explorerWasRunning_); });
-    return tookOver && !skinMissing_ ? TStartOutcome::Started : TStartOutcome::Failed;
 }
 
 void TShellRun::CreateWindows() {
@@ -169,8 +204,9 @@ void TShellRun::TakeOver() {
     if (!LoadSkin())
         return;
 
-    // The Control Panel folders object, then the tray host.
-    controlPanel_ = std::make_unique<TVirtualFolders>();
+    // The tray host and the app-bar service answer other programs from here
+    // on; the Control Panel folders, which only the start panel uses, come
+    // with the hidden windows (FinishStart).
     StartTray(explorerHostsDesktop);
     StartAppBars();
     taskbar_->WMDisplayChange();
@@ -290,6 +326,9 @@ void TShellRun::CloseLog() {
 TTaskbarHost TShellRun::TaskbarHost() {
     TTaskbarHost host;
     host.StartButtonClick = [this] {
+        // Pressed before the start has finished: the panel is made now.
+        if (finishPending_)
+            FinishStart();
         if (startPanel_)
             startPanel_->ToggleSlide();
     };

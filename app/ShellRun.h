@@ -22,6 +22,7 @@ class TfrmSettings;
 class TfrmStart;
 class TfrmTaskbar;
 class TLog;
+class TTimer;
 class TTray;
 class TVirtualFolders;
 struct TSettingsHost;
@@ -62,10 +63,21 @@ class TShellRun {
     // The start: the application's title, the platform, the language, the
     // taskbar and its part of the start (ending explorer, the work log, the
     // system settings, the task buttons, the hook, the quick-launch bar, the
-    // skin, the Control Panel folders, the tray), then the desktop, the start
-    // panel, the about box and the settings dialog, one translation of them
-    // all and the logon programs.
+    // skin, the tray), the bar shown; then the Control Panel folders, the
+    // desktop, the start panel, the about box and the settings dialog, one
+    // translation of them all and the logon programs. After a normal start
+    // that second part runs from the message loop, as soon as the loop has
+    // drawn the bar and answered the messages waiting (FinishPending() until
+    // then); after a failed one it has run when Start returns.
     TStartOutcome Start();
+    // The second part of the start has not run yet.
+    bool FinishPending() const { return finishPending_; }
+    // Runs it now, once (also what the start button does when pressed
+    // before): the Control Panel folders when the tray was made, the
+    // windows, the translation, the logon programs.
+    void FinishStart();
+    // Leaves it to the message loop: the way Start ends a normal start.
+    void FinishStartSoon();
 
     // The way back to explorer (the start panel's Explorer command): puts
     // back what the start changed, closes the taskbar, makes explorer.exe the
@@ -99,6 +111,9 @@ class TShellRun {
     std::function<bool(const std::string& command, int show)> StartProgram;
 
   private:
+    // How long after the bar is shown the second part of the start may run
+    // at the earliest; the loop's other messages go first.
+    static constexpr unsigned kFinishDelayMs = 1;
     // The taskbar's part of the start, under one error boundary.
     void TakeOver();
     bool LoadSkin();
@@ -125,6 +140,9 @@ class TShellRun {
     bool clockStarted_ = false;
     bool givenBack_ = false;
     bool skinMissing_ = false;
+    bool finishPending_ = false;
+    bool finished_ = false;
+    std::unique_ptr<TTimer> finishTimer_;
     std::unique_ptr<TTray> tray_;
     std::unique_ptr<TAppBarService> appBars_;
     // Made by the start, handed to the start panel once it exists.

@@ -18,7 +18,7 @@ set(ORVANE_COMMON_HEADERS <windows.h> <algorithm> <cstdint> <functional> <memory
   <string> <vector>)
 target_precompile_headers(orvane_lib PRIVATE ${ORVANE_COMMON_HEADERS})
 target_link_libraries(orvane_lib PUBLIC winwatch orvane_zlib orvane_jpeg
-  ole32 oleaut32 uuid shell32 shlwapi comctl32 comdlg32 gdi32 user32 advapi32 version mpr)
+  ole32 oleaut32 uuid shell32 shlwapi comctl32 gdi32 user32 advapi32 version mpr)
 
 add_executable(Orvane_Shell WIN32 ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.cpp
   ${CMAKE_SOURCE_DIR}/app/Orvane_Shell.rc)

@@ -153,7 +153,7 @@ void TfrmDesktop::FormCreate() {
 }
 
 void TfrmDesktop::LoadWallpaperPicture() {
-    LoadWallpaper(imgDesktop->Picture(), places_.wallpaperFolder);
+    LoadWallpaper(imgDesktop->Picture(), places_.wallpaperFolder, SIZE{Width(), Height()});
 }
 
 void TfrmDesktop::PictureChanged() {

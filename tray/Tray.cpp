@@ -23,6 +23,8 @@ constexpr int kIconPitch = 20;
 constexpr int kPanelExtra = 14;
 // The timer of the tray window that runs Present().
 constexpr UINT_PTR kPresentTimer = 1;
+// The thread that starts the registration commands needs little stack.
+constexpr SIZE_T kRegistrationStack = 64 * 1024;
 // A program flooding the tray with broken blocks would bury the log's
 // other lines (and cost a file write per request).
 constexpr int kMalformedLogLimit = 100;
@@ -83,8 +85,10 @@ void BringOwnerForward(HWND owner) {
 
 } // namespace
 
+// Started one after another without waiting for any of them: each would
+// keep the bar from showing until its program has registered itself.
 std::function<void(const std::string& command)> TTray::RunCommand = [](const std::string& command) {
-    StartProgram(command, SW_HIDE);
+    LaunchProgram(command, SW_HIDE);
 };
 
 TTray* Tray() {
@@ -95,9 +99,7 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
              const std::function<void(HWND)>& beforeAnnounce)
     : panel_(panel), refreshTaskButtons_(std::move(refreshTaskButtons)) {
     LogFailure("TTray.Create", "length(TrayInfo) = " + std::to_string(trayInfo_.size()));
-    for (const char* command : kRegistrationCommands)
-        if (RunCommand)
-            RunCommand(command);
+    StartRegistrations();
     RegisterTrayClass();
     CreateTrayWindow();
     AllowMessagesThroughFilter();
@@ -109,12 +111,37 @@ TTray::TTray(TSkinPanel& panel, std::function<void()> refreshTaskButtons,
 }
 
 TTray::~TTray() {
+    WaitForRegistrations();
     services_.StopAll();
     if (presentPending_)
         KillTimer(window_.get(), kPresentTimer);
     window_.reset();
     if (currentTray == this)
         currentTray = nullptr;
+}
+
+void TTray::StartRegistrations() {
+    if (!RunCommand)
+        return;
+    registrationRunner_ = RunCommand;
+    // Under Wine each program start takes 30 to 80 ms until the new process
+    // runs: five of them kept the bar from showing. They still start one
+    // after another, in this order, and nothing waits for them.
+    registrations_.reset(CreateThread(nullptr, kRegistrationStack, &TTray::RegistrationsMain, this,
+                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!registrations_)
+        RegistrationsMain(this);
+}
+
+DWORD WINAPI TTray::RegistrationsMain(void* tray) {
+    for (const char* command : kRegistrationCommands)
+        static_cast<TTray*>(tray)->registrationRunner_(command);
+    return 0;
+}
+
+void TTray::WaitForRegistrations() {
+    if (registrations_)
+        WaitForSingleObject(registrations_.get(), INFINITE);
 }
 
 void TTray::RegisterTrayClass() {

@@ -71,13 +71,18 @@ class TTray {
     // A mouse message on an icon control, passed on to the icon's owner.
     void ForwardMouse(const TTrayIconImage& control, UINT mouseMessage);
 
-    // How the registration commands at creation are started; the default is
-    // StartProgram with SW_HIDE. Tests record them instead.
+    // How the registration commands at creation are started, one after
+    // another on a thread of their own; the default is LaunchProgram with
+    // SW_HIDE (no wait). Tests record them instead.
     static std::function<void(const std::string& command)> RunCommand;
+    // Until every registration command has been started.
+    void WaitForRegistrations();
 
   private:
     static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleRequest(const COPYDATASTRUCT* data);
+    void StartRegistrations();
+    static DWORD WINAPI RegistrationsMain(void* tray);
     void RegisterTrayClass();
     void CreateTrayWindow();
     void AllowMessagesThroughFilter();
@@ -98,6 +103,8 @@ class TTray {
     UniqueWindow window_;
     TShellServiceObjects services_;
     int malformedLogged_ = 0;
+    std::function<void(const std::string& command)> registrationRunner_;
+    UniqueHandle registrations_;
 };
 
 // The process's tray; null when there is none.

@@ -15,6 +15,23 @@ namespace orvane {
 
 namespace {
 
+// comdlg32 brings the print spooler (winspool.drv) and, under Wine, the
+// system's printing and TLS libraries with it: 3.5 MB resident in every run
+// for dialogs that few runs open. It is loaded when a dialog first opens.
+FARPROC CommonDialogFunction(const char* name) {
+    static HMODULE library = nullptr;
+    if (!library)
+        library = LoadLibraryW(L"comdlg32.dll");
+    FARPROC function = library ? GetProcAddress(library, name) : nullptr;
+    if (!function)
+        ThrowLastError(std::string("File dialog: ") + name);
+    return function;
+}
+
+template <typename Function> Function CommonDialog(const char* name) {
+    return reinterpret_cast<Function>(CommonDialogFunction(name));
+}
+
 constexpr wchar_t kPreviewClass[] = L"TPicturePreview";
 constexpr int kPreviewWidth = 160; // the room the dialog grows by
 constexpr DWORD kFileBufferSize = 32 * 1024;
@@ -82,7 +99,7 @@ std::string TOpenDialog::SystemFilter(const std::string& filter) {
 }
 
 BOOL TOpenDialog::RunDialog(OPENFILENAMEW& dialog) {
-    return GetOpenFileNameW(&dialog);
+    return CommonDialog<decltype(&GetOpenFileNameW)>("GetOpenFileNameW")(&dialog);
 }
 
 void TOpenDialog::Prepare(OPENFILENAMEW&) {}
@@ -122,7 +139,7 @@ bool TOpenDialog::Execute() {
         chosen = RunDialog(dialog);
     }
     if (!chosen) {
-        DWORD error = CommDlgExtendedError();
+        DWORD error = CommonDialog<decltype(&CommDlgExtendedError)>("CommDlgExtendedError")();
         if (error != 0) {
             char code[16];
             std::snprintf(code, sizeof code, "0x%04lX", static_cast<unsigned long>(error));
@@ -310,7 +327,7 @@ TSavePictureDialog::TSavePictureDialog(TComponent* owner) : TOpenPictureDialog(o
 }
 
 BOOL TSavePictureDialog::RunDialog(OPENFILENAMEW& dialog) {
-    return GetSaveFileNameW(&dialog);
+    return CommonDialog<decltype(&GetSaveFileNameW)>("GetSaveFileNameW")(&dialog);
 }
 
 } // namespace orvane

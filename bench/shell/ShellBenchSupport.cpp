@@ -379,12 +379,18 @@ HWND WaitForTray(DWORD processId, DWORD timeoutMs) {
     }
 }
 
+bool StartFinished(const Process& shell) {
+    // The settings dialog is the last window the start makes.
+    return !TopWindowsOf(shell.Id(), L"TfrmSettings").empty();
+}
+
 bool WaitForShell(const Process& shell, DWORD timeoutMs) {
     TrayIcon probe(9002);
     for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs && shell.Running();
          Sleep(10)) {
         auto bars = TopWindowsOf(shell.Id(), L"TfrmTaskbar");
-        if (bars.empty() || !IsWindowVisible(bars.front()) || !WaitForTray(shell.Id(), 0))
+        if (bars.empty() || !IsWindowVisible(bars.front()) || !WaitForTray(shell.Id(), 0) ||
+            !StartFinished(shell))
             continue;
         if (probe.Add()) {
             probe.Delete();

@@ -83,8 +83,11 @@ HWND ControlNamed(HWND root, const char* componentName);
 
 void EndExplorer();
 HWND WaitForTray(DWORD processId, DWORD timeoutMs);
-// The shell's bar placed and its tray answering.
+// The shell's bar shown, its tray answering and the rest of its start done
+// (the windows beside the bar follow the bar from the message loop).
 bool WaitForShell(const Process& shell, DWORD timeoutMs);
+// The windows beside the bar exist.
+bool StartFinished(const Process& shell);
 void CloseShell(Process& shell);
 
 // The helper: `windows` task windows and `icons` notify icons (added again on

@@ -5,6 +5,7 @@
 #include "base/Config.h"
 #include "base/Log.h"
 #include "base/Platform.h"
+#include "desktop/DesktopForm.h"
 #include "settings/AboutForm.h"
 #include "settings/SettingsForm.h"
 #include "startpanel/StartPanel.h"
@@ -140,4 +141,36 @@ TEST_F(ShellRunTest, AConfigurationFileThatCannotBeOpenedEndsTheShellThroughTheB
     EXPECT_FALSE(run_->Taskbar()->Visible()) << "the bar is closed";
     EXPECT_EQ(run_->StartPanel()->ControlPanel(), nullptr) << "by its close handler";
     EXPECT_EQ(CountLinesWith(ReadLogLines(log_->FileName()), "TfrmSettings.SaveConfig: "), 1);
+}
+
+TEST_F(ShellRunTest, AfterTheBarTheWindowsFollowFromTheLoopOrAtOnceForTheStartButton) {
+    const size_t formsBefore = App().Forms().size();
+    run_->FinishStartSoon();
+    EXPECT_TRUE(run_->FinishPending());
+    EXPECT_EQ(run_->Desktop(), nullptr) << "the bar is shown first";
+    EXPECT_EQ(run_->StartPanel(), nullptr);
+
+    // Pressed before the loop got to it: the panel is made and slides in.
+    run_->Taskbar()->bbStart->Click();
+    EXPECT_FALSE(run_->FinishPending());
+    ASSERT_NE(run_->StartPanel(), nullptr);
+    EXPECT_EQ(run_->StartPanel()->SlideDirection(), TSlide::In);
+    run_->StartPanel()->trrShowStart->SetEnabled(false);
+    EXPECT_TRUE(run_->Desktop() && run_->About() && run_->Settings());
+    // Once only: neither the loop nor another call makes a second set.
+    PumpMessagesFor(100);
+    run_->FinishStart();
+    EXPECT_EQ(App().Forms().size(), formsBefore + 4);
+}
+
+TEST_F(ShellRunTest, TheLoopMakesTheWindowsInTheStartsOrder) {
+    const size_t formsBefore = App().Forms().size();
+    run_->FinishStartSoon();
+    EXPECT_TRUE(WaitUntil([&] { return !run_->FinishPending(); }, 5000));
+    const std::vector<TForm*> forms = App().Forms();
+    ASSERT_EQ(forms.size(), formsBefore + 4);
+    EXPECT_EQ(forms[formsBefore], run_->Desktop());
+    EXPECT_EQ(forms[formsBefore + 1], run_->StartPanel());
+    EXPECT_EQ(forms[formsBefore + 2], run_->About());
+    EXPECT_EQ(forms[formsBefore + 3], run_->Settings());
 }

@@ -1,7 +1,9 @@
 // The wallpaper: the JPEG seeds the bitmap once; a broken or missing picture
 // is an error the desktop logs, and its folder watchers run all the same.
 #include "base/ShellError.h"
+#include "desktop/Backdrop.h"
 #include "desktop/Wallpaper.h"
+#include "paint/Dib.h"
 #include "paint/PictureFiles.h"
 #include "tests/desktop/DesktopTestSupport.h"
 #include "widgets/Image.h"
@@ -15,6 +17,19 @@ namespace {
 
 std::string ShippedJpeg() {
     return StageDir() + "\\wallpaper\\wallpaper.jpg";
+}
+
+// What a desktop of `size` shows of `picture`: its backdrop painted whole.
+std::vector<uint32_t> ShownPixels(TBackdrop& backdrop, const TPicture& picture, SIZE size) {
+    void* bits = nullptr;
+    UniqueBitmap target = CreateTopDownDib(size.cx, size.cy, &bits);
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    {
+        SelectedObject selected(dc.get(), target.get());
+        backdrop.Paint(dc.get(), picture, size);
+    }
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    return std::vector<uint32_t>(pixels, pixels + static_cast<size_t>(size.cx) * size.cy);
 }
 
 } // namespace
@@ -64,4 +79,33 @@ TEST(Wallpaper, ACorruptOrMissingWallpaperLeavesTheColourAndTheWatchers) {
         EXPECT_FALSE(FileExists(fixture.Places().wallpaperFolder + "\\wallpaper.bmp"));
         EXPECT_EQ(desktop.Color(), RGB(48, 91, 139));
     }
+}
+
+TEST(Wallpaper, OnlyThePictureAsTheDesktopShowsItIsKeptAndItLooksTheSame) {
+    ScratchDir dir("wallpaper");
+    ASSERT_TRUE(CopyFileA(ShippedJpeg().c_str(), (dir / "wallpaper.jpg").c_str(), FALSE));
+    TPicture whole;
+    LoadWallpaper(whole, dir.path());
+    const SIZE desktop{640, 479};
+    ASSERT_NE(whole.Width(), desktop.cx);
+
+    TPicture kept;
+    LoadWallpaper(kept, dir.path(), desktop);
+    EXPECT_EQ(kept.Width(), desktop.cx);
+    EXPECT_EQ(kept.Height(), desktop.cy);
+    // The file keeps the picture's own size.
+    TPicture stored;
+    stored.LoadFromFile(dir / "wallpaper.bmp");
+    EXPECT_EQ(stored.Width(), whole.Width());
+
+    // The desktop shows the same pixels, and with a picture of its own size
+    // it keeps no second copy.
+    TBackdrop fromWhole(RGB(48, 91, 139)), fromKept(RGB(48, 91, 139));
+    const std::vector<uint32_t> expected = ShownPixels(fromWhole, whole, desktop);
+    EXPECT_TRUE(fromWhole.HoldsCopy());
+    EXPECT_TRUE(ShownPixels(fromKept, kept, desktop) == expected);
+    EXPECT_FALSE(fromKept.HoldsCopy());
+    // Another size of desktop: a stretched copy again.
+    ShownPixels(fromKept, kept, SIZE{320, 240});
+    EXPECT_TRUE(fromKept.HoldsCopy());
 }

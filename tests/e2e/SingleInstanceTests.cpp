@@ -12,12 +12,14 @@ bool LogHas(const ShellInstall& install, const std::string& text) {
            ReadFileText(install.LogPath()).find(text) != std::string::npos;
 }
 
-// The start is complete once the tray host, its last step, is there.
+// The start is complete once the bar has laid itself out and the settings
+// dialog, the last window, is there.
 HWND StartAndWait(const ShellInstall& install, ChildProcess& shell) {
     shell = install.Start();
     HWND main = WaitForWindow(shell.id(), "TfrmTaskbar", 20000);
     EXPECT_NE(main, nullptr) << "no main window from " << install.ExePath();
-    EXPECT_TRUE(WaitUntil([&] { return LogHas(install, "TTray.Create"); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return LogHas(install, "WMDisplayChange"); }, 20000));
+    EXPECT_NE(WaitForWindow(shell.id(), "TfrmSettings", 20000), nullptr);
     return main;
 }
 

@@ -70,7 +70,10 @@ LRESULT SendBlock(HWND tray, const void* block, size_t size, ULONG_PTR dwData) {
 void TrayTest::SetUp() {
     App();
     form = CreateForm<TfrmTrayTest>(&App(), "frmTrayTest");
-    TTray::RunCommand = [this](const std::string& command) { commands.push_back(command); };
+    TTray::RunCommand = [this](const std::string& command) {
+        commands.push_back(command);
+        commandThreads.push_back(GetCurrentThreadId());
+    };
     tray = std::make_unique<TTray>(*form->plSysTray, [this] { ++refreshes; });
 }
 

@@ -75,6 +75,7 @@ class TrayTest : public ::testing::Test {
     TfrmTrayTest* form = nullptr;
     std::unique_ptr<orvane::TTray> tray;
     std::vector<std::string> commands;
+    std::vector<DWORD> commandThreads;
     int refreshes = 0;
     std::vector<HWND> owners;
 };

@@ -6,6 +6,8 @@
 #include "base/Utf.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+
 using namespace orvane;
 using namespace traytest;
 
@@ -23,6 +25,9 @@ std::string WindowTextOf(const TTrayIconImage& icon) {
 }
 
 TEST_F(TrayTest, CreationStartsTheCommandsAndTheHiddenTrayWindow) {
+    // Started in order, away from the GUI thread, which does not wait for them.
+    tray->WaitForRegistrations();
+    EXPECT_EQ(std::count(commandThreads.begin(), commandThreads.end(), GetCurrentThreadId()), 0);
     EXPECT_EQ(commands,
               (std::vector<std::string>{"regsvr32 /i /s shell32.dll", "regsvr32 /s stobject.dll",
                                         "regsvr32 /s netshell.dll", "regsvr32 /s netcfgx.dll",

@@ -5,12 +5,53 @@
 #include "toolkit/Timer.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <functional>
 
 namespace orvane::test {
 namespace {
 
 using namespace std::string_literals;
+
+// The libraries a program file names in its import table, in lower case.
+std::vector<std::string> ImportedLibraries(const std::string& path) {
+    const std::string file = ReadFileText(path);
+    auto at = [&](size_t offset, auto value) {
+        std::memcpy(&value, file.data() + offset, sizeof value);
+        return value;
+    };
+    const size_t nt = at(0x3c, uint32_t{});
+    const size_t optional = nt + 24;
+    const uint16_t sections = at(nt + 6, uint16_t{});
+    const uint16_t optionalSize = at(nt + 20, uint16_t{});
+    const bool pe64 = at(optional, uint16_t{}) == 0x20b;
+    const uint32_t importRva = at(optional + (pe64 ? 120 : 104), uint32_t{});
+    auto offsetOf = [&](uint32_t rva) -> size_t {
+        for (uint16_t i = 0; i < sections; ++i) {
+            const size_t header = optional + optionalSize + 40u * i;
+            const uint32_t start = at(header + 12, uint32_t{}), size = at(header + 8, uint32_t{});
+            if (rva >= start && rva < start + size)
+                return at(header + 20, uint32_t{}) + (rva - start);
+        }
+        return 0;
+    };
+    std::vector<std::string> names;
+    for (size_t entry = offsetOf(importRva); entry && at(entry + 12, uint32_t{}); entry += 20) {
+        std::string name = file.c_str() + offsetOf(at(entry + 12, uint32_t{}));
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        names.push_back(name);
+    }
+    return names;
+}
+
+TEST(FileDialogLibrary, IsLoadedWhenADialogOpensNotWithTheProgram) {
+    const std::vector<std::string> imports = ImportedLibraries(StageDir() + "\\Orvane_Shell.exe");
+    ASSERT_NE(std::find(imports.begin(), imports.end(), "user32.dll"), imports.end());
+    EXPECT_EQ(std::find(imports.begin(), imports.end(), "comdlg32.dll"), imports.end());
+}
 
 TEST(FileDialogFilter, DelphiSyntaxBecomesTheSystemForm) {
     EXPECT_EQ(TOpenDialog::SystemFilter("Bitmaps (*.bmp)|*.bmp|All|*.*"),
