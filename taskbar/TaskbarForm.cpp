@@ -237,6 +237,9 @@ void TfrmTaskbar::tmrClockTimer() {
     if (desktop && !desktop->Visible()) {
         RefreshTaskButtons();
         desktop->Show();
+        // The desktop's window, mapped after the bar's, lands above it on the
+        // X display although the bar stays top-most for the system.
+        RaiseOnScreen();
     }
     ShowClockTime(*btnClock, TimeFormat);
     if (explorerTray_)

@@ -172,6 +172,12 @@ TEST_F(StartPanelE2E, TheBarStaysAboveTheShownOrTouchedPanel) {
     // The pointer, wherever an earlier test left it, stays off the bar: a
     // button under it lights up when the windows around it change.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, 10);
+    // The desktop comes at the clock's first tick after the bar, shown and
+    // then put beneath it: the button is sampled once that has happened.
+    HWND desktop = WaitForWindow(shell_.process.id(), "TfrmDesktop", 20000);
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsWindowVisible(desktop) && Above(shell_.main, desktop); }, 10000));
     // The button as the bar draws it, once painted and steady.
     COLORREF drawn = 0;
     ASSERT_TRUE(WaitUntil(
