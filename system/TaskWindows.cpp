@@ -24,30 +24,24 @@ size_t WholeCharacters(const wchar_t* text, size_t length) {
 } // namespace
 
 bool IsTaskWindow(HWND window) {
-    if (!IsWindow(window))
-        return false;
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    if (style & WS_CHILD)
-        return false;
-    if (!(style & WS_VISIBLE))
-        return false;
-    if (!IsWindowVisible(window))
+    // Every read of another program's window is a trip to the window server,
+    // so each fact is read once. A gone window has no style, and a top-level
+    // window is visible exactly when its own style says so.
+    const LONG style = window ? GetWindowLongW(window, GWL_STYLE) : 0;
+    if ((style & WS_CHILD) || !(style & WS_VISIBLE))
         return false;
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
-    if (exStyle & WS_EX_TOOLWINDOW)
-        return false;
-    if (exStyle & WS_EX_MDICHILD)
+    if (exStyle & (WS_EX_TOOLWINDOW | WS_EX_MDICHILD))
         return false;
     // An owned window gets a button of its own only when it asks for one and its
-    // owner does not already have one.
+    // owner does not already have one; an owned pop-up (whose parent, as
+    // GetParent reports it, is its owner) never does.
     if (HWND owner = GetWindow(window, GW_OWNER)) {
-        if (!(exStyle & WS_EX_APPWINDOW))
+        if (!(exStyle & WS_EX_APPWINDOW) || (style & WS_POPUP))
             return false;
         if (IsTaskWindow(owner))
             return false;
     }
-    if (GetParent(window))
-        return false;
     // The mark is a 32-bit value; on 64-bit only the low half of the user data
     // carries it, as GetWindowLong would report it.
     const auto userData = static_cast<uint32_t>(GetWindowLongPtrW(window, GWLP_USERDATA));

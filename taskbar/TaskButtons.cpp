@@ -7,6 +7,7 @@
 #include "widgets/ImageList.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinToolBar.h"
+#include "toolkit/Timer.h"
 
 #include <algorithm>
 #include <optional>
@@ -45,12 +46,8 @@ std::vector<size_t> CharacterStarts(const std::string& text) {
     return starts;
 }
 
-// A canvas on a memory device context compatible with the screen.
-struct TMeasuringCanvas {
-    WindowDc screen{nullptr};
-    UniqueMemoryDc dc{CreateCompatibleDC(screen.get())};
-    TCanvas canvas{dc.get()};
-};
+// Long enough for the events of a burst of windows to be handled first.
+constexpr unsigned kSpareDelay = 30;
 
 } // namespace
 
@@ -96,9 +93,16 @@ void TTaskButtons::AddTaskButton(HWND window) {
     if (ButtonOf(window) || !Qualifies(window))
         return;
     std::string title = WindowTitle(window);
+    TSkinSpeedButton* button = TakeButton();
+    button->SetFlat(bar_.Flat());
+    button->SetHint(TrimTitle(title));
+    button->Tag = reinterpret_cast<intptr_t>(window);
+    AskIcon(*button, 0);
+}
+
+TSkinSpeedButton* TTaskButtons::MakeHiddenButton() {
     auto* button = NewComponent<TSkinSpeedButton>(&bar_);
     button->SetSkinElement("resizebutton");
-    button->SetFlat(bar_.Flat());
     button->SetUseSkinFont(false);
     button->Font.Color = kNewFontColor;
     button->SetGroupIndex(1);
@@ -109,13 +113,56 @@ void TTaskButtons::AddTaskButton(HWND window) {
     // copied while the button is made.
     button->SetImages(TypeImages());
     button->SetImageIndex(0);
-    button->SetHint(TrimTitle(title));
-    button->Tag = reinterpret_cast<intptr_t>(window);
     button->OnMouseDown = [this](TComponent& sender, TMouseButton, TShiftState, int, int) {
         TaskButtonMouseDown(static_cast<TSkinSpeedButton&>(sender));
     };
+    button->Hide();
     button->SetParent(&bar_);
-    AskIcon(*button, 0);
+    return button;
+}
+
+TSkinSpeedButton* TTaskButtons::TakeButton() {
+    TSkinSpeedButton* button = spare_ ? spare_ : MakeHiddenButton();
+    spare_ = nullptr;
+    MakeSpareLater();
+    return button;
+}
+
+void TTaskButtons::MakeSpareLater() {
+    if (!spareTimer_) {
+        spareTimer_ = NewComponent<TTimer>(&bar_);
+        spareTimer_->SetInterval(kSpareDelay);
+        spareTimer_->OnTimer = [this](TComponent&) {
+            spareTimer_->SetEnabled(false);
+            if (!spare_)
+                spare_ = MakeHiddenButton();
+        };
+    }
+    spareTimer_->SetEnabled(true);
+}
+
+bool TTaskButtons::KeepAsSpare(TSkinSpeedButton& button) {
+    if (spare_)
+        return false;
+    // A button under the pointer or holding the mouse would come back lit or
+    // pressed for another window.
+    POINT pointer{};
+    RECT bounds{};
+    if (!button.Handle() || GetCapture() == button.Handle() ||
+        (GetCursorPos(&pointer) && GetWindowRect(button.Handle(), &bounds) &&
+         PtInRect(&bounds, pointer)))
+        return false;
+    button.Hide();
+    button.Tag = 0;
+    button.SetHint(std::string());
+    button.SetCaption(std::string());
+    button.SetGlyph(nullptr);
+    button.SetDown(false);
+    button.Font.Color = kNewFontColor;
+    button.Font.Bold = false;
+    button.SetBounds(bar_.Width(), 0, kInitialWidth, bar_.ButtonHeight());
+    spare_ = &button;
+    return true;
 }
 
 TImageList* TTaskButtons::TypeImages() {
@@ -161,7 +208,7 @@ void TTaskButtons::CheckIcons() {
 std::vector<TSkinSpeedButton*> TTaskButtons::Buttons() const {
     std::vector<TSkinSpeedButton*> buttons;
     for (TControl* control : bar_.Controls())
-        if (control->Is<TSkinSpeedButton>())
+        if (control->Is<TSkinSpeedButton>() && control != spare_)
             buttons.push_back(static_cast<TSkinSpeedButton*>(control));
     return buttons;
 }
@@ -193,10 +240,6 @@ void TTaskButtons::RefreshTaskButtons() {
     const int w = (barWidth - 1) / n;
     const int room = w - (kMargin + kSpacing + kGlyphAndFrame);
 
-    // One device context measures every candidate of every caption; made only
-    // when a caption must be fitted again (most events change none).
-    std::optional<TMeasuringCanvas> measuring;
-
     // Buttons are placed where the row will have them, so that closing the
     // update moves none of them a second time.
     bar_.BeginUpdate();
@@ -207,28 +250,39 @@ void TTaskButtons::RefreshTaskButtons() {
         button->SetBounds(left, button->Top(), width, bar_.ButtonHeight());
         left += width;
 
-        TCaptionLayout layout{button->Hint(), room, button->Font};
-        auto known = captionLayouts_.find(button);
-        if (known != captionLayouts_.end() && known->second == layout)
-            continue;
-        std::string caption;
-        if (room < 0) {
-            // No text fits in no room: the shortest form, without measuring.
-            caption = ShortenCaption(button->Hint(), [](const std::string&) { return false; });
-        } else {
-            if (!measuring)
-                measuring.emplace();
-            TCanvas& canvas = measuring->canvas;
-            canvas.Font = button->Font;
-            caption = ShortenCaption(button->Hint(), [&](const std::string& text) {
-                return canvas.TextWidth(text) <= room;
-            });
-        }
-        if (caption != button->Caption())
-            button->SetCaption(caption);
-        captionLayouts_[button] = std::move(layout);
+        FitCaption(*button, room);
+        // A new button shows once it has its place and caption.
+        if (!button->Visible())
+            button->Show();
     }
     bar_.EndUpdate();
+}
+
+void TTaskButtons::FitCaption(TSkinSpeedButton& button, int room) {
+    // Compared in place: a hundred buttons are checked on every event.
+    auto known = captionLayouts_.find(&button);
+    if (known != captionLayouts_.end() && known->second.room == room &&
+        known->second.hint == button.Hint() && known->second.font == button.Font)
+        return;
+    std::string caption;
+    if (room < 0) {
+        // No text fits in no room: the shortest form, without measuring.
+        caption = ShortenCaption(button.Hint(), [](const std::string&) { return false; });
+    } else {
+        // One device context measures every caption; made the first time one
+        // must be fitted (most events change none).
+        if (!measuring_) {
+            measuringDc_.reset(CreateCompatibleDC(nullptr));
+            measuring_.emplace(measuringDc_.get());
+        }
+        TCanvas& canvas = *measuring_;
+        canvas.Font = button.Font;
+        caption = ShortenCaption(
+            button.Hint(), [&](const std::string& text) { return canvas.TextWidth(text) <= room; });
+    }
+    if (caption != button.Caption())
+        button.SetCaption(caption);
+    captionLayouts_[&button] = TCaptionLayout{button.Hint(), room, button.Font};
 }
 
 void TTaskButtons::TaskButtonMouseDown(TSkinSpeedButton& button) {
@@ -248,7 +302,8 @@ void TTaskButtons::DestroyButton(TSkinSpeedButton* button) {
     flashing_.erase(WindowOf(*button));
     captionLayouts_.erase(button);
     icons_.erase(button);
-    bar_.FreeComponent(button);
+    if (!KeepAsSpare(*button))
+        bar_.FreeComponent(button);
 }
 
 void TTaskButtons::Activate(HWND window) {

@@ -10,6 +10,7 @@
 #include "system/IconLookup.h"
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <string>
@@ -20,6 +21,7 @@ namespace orvane {
 class TImageList;
 class TSkinSpeedButton;
 class TSkinToolBar;
+class TTimer;
 
 // The window event codes of the shell hook.
 enum : int {
@@ -36,8 +38,8 @@ class TTaskButtons {
     // `applicationWindow` never gets a button and its events are ignored.
     TTaskButtons(TSkinToolBar& bar, HWND applicationWindow);
 
-    // Adds a button when the window qualifies; the caption comes with the next
-    // RefreshTaskButtons.
+    // Adds a button when the window qualifies; it shows, with its caption and
+    // in its place, at the next RefreshTaskButtons.
     void AddTaskButton(HWND window);
     // Shares the bar's width out and shortens the captions.
     void RefreshTaskButtons();
@@ -68,6 +70,16 @@ class TTaskButtons {
   private:
     void Activate(HWND window);
     void DestroyButton(TSkinSpeedButton* button);
+    // A hidden button ready for the next window: the spare when there is one,
+    // else a new one. Making a button's window is the dearest step of an
+    // addition, so spares are made between events.
+    TSkinSpeedButton* TakeButton();
+    TSkinSpeedButton* MakeHiddenButton();
+    void MakeSpareLater();
+    // Keeps a removed button as the spare, cleared of its window's state.
+    bool KeepAsSpare(TSkinSpeedButton& button);
+    // Shortens the button's title to `room` pixels, unless it already was.
+    void FitCaption(TSkinSpeedButton& button, int room);
     // The picture every button shows until its window's own icon arrives.
     TImageList* TypeImages();
     // Looks the window's own icon up; `known` skips an unchanged one.
@@ -96,6 +108,11 @@ class TTaskButtons {
     };
     std::unordered_map<const TSkinSpeedButton*, TButtonIcon> icons_;
     ULONGLONG lastIconCheck_ = 0;
+    TSkinSpeedButton* spare_ = nullptr;
+    TTimer* spareTimer_ = nullptr;
+    // Fits captions; made the first time one must be measured and kept.
+    UniqueMemoryDc measuringDc_;
+    std::optional<TCanvas> measuring_;
 };
 
 // The longest "<first k characters of text>..." that `fits`, or the

@@ -190,6 +190,7 @@ void TfrmTaskbar::StartClock() {
 
 void TfrmTaskbar::AddExistingWindows() {
     EnumWindows(AddTaskButtonFor, reinterpret_cast<LPARAM>(this));
+    taskButtons_->RefreshTaskButtons();
 }
 
 bool TfrmTaskbar::InstallShellHook() {

@@ -118,6 +118,9 @@ std::vector<TaskButtonView> TaskButtonsOf(HWND taskbar) {
     if (!bar)
         return buttons;
     for (HWND child = GetWindow(bar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        // The bar keeps a hidden button ready for the next window.
+        if (!IsWindowVisible(child))
+            continue;
         TaskButtonView view{child, ControlText(child), false, {}};
         DWORD_PTR check = 0;
         SendMessageTimeoutA(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &check);

@@ -174,6 +174,33 @@ TEST_F(TaskButtonsTest, DestructionRemovesTheButtonAndADeadWindowGoesAtTheNextAc
     EXPECT_TRUE(buttons_->Buttons().empty());
 }
 
+TEST_F(TaskButtonsTest, AClosedWindowsButtonServesTheNextWindowWithNothingOfTheOld) {
+    // Away from the bar: a button under the pointer is not kept.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    HWND old = PoolWindow(0, "Old window");
+    buttons_->HookNotify(old, kWindowCreated);
+    buttons_->HookNotify(old, kWindowActivated);
+    TSkinSpeedButton* first = buttons_->Buttons().at(0);
+    UniqueBitmap picture(CreateBitmap(16, 16, 1, 32, nullptr));
+    first->SetGlyph(picture.get());
+    buttons_->HookNotify(old, kWindowDestroyed);
+    EXPECT_TRUE(buttons_->Buttons().empty());
+
+    HWND next = PoolWindow(1, "Next window");
+    buttons_->HookNotify(next, kWindowCreated);
+    ASSERT_EQ(buttons_->Buttons().size(), 1u);
+    TSkinSpeedButton* button = buttons_->Buttons().at(0);
+    ASSERT_EQ(button, first) << "the old button's window is used again";
+    EXPECT_TRUE(button->Visible() && (GetWindowLongW(button->Handle(), GWL_STYLE) & WS_VISIBLE));
+    EXPECT_EQ(TTaskButtons::WindowOf(*button), next);
+    EXPECT_EQ(button->Hint(), "Next window");
+    EXPECT_EQ(button->Caption(), "Next window");
+    EXPECT_FALSE(button->Down());
+    EXPECT_FALSE(button->Font.Bold);
+    EXPECT_EQ(button->Font.Color, RGB(87, 112, 56));
+    EXPECT_EQ(button->Glyph(), nullptr);
+}
+
 TEST_F(TaskButtonsTest, EmptyTitleGivesAnEmptyCaptionUntilTheFirstRedraw) {
     HWND window = PoolWindow(0, "");
     buttons_->HookNotify(window, kWindowCreated);
