@@ -1,5 +1,6 @@
 #include "appbar/AppBarRequest.h"
 
+#include "base/Bytes.h"
 #include "base/ShellError.h"
 
 #include <cstring>
@@ -10,16 +11,6 @@ namespace {
 
 constexpr size_t kAnswerMap = 0, kSender = 4, kWindow = 8, kCallback = 12, kEdge = 16, kRect = 20,
                  kLParam = 40;
-
-uint32_t ReadU32(const uint8_t* block, size_t offset) {
-    uint32_t value;
-    std::memcpy(&value, block + offset, sizeof value);
-    return value;
-}
-
-void WriteU32(uint8_t* block, size_t offset, uint32_t value) {
-    std::memcpy(block + offset, &value, sizeof value);
-}
 
 } // namespace
 

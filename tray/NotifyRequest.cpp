@@ -1,5 +1,6 @@
 #include "tray/NotifyRequest.h"
 
+#include "base/Bytes.h"
 #include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
@@ -19,12 +20,6 @@ constexpr size_t kWineWidth = 944, kWineHeight = 948, kWinePlanes = 952, kWineBp
 
 // The platform's block, by offset.
 constexpr size_t kCommand = 4, kOwner = 12, kId = 16, kFlags = 20, kCallback = 24, kIcon = 28;
-
-uint32_t ReadU32(const uint8_t* block, size_t offset) {
-    uint32_t value;
-    std::memcpy(&value, block + offset, sizeof value);
-    return value;
-}
 
 // 32-bit handles from another process widen the way the platform widens them.
 template <typename Handle> Handle WidenHandle(uint32_t value) {
