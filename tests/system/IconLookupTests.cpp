@@ -167,6 +167,20 @@ TEST_F(IconLookupTest, WorkersStuckInLookupsGetASpareOneBeside) {
     EXPECT_EQ(lookup.Workers(), 2u);
 }
 
+TEST_F(IconLookupTest, WorkersStartWithWorkAndEndWhenIdle) {
+    TIconLookup::TOptions options;
+    options.idleMs = 300;
+    TIconLookup lookup(options);
+    EXPECT_EQ(lookup.Workers(), 0u) << "no thread before the first lookup";
+    ASSERT_TRUE(Look(lookup, Program()).has_value());
+    EXPECT_GE(lookup.Workers(), 1u);
+    EXPECT_TRUE(WaitUntil([&] { return lookup.Workers() == 0; }, 3000)) << "idle workers stay";
+    // A new lookup starts one again.
+    std::optional<TIconFound> again = Look(lookup, Program());
+    ASSERT_TRUE(again.has_value());
+    EXPECT_TRUE(again->icon);
+}
+
 TEST_F(IconLookupTest, SlowLookupsNeverHoldTheGuiThread) {
     TIconLookup lookup;
     lookup.SetDelay(std::chrono::milliseconds(200));
