@@ -47,6 +47,11 @@ constexpr DWORD kStopWaitMs = 1000;
 // to a bound; the stuck ones keep their threads until their calls return.
 constexpr ULONGLONG kStuckMs = 500;
 constexpr size_t kMaxWorkers = 8;
+// A queue this long or shorter is one worker's: the task buttons' look at
+// 50 windows every second takes it a few milliseconds, and each further
+// thread is about a megabyte resident under Wine. Longer queues (a start
+// menu of a thousand entries) get every worker the options allow.
+constexpr size_t kOneWorkersJobs = 64;
 constexpr UINT_PTR kStuckCheckTimer = 1;
 constexpr UINT kStuckCheckMs = 1000;
 
@@ -572,9 +577,13 @@ void TIconLookup::SendToWorkers() {
         std::lock_guard lock(shared_->mutex);
         for (TIconJob& job : unsent_)
             shared_->jobs.push_back(std::move(job));
-        // Workers for the jobs no idle worker takes, up to the limit.
+        // Workers for the jobs no idle worker takes, up to the limit; a
+        // short queue only needs one running. (One stuck in a slow lookup
+        // gets a spare beside it from the stuck check.)
         const int waiting = static_cast<int>(shared_->jobs.size()) - shared_->idle;
-        toStart = std::clamp(waiting, 0, std::max(workerLimit_ - shared_->alive, 0));
+        const int limit =
+            shared_->jobs.size() > kOneWorkersJobs ? workerLimit_ : std::min(workerLimit_, 1);
+        toStart = std::clamp(waiting, 0, std::max(limit - shared_->alive, 0));
         shared_->alive += toStart;
     }
     unsent_.clear();

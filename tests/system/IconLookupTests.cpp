@@ -179,6 +179,20 @@ TEST_F(IconLookupTest, WorkersStartWithWorkAndEndWhenIdle) {
     std::optional<TIconFound> again = Look(lookup, Program());
     ASSERT_TRUE(again.has_value());
     EXPECT_TRUE(again->icon);
+
+    // A short queue is one worker's; a long one gets the second too.
+    lookup.SetDelay(std::chrono::milliseconds(100));
+    std::vector<TIconRequest> requests;
+    auto ask = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            requests.push_back(lookup.FileIcon(Program(), true, [](TIconFound&) {}));
+        PumpMessagesFor(50);
+    };
+    ask(10);
+    EXPECT_EQ(lookup.Workers(), 1u);
+    ask(100);
+    EXPECT_EQ(lookup.Workers(), 2u);
+    requests.clear();
 }
 
 TEST_F(IconLookupTest, SlowLookupsNeverHoldTheGuiThread) {
