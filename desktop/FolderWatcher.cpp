@@ -123,7 +123,13 @@ class TWatchThread {
             WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(), FALSE, timeout);
         now = GetTickCount64();
         if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + waits.size()) {
-            owners[result - WAIT_OBJECT_0]->Signalled(now);
+            // The wait names the first signalled handle only: the others are
+            // served in the same round, so a busy folder cannot starve them.
+            const size_t first = result - WAIT_OBJECT_0;
+            owners[first]->Signalled(now);
+            for (size_t i = first + 1; i < waits.size(); ++i)
+                if (WaitForSingleObject(waits[i], 0) == WAIT_OBJECT_0)
+                    owners[i]->Signalled(now);
         } else if (result == WAIT_FAILED) {
             // Which handle failed the wait: each is tried alone.
             for (size_t i = 1; i < waits.size(); ++i)
