@@ -3,32 +3,175 @@
 #include "base/ShellError.h"
 #include "base/Utf.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
 namespace orvane {
+
+// The one thread all folder watchers share: it waits on every watcher's
+// change handle at once, and wakes for the nearest of their retries and
+// checks. Watchers join and leave from any thread; one that leaves waits
+// until the thread took a new look at the list, so nothing of it is touched
+// afterwards.
+class TWatchThread {
+  public:
+    static TWatchThread& Instance() {
+        static TWatchThread thread;
+        return thread;
+    }
+
+    void Add(TFolderWatcher* watcher) {
+        std::lock_guard control(control_);
+        if (!wake_) {
+            wake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+            if (!wake_)
+                ThrowLastError("Folder watcher");
+        }
+        {
+            std::lock_guard lock(mutex_);
+            watchers_.push_back(watcher);
+            ++generation_;
+        }
+        if (!thread_) {
+            thread_.reset(CreateThread(nullptr, 0, &TWatchThread::Main, this, 0, nullptr));
+            if (!thread_) {
+                const DWORD error = GetLastError();
+                std::lock_guard lock(mutex_);
+                std::erase(watchers_, watcher);
+                SetLastError(error);
+                ThrowLastError("Folder watcher");
+            }
+        }
+        SetEvent(wake_.get());
+    }
+
+    void Remove(TFolderWatcher* watcher) {
+        std::lock_guard control(control_);
+        uint64_t generation = 0;
+        bool last = false;
+        {
+            std::lock_guard lock(mutex_);
+            std::erase(watchers_, watcher);
+            generation = ++generation_;
+            last = watchers_.empty();
+        }
+        SetEvent(wake_.get());
+        if (last) {
+            // An empty list ends the thread.
+            WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.reset();
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        seen_.wait(lock, [&] { return seenGeneration_ >= generation; });
+    }
+
+    int Threads() {
+        std::lock_guard control(control_);
+        return thread_ ? 1 : 0;
+    }
+
+  private:
+    static DWORD WINAPI Main(void* self) {
+        static_cast<TWatchThread*>(self)->Run();
+        return 0;
+    }
+
+    void Run() {
+        for (;;) {
+            std::vector<TFolderWatcher*> watchers;
+            {
+                std::lock_guard lock(mutex_);
+                watchers = watchers_;
+                seenGeneration_ = generation_;
+            }
+            seen_.notify_all();
+            if (watchers.empty())
+                return;
+            Serve(watchers);
+        }
+    }
+
+    // One round: what waits is handed on, what is due is looked at, then one
+    // wait for the first change, the nearest due time or the list changing.
+    void Serve(const std::vector<TFolderWatcher*>& watchers) {
+        ULONGLONG now = GetTickCount64();
+        for (TFolderWatcher* watcher : watchers) {
+            watcher->HandOn();
+            if (now >= watcher->NextLook())
+                watcher->Look(now);
+        }
+        std::vector<HANDLE> waits{wake_.get()};
+        std::vector<TFolderWatcher*> owners{nullptr};
+        ULONGLONG due = ~0ULL;
+        for (TFolderWatcher* watcher : watchers) {
+            if (watcher->Notification() != INVALID_HANDLE_VALUE &&
+                waits.size() < MAXIMUM_WAIT_OBJECTS) {
+                waits.push_back(watcher->Notification());
+                owners.push_back(watcher);
+            }
+            due = std::min(due, watcher->NextLook());
+            if (watcher->Waiting())
+                due = std::min(due, now + TFolderWatcher::kRetryDelay);
+        }
+        const DWORD timeout = due <= now ? 0
+                                         : static_cast<DWORD>(std::min<ULONGLONG>(
+                                               due - now, TFolderWatcher::kCheckInterval));
+        const DWORD result =
+            WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(), FALSE, timeout);
+        now = GetTickCount64();
+        if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + waits.size()) {
+            // The wait names the first signalled handle only: the others are
+            // served in the same round, so a busy folder cannot starve them.
+            const size_t first = result - WAIT_OBJECT_0;
+            owners[first]->Signalled(now);
+            for (size_t i = first + 1; i < waits.size(); ++i)
+                if (WaitForSingleObject(waits[i], 0) == WAIT_OBJECT_0)
+                    owners[i]->Signalled(now);
+        } else if (result == WAIT_FAILED) {
+            // Which handle failed the wait: each is tried alone.
+            for (size_t i = 1; i < waits.size(); ++i)
+                if (WaitForSingleObject(waits[i], 0) == WAIT_FAILED)
+                    owners[i]->Lost(GetLastError() != ERROR_SUCCESS ? GetLastError()
+                                                                    : ERROR_INVALID_HANDLE,
+                                    now);
+            Sleep(TFolderWatcher::kRetryDelay);
+        }
+    }
+
+    std::mutex control_; // one Add or Remove at a time
+    std::mutex mutex_;   // the list and the generations
+    std::condition_variable seen_;
+    std::vector<TFolderWatcher*> watchers_;
+    uint64_t generation_ = 0;
+    uint64_t seenGeneration_ = 0;
+    UniqueHandle wake_;
+    UniqueHandle thread_;
+};
 
 TFolderWatcher::TFolderWatcher(const std::string& folder, TReport report)
     : folder_(folder), path_(Wide(folder)), report_(std::move(report)) {
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_)
-        ThrowLastError("Folder watcher");
-    openError_ = Open();
-    thread_.reset(CreateThread(nullptr, 0, &TFolderWatcher::ThreadMain, this, 0, nullptr));
-    if (!thread_) {
-        DWORD error = GetLastError();
+    error_ = Open();
+    stopped_ = error_ != ERROR_SUCCESS;
+    const ULONGLONG now = GetTickCount64();
+    nextLook_ = now + (stopped_ ? kPollInterval : kCheckInterval);
+    try {
+        TWatchThread::Instance().Add(this);
+    } catch (...) {
         Close();
-        SetLastError(error);
-        ThrowLastError("Folder watcher");
+        throw;
     }
 }
 
 TFolderWatcher::~TFolderWatcher() {
-    SetEvent(stop_.get());
-    WaitForSingleObject(thread_.get(), INFINITE);
+    TWatchThread::Instance().Remove(this);
     Close();
 }
 
-DWORD WINAPI TFolderWatcher::ThreadMain(void* self) {
-    static_cast<TFolderWatcher*>(self)->Watch();
-    return 0;
+int TFolderWatcher::WatchThreads() {
+    return TWatchThread::Instance().Threads();
 }
 
 DWORD TFolderWatcher::Open() {
@@ -74,61 +217,46 @@ DWORD TFolderWatcher::FolderLost() const {
     return now == identity_ ? ERROR_SUCCESS : ERROR_FILE_INVALID;
 }
 
-void TFolderWatcher::Watch() {
-    bool changed = false;
-    bool stopped = openError_ != ERROR_SUCCESS;
-    bool resumed = false;
-    DWORD error = openError_;
-    for (;;) {
-        // What waits is handed on in the order it happened.
-        if (stopped && report_(TWatchReport::Stopped, error))
-            stopped = false;
-        if (!stopped && resumed && report_(TWatchReport::Resumed, 0))
-            resumed = false;
-        if (!stopped && !resumed && changed && report_(TWatchReport::Changed, 0))
-            changed = false;
-        const bool waiting = stopped || resumed || changed;
-        const bool watching = notification_ != INVALID_HANDLE_VALUE;
+void TFolderWatcher::HandOn() {
+    // What waits is handed on in the order it happened.
+    if (stopped_ && report_(TWatchReport::Stopped, error_))
+        stopped_ = false;
+    if (!stopped_ && resumed_ && report_(TWatchReport::Resumed, 0))
+        resumed_ = false;
+    if (!stopped_ && !resumed_ && changed_ && report_(TWatchReport::Changed, 0))
+        changed_ = false;
+}
 
-        if (!watching) {
-            const DWORD result =
-                WaitForSingleObject(stop_.get(), waiting ? kRetryDelay : kPollInterval);
-            if (result == WAIT_OBJECT_0)
-                return;
-            if (result == WAIT_FAILED)
-                Sleep(kPollInterval);
-            if (Open() == ERROR_SUCCESS) {
-                resumed = true;
-                changed = true; // what the folder holds now
-            } else {
-                Close();
-            }
-            continue;
-        }
+void TFolderWatcher::Signalled(ULONGLONG now) {
+    changed_ = true;
+    if (!FindNextChangeNotification(notification_))
+        Lost(GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_HANDLE, now);
+}
 
-        HANDLE waits[2] = {stop_.get(), notification_};
-        const DWORD result =
-            WaitForMultipleObjects(2, waits, FALSE, waiting ? kRetryDelay : kCheckInterval);
-        DWORD lost = ERROR_SUCCESS;
-        if (result == WAIT_OBJECT_0) {
-            return;
-        } else if (result == WAIT_OBJECT_0 + 1) {
-            changed = true;
-            if (!FindNextChangeNotification(notification_))
-                lost = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_HANDLE;
-        } else if (result == WAIT_TIMEOUT) {
-            lost = FolderLost();
+void TFolderWatcher::Look(ULONGLONG now) {
+    if (notification_ == INVALID_HANDLE_VALUE) {
+        if (Open() == ERROR_SUCCESS) {
+            resumed_ = true;
+            changed_ = true; // what the folder holds now
+            nextLook_ = now + kCheckInterval;
         } else {
-            lost = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_HANDLE;
-        }
-        if (lost != ERROR_SUCCESS) {
             Close();
-            stopped = true;
-            resumed = false;
-            error = lost;
-            changed = true; // its links go, or come from the folder now there
+            nextLook_ = now + kPollInterval;
         }
+        return;
     }
+    nextLook_ = now + kCheckInterval;
+    if (const DWORD lost = FolderLost(); lost != ERROR_SUCCESS)
+        Lost(lost, now);
+}
+
+void TFolderWatcher::Lost(DWORD error, ULONGLONG now) {
+    Close();
+    stopped_ = true;
+    resumed_ = false;
+    error_ = error;
+    changed_ = true; // its links go, or come from the folder now there
+    nextLook_ = now + kPollInterval;
 }
 
 bool TChangeMessage::Post() {

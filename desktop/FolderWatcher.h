@@ -1,8 +1,9 @@
 #pragma once
 // Watches one folder (without its subfolders) for entries created, deleted
-// or renamed. The waiting happens on a thread of its own; everything it has
-// to tell is reported there through `report`, which must only hand it on
-// (post a message to the GUI thread) and touch nothing else.
+// or renamed. The waiting happens off the GUI thread, on one thread that all
+// watchers share (one wait over all their change handles); everything a
+// watcher has to tell is reported there through `report`, which must only
+// hand it on (post a message to the GUI thread) and touch nothing else.
 //
 // A report that cannot be handed on is tried again a moment later. A folder
 // that goes away (deleted, or renamed and another put in its place) stops
@@ -32,7 +33,8 @@ class TFolderWatcher {
     TFolderWatcher(const std::string& folder, TReport report);
     TFolderWatcher(const TFolderWatcher&) = delete;
     TFolderWatcher& operator=(const TFolderWatcher&) = delete;
-    // Stops the thread and waits for it.
+    // Leaves the shared thread (which ends with the last watcher) and waits
+    // until it no longer looks at this one.
     ~TFolderWatcher();
 
     const std::string& Folder() const { return folder_; }
@@ -44,7 +46,12 @@ class TFolderWatcher {
     static constexpr DWORD kCheckInterval = 1000;
     static constexpr DWORD kPollInterval = 500;
 
+    // Threads that watch folders now (0 or 1): for tests.
+    static int WatchThreads();
+
   private:
+    friend class TWatchThread;
+
     struct TIdentity {
         DWORD volume = 0;
         DWORD indexHigh = 0;
@@ -52,8 +59,18 @@ class TFolderWatcher {
         bool operator==(const TIdentity&) const = default;
     };
 
-    static DWORD WINAPI ThreadMain(void* self);
-    void Watch();
+    // The shared thread's steps for this folder.
+    void HandOn();
+    bool Waiting() const { return stopped_ || resumed_ || changed_; }
+    HANDLE Notification() const { return notification_; }
+    ULONGLONG NextLook() const { return nextLook_; }
+    // The change handle was signalled.
+    void Signalled(ULONGLONG now);
+    // Its time came: is the watched folder still there, or is a missing one
+    // back?
+    void Look(ULONGLONG now);
+    void Lost(DWORD error, ULONGLONG now);
+
     // Starts watching; the error when the folder cannot be watched.
     DWORD Open();
     void Close();
@@ -67,9 +84,13 @@ class TFolderWatcher {
     TReport report_;
     HANDLE notification_ = INVALID_HANDLE_VALUE;
     TIdentity identity_;
-    DWORD openError_ = 0;
-    UniqueHandle stop_;
-    UniqueHandle thread_;
+    // What waits to be handed on; touched by the shared thread only once
+    // the watcher is registered.
+    bool changed_ = false;
+    bool stopped_ = false;
+    bool resumed_ = false;
+    DWORD error_ = 0;
+    ULONGLONG nextLook_ = 0;
 };
 
 // Hands a burst of changes to a window as one message: another is posted

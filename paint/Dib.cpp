@@ -18,19 +18,19 @@ SIZE BitmapSize(HBITMAP bitmap, const char* failure) {
     return *size;
 }
 
-BITMAPINFO TopDownDibInfo(int width, int height) {
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = bitCount;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
 
-UniqueBitmap CreateTopDownDib(int width, int height, void** bits) {
-    BITMAPINFO info = TopDownDibInfo(width, height);
+UniqueBitmap CreateTopDownDib(int width, int height, void** bits, WORD bitCount) {
+    BITMAPINFO info = TopDownDibInfo(width, height, bitCount);
     return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 

@@ -14,9 +14,10 @@ std::optional<SIZE> BitmapSize(HBITMAP bitmap);
 // The same; ShellError(`failure`) when it is no bitmap.
 SIZE BitmapSize(HBITMAP bitmap, const char* failure);
 
-BITMAPINFO TopDownDibInfo(int width, int height);
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount = 32);
 // A DIB section of that format; `bits` receives where its pixels live. Null
-// when it cannot be made.
-UniqueBitmap CreateTopDownDib(int width, int height, void** bits);
+// when it cannot be made. A 24-bit one (three bytes a pixel, rows padded to
+// four bytes) holds the same colours in three quarters of the memory.
+UniqueBitmap CreateTopDownDib(int width, int height, void** bits, WORD bitCount = 32);
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "paint/PaintBuffer.h"
 
 #include "base/ShellError.h"
+#include "paint/Dib.h"
 
 #include <algorithm>
 
@@ -22,13 +23,23 @@ TPaintBuffer::TPaintBuffer(HWND window) : window_(window), paint_(window) {
     memoryDc_.reset(CreateCompatibleDC(windowDc));
     if (!memoryDc_)
         throw ShellError("PaintBuffer: CreateCompatibleDC failed");
-    // A minimised window still gets WM_PAINT; a 0x0 bitmap cannot be made.
-    int width = std::max<int>(1, client_.right - client_.left);
-    int height = std::max<int>(1, client_.bottom - client_.top);
-    bitmap_.reset(CreateCompatibleBitmap(windowDc, width, height));
+    // Only the part that needs painting is buffered; what lies outside it is
+    // clipped away in the buffer as it would be on the window. A minimised
+    // window still gets WM_PAINT; a 0x0 bitmap cannot be made.
+    const RECT& dirty = paint_.get().rcPaint;
+    origin_ = {dirty.left, dirty.top};
+    const int width = std::max<int>(1, dirty.right - dirty.left);
+    const int height = std::max<int>(1, dirty.bottom - dirty.top);
+    // A DIB section, not a compatible bitmap: under Wine a compatible bitmap's
+    // pixels come from the C heap, which keeps a freed desktop-sized buffer
+    // (3 MB) for good, while a section's pages go back when it is deleted.
+    void* bits = nullptr;
+    bitmap_ = CreateTopDownDib(width, height, &bits);
     if (!bitmap_)
-        throw ShellError("PaintBuffer: CreateCompatibleBitmap failed");
+        throw ShellError("PaintBuffer: CreateDIBSection failed");
     selected_.emplace(memoryDc_.get(), bitmap_.get());
+    // Client coordinates, as on the window.
+    SetViewportOrgEx(memoryDc_.get(), -origin_.x, -origin_.y, nullptr);
     auto background = reinterpret_cast<HBRUSH>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND));
     if (background)
         FillRect(memoryDc_.get(), &client_, background);
@@ -39,6 +50,7 @@ TPaintBuffer::~TPaintBuffer() {
     // The canvas goes first so the memory DC has its own objects back.
     canvas_.reset();
     const RECT& dirty = paint_.get().rcPaint;
+    SetViewportOrgEx(memoryDc_.get(), -origin_.x, -origin_.y, nullptr);
     BitBlt(paint_.get().hdc, dirty.left, dirty.top, dirty.right - dirty.left,
            dirty.bottom - dirty.top, memoryDc_.get(), dirty.left, dirty.top, SRCCOPY);
 }

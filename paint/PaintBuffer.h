@@ -46,6 +46,8 @@ class TPaintBuffer {
     HWND window_;
     PaintSession paint_;
     RECT client_{};
+    // Where the buffer's first pixel lies on the window.
+    POINT origin_{};
     UniqueMemoryDc memoryDc_;
     UniqueBitmap bitmap_;
     std::optional<SelectedObject> selected_;

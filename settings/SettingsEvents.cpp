@@ -23,6 +23,12 @@ void TfrmSettings::FormShow() {
     FillGroups();
 }
 
+void TfrmSettings::FormHide() {
+    // The preview is a copy of the desktop's picture (3 MB at 1024 x 768):
+    // a hidden dialog keeps none; showing it makes the copy again.
+    imgWallpaper->Picture().Clear();
+}
+
 void TfrmSettings::SetVisible(bool visible) {
     // Asked to show while open (the System section's entry chosen again): the
     // dialog comes forward as it stands, so a wallpaper picked but not yet

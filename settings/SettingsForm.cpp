@@ -229,6 +229,7 @@ void TfrmSettings::WireEvents() {
         };
     };
     OnShow = on("TfrmSettings.FormShow", &TfrmSettings::FormShow);
+    OnHide = on("TfrmSettings.FormHide", &TfrmSettings::FormHide);
     lbxSettings->OnClick = on("TfrmSettings.lbxSettingsClick", &TfrmSettings::lbxSettingsClick);
     cbGroups->OnSelect = on("TfrmSettings.cbGroupsClick", &TfrmSettings::cbGroupsClick);
     btnAddGroup->OnClick = on("TfrmSettings.btnAddGroupClick", &TfrmSettings::btnAddGroupClick);

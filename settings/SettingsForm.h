@@ -109,6 +109,7 @@ class TfrmSettings : public TForm {
 
     // Events.
     void FormShow();
+    void FormHide();
     void lbxSettingsClick();
     void cbGroupsClick();
     void btnAddGroupClick();

@@ -47,6 +47,11 @@ constexpr DWORD kStopWaitMs = 1000;
 // to a bound; the stuck ones keep their threads until their calls return.
 constexpr ULONGLONG kStuckMs = 500;
 constexpr size_t kMaxWorkers = 8;
+// A queue this long or shorter is one worker's: the task buttons' look at
+// 50 windows every second takes it a few milliseconds, and each further
+// thread is about a megabyte resident under Wine. Longer queues (a start
+// menu of a thousand entries) get every worker the options allow.
+constexpr size_t kOneWorkersJobs = 64;
 constexpr UINT_PTR kStuckCheckTimer = 1;
 constexpr UINT kStuckCheckMs = 1000;
 
@@ -206,7 +211,8 @@ size_t TIconCache::Count() const {
 
 struct TIconLookup::Shared {
     explicit Shared(const TOptions& options)
-        : cache(options.cacheLimit), windowTimeoutMs(options.windowTimeoutMs) {}
+        : cache(options.cacheLimit), windowTimeoutMs(options.windowTimeoutMs),
+          idleMs(options.idleMs) {}
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -215,13 +221,18 @@ struct TIconLookup::Shared {
     std::vector<std::pair<uint64_t, TIconFound>> arrived;
     bool posted = false;
     bool stopping = false;
-    // Workers inside a lookup, and when one last started or finished one.
+    // Workers running (counted from the moment one is decided on), those
+    // waiting for a job, those inside a lookup, and when one last started or
+    // finished one.
+    int alive = 0;
+    int idle = 0;
     int busy = 0;
     ULONGLONG lastProgress = GetTickCount64();
     HWND sink = nullptr;
     std::atomic<long long> delayMs{0};
     TIconCache cache;
     const unsigned windowTimeoutMs;
+    const unsigned idleMs;
 
     void Run();
     TIconFound Look(const TIconJob& job);
@@ -357,9 +368,16 @@ void TIconLookup::Shared::Run() {
         TIconJob job;
         {
             std::unique_lock lock(mutex);
-            wake.wait(lock, [this] { return stopping || !jobs.empty(); });
-            if (stopping)
+            ++idle;
+            const bool woken = wake.wait_for(lock, std::chrono::milliseconds(idleMs),
+                                             [this] { return stopping || !jobs.empty(); });
+            --idle;
+            // Nothing to do for a while: the thread goes (each one is about a
+            // megabyte resident under Wine); the next job starts another.
+            if (stopping || !woken) {
+                --alive;
                 break;
+            }
             job = std::move(jobs.front());
             jobs.pop_front();
             if (cancelled.erase(job.ticket))
@@ -457,7 +475,7 @@ bool TIconRequest::Pending() const {
 TIconLookup::TIconLookup() : TIconLookup(TOptions{}) {}
 
 TIconLookup::TIconLookup(TOptions options)
-    : shared_(std::make_shared<Shared>(options)),
+    : shared_(std::make_shared<Shared>(options)), workerLimit_(std::max(options.workers, 1)),
       callbacks_(std::make_shared<TIconRequest::Callbacks>()) {
     RegisterSinkClass();
     sink_.reset(CreateWindowExW(0, kSinkClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -470,32 +488,45 @@ TIconLookup::TIconLookup(TOptions options)
         std::lock_guard lock(shared->mutex);
         shared->cancelled.insert(ticket);
     };
-    for (int i = 0; i < std::max(options.workers, 1); ++i)
-        StartWorker();
     SetTimer(sink_.get(), kStuckCheckTimer, kStuckCheckMs, nullptr);
 }
 
 void TIconLookup::StartWorker() {
+    // Workers that ended after an idle while leave their handles behind.
+    std::erase_if(workers_, [](const UniqueHandle& worker) {
+        return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0;
+    });
     auto start = std::make_unique<std::shared_ptr<Shared>>(shared_);
     UniqueHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
-    if (!thread)
+    if (!thread) {
+        const DWORD error = GetLastError();
+        {
+            std::lock_guard lock(shared_->mutex);
+            --shared_->alive;
+        }
+        SetLastError(error);
         ThrowLastError("CreateThread");
+    }
     start.release(); // the worker owns it now
     workers_.push_back(std::move(thread));
 }
 
+size_t TIconLookup::Workers() const {
+    std::lock_guard lock(shared_->mutex);
+    return static_cast<size_t>(shared_->alive);
+}
+
 void TIconLookup::AddWorkerIfStuck() {
-    if (workers_.size() >= kMaxWorkers)
-        return;
     {
         std::lock_guard lock(shared_->mutex);
-        const bool stuck = shared_->busy >= static_cast<int>(workers_.size()) &&
-                           !shared_->jobs.empty() &&
+        const bool stuck = shared_->alive < static_cast<int>(kMaxWorkers) &&
+                           shared_->busy >= shared_->alive && !shared_->jobs.empty() &&
                            GetTickCount64() - shared_->lastProgress >= kStuckMs;
         if (!stuck)
             return;
         // The next check waits for this worker's first lookup.
         shared_->lastProgress = GetTickCount64();
+        ++shared_->alive;
     }
     StartWorker();
 }
@@ -541,13 +572,32 @@ void TIconLookup::SendToWorkers() {
     sendPosted_ = false;
     if (unsent_.empty())
         return;
+    int toStart = 0;
     {
         std::lock_guard lock(shared_->mutex);
         for (TIconJob& job : unsent_)
             shared_->jobs.push_back(std::move(job));
+        // Workers for the jobs no idle worker takes, up to the limit; a
+        // short queue only needs one running. (One stuck in a slow lookup
+        // gets a spare beside it from the stuck check.)
+        const int waiting = static_cast<int>(shared_->jobs.size()) - shared_->idle;
+        const int limit =
+            shared_->jobs.size() > kOneWorkersJobs ? workerLimit_ : std::min(workerLimit_, 1);
+        toStart = std::clamp(waiting, 0, std::max(limit - shared_->alive, 0));
+        shared_->alive += toStart;
     }
     unsent_.clear();
     shared_->wake.notify_all();
+    // A worker that cannot be made leaves its jobs queued: the next request,
+    // or the stuck check, tries again.
+    for (int i = 0; i < toStart; ++i) {
+        if (!Guarded("TIconLookup.StartWorker", FailurePolicy::LogAndContinue,
+                     [&] { StartWorker(); })) {
+            std::lock_guard lock(shared_->mutex);
+            shared_->alive -= toStart - i - 1;
+            break;
+        }
+    }
 }
 
 TIconRequest TIconLookup::FileIcon(const std::string& path, bool small, Done done) {

@@ -111,6 +111,9 @@ class TIconLookup {
         size_t cacheLimit = 512;
         // How long a window may take to answer WM_GETICON.
         unsigned windowTimeoutMs = 200;
+        // A worker with nothing to do for this long ends; the next lookup
+        // starts one again. Idle, the shell keeps no thread for lookups.
+        unsigned idleMs = 2000;
     };
     // Runs on the GUI thread when the result arrives.
     using Done = std::function<void(TIconFound&)>;
@@ -151,7 +154,8 @@ class TIconLookup {
     // Starts one more worker when every worker has been inside a lookup for a
     // while and others wait; the message loop does this once a second.
     void AddWorkerIfStuck();
-    size_t Workers() const { return workers_.size(); }
+    // Workers running now (idle ones end after `TOptions::idleMs`).
+    size_t Workers() const;
 
     // What the workers share with the GUI thread; a worker left behind keeps
     // it alive.
@@ -159,9 +163,11 @@ class TIconLookup {
 
   private:
     TIconRequest Submit(TIconJob job, Done done);
+    // The caller counted the worker as running beforehand.
     void StartWorker();
 
     std::shared_ptr<Shared> shared_;
+    const int workerLimit_;
     std::shared_ptr<TIconRequest::Callbacks> callbacks_;
     std::vector<UniqueHandle> workers_;
     std::vector<TIconJob> unsent_;

@@ -3,9 +3,10 @@
 //
 //   shell_bench start FOLDER [RUNS]   start-up: process start to the bar drawn and
 //                                     the tray answering (median of RUNS, default 10)
-//   shell_bench memory FOLDER         resident memory idle, then with 50 windows,
+//   shell_bench memory FOLDER [BASE]  resident memory idle, then with 50 windows,
 //                                     30 tray icons, 1,000 start-menu entries and
-//                                     a browser on drive T: (10,000 files)
+//                                     a browser on drive T: (10,000 files); BASE,
+//                                     another program folder, is measured first
 //   shell_bench tray FOLDER           Shell_NotifyIcon add and delete against the
 //                                     running shell at 50 and 500 icons, beside a
 //                                     bare WM_COPYDATA round trip of the same size
@@ -139,7 +140,38 @@ void PrintMemory(const char* what, const Process& process) {
     std::fflush(stdout);
 }
 
-int RunMemory(const std::string& folder) {
+// One shell program's figures, idle and then under load; false when it did
+// not come up.
+bool MeasureShell(const std::string& label, const std::string& folder) {
+    DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
+    Process shell = Process::Start(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder));
+    if (!WaitForShell(shell, 30000))
+        return false;
+    Sleep(3000);
+    PrintMemory((label + ", idle").c_str(), shell);
+    Process helper = StartHelper(kWindows, kIcons);
+    WaitForIcons(helper, 20000);
+    Sleep(3000);
+    PrintMemory((label + ", 50 windows + 30 icons").c_str(), shell);
+    if (!ShowStartPanel(shell))
+        std::printf("the start panel did not slide in\n");
+    Sleep(2000);
+    PrintMemory((label + ", + start panel shown (1,000 entries)").c_str(), shell);
+    // The browser's listing and its icons come in after the caption.
+    if (OpenBrowserOnDrive(shell, "t:", 60000)) {
+        Sleep(3000);
+        PrintMemory((label + ", + browser on T: (10,000 files)").c_str(), shell);
+    } else {
+        std::printf("no browser on t: (bench/shell/run makes the drive)\n");
+    }
+    helper.Terminate();
+    CloseShell(shell);
+    return true;
+}
+
+// `baseline`: another program folder (an earlier build) measured the same
+// way in the same run, before this one; empty for none.
+int RunMemory(const std::string& folder, const std::string& baseline) {
     EndExplorer();
     const std::vector<std::string> made = MakeStartMenuEntries(kEntries);
     std::printf("start-menu entries made: %zu\n", made.size() * 20);
@@ -157,28 +189,10 @@ int RunMemory(const std::string& folder) {
         helper.Terminate();
         explorer.Terminate();
     }
-    DeleteFileW(Wide(folder + "\\Orvane_Shell.log").c_str());
-    Process shell = Process::Start(L"\"" + Wide(folder) + L"\\Orvane_Shell.exe\"", Wide(folder));
-    if (!WaitForShell(shell, 30000))
-        return 1;
-    Sleep(3000);
-    PrintMemory("shell, idle", shell);
-    Process helper = StartHelper(kWindows, kIcons);
-    WaitForIcons(helper, 20000);
-    Sleep(3000);
-    PrintMemory("shell, 50 windows + 30 icons", shell);
-    if (!ShowStartPanel(shell))
-        std::printf("the start panel did not slide in\n");
-    Sleep(2000);
-    PrintMemory("shell, + start panel shown (1,000 entries)", shell);
-    if (OpenBrowserOnDrive(shell, "t:", 60000))
-        PrintMemory("shell, + browser on T: (10,000 files)", shell);
-    else
-        std::printf("no browser on t: (bench/shell/run makes the drive)\n");
-    helper.Terminate();
-    CloseShell(shell);
+    const bool ok =
+        (baseline.empty() || MeasureShell("baseline", baseline)) && MeasureShell("shell", folder);
     RemoveMade(made);
-    return 0;
+    return ok ? 0 : 1;
 }
 
 // ---- tray ---------------------------------------------------------------
@@ -327,10 +341,11 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1], folder = argv[2];
     const int n = argc > 3 ? std::atoi(argv[3]) : 0;
+    const std::string third = argc > 3 ? argv[3] : "";
     if (mode == "start")
         return RunStart(folder, n > 0 ? n : 10);
     if (mode == "memory")
-        return RunMemory(folder);
+        return RunMemory(folder, third);
     if (mode == "tray")
         return RunTray(folder);
     if (mode == "long")

@@ -5,10 +5,57 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 using namespace orvane;
 using namespace orvane::test;
+
+namespace {
+
+std::vector<DWORD> ThreadsOfThisProcess() {
+    std::vector<DWORD> threads;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{sizeof entry};
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            threads.push_back(entry.th32ThreadID);
+    return threads;
+}
+
+} // namespace
+
+TEST(FolderWatcher, WatchersShareOneThreadThatEndsWithTheLast) {
+    ScratchDir one("watched-one"), two("watched-two");
+    const std::vector<DWORD> before = ThreadsOfThisProcess();
+    std::vector<DWORD> added;
+    std::atomic<int> changedOne{0}, changedTwo{0};
+    {
+        auto counting = [](std::atomic<int>& count) {
+            return [&count](TWatchReport report, DWORD) {
+                count += report == TWatchReport::Changed;
+                return true;
+            };
+        };
+        TFolderWatcher first(one.path(), counting(changedOne));
+        TFolderWatcher second(two.path(), counting(changedTwo));
+        for (DWORD thread : ThreadsOfThisProcess())
+            if (std::find(before.begin(), before.end(), thread) == before.end())
+                added.push_back(thread);
+        EXPECT_EQ(added.size(), 1u) << "threads made for two watchers";
+        WriteFileText(two / "new.txt", "");
+        EXPECT_TRUE(WaitUntil([&] { return changedTwo > 0; }, 5000));
+        WriteFileText(one / "new.txt", "");
+        EXPECT_TRUE(WaitUntil([&] { return changedOne > 0; }, 5000));
+    }
+    const std::vector<DWORD> after = ThreadsOfThisProcess();
+    for (DWORD thread : added)
+        EXPECT_EQ(std::count(after.begin(), after.end(), thread), 0) << "left running";
+}
 
 TEST(FolderWatcher, AReportThatCannotBeHandedOnIsTriedAgain) {
     ScratchDir folder("watched");

@@ -93,6 +93,28 @@ TEST(Wallpaper, OnlyThePictureAsTheDesktopShowsItIsKeptAndItLooksTheSame) {
     LoadWallpaper(kept, dir.path(), desktop);
     EXPECT_EQ(kept.Width(), desktop.cx);
     EXPECT_EQ(kept.Height(), desktop.cy);
+    // Kept in three bytes a pixel, with the colours a 32-bit stretch gives.
+    BITMAP facts{};
+    ASSERT_TRUE(GetObjectW(kept.Bitmap(), sizeof facts, &facts));
+    EXPECT_EQ(facts.bmBitsPixel, 24);
+    {
+        void* bits = nullptr;
+        UniqueBitmap wide = CreateTopDownDib(desktop.cx, desktop.cy, &bits);
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr)), source(CreateCompatibleDC(nullptr));
+        SelectedObject selected(dc.get(), wide.get()), picked(source.get(), whole.Bitmap());
+        SetStretchBltMode(dc.get(), HALFTONE);
+        SetBrushOrgEx(dc.get(), 0, 0, nullptr);
+        StretchBlt(dc.get(), 0, 0, desktop.cx, desktop.cy, source.get(), 0, 0, whole.Width(),
+                   whole.Height(), SRCCOPY);
+        GdiFlush();
+        TBackdrop shown(RGB(48, 91, 139));
+        const std::vector<uint32_t> pixels = ShownPixels(shown, kept, desktop);
+        const auto* wanted = static_cast<const uint32_t*>(bits);
+        size_t differing = 0;
+        for (size_t i = 0; i < pixels.size(); ++i)
+            differing += (pixels[i] & 0xFFFFFF) != (wanted[i] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0u) << "of " << pixels.size();
+    }
     // The file keeps the picture's own size.
     TPicture stored;
     stored.LoadFromFile(dir / "wallpaper.bmp");

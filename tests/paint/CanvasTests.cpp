@@ -202,6 +202,16 @@ TEST(CanvasPaintBuffer, PaintsTheWindowInOneBlit) {
         // The unpainted half shows the class background the buffer starts with.
         EXPECT_EQ(GetPixel(dc.get(), 30, 0), kBlue);
         EXPECT_EQ(GetPixel(dc.get(), 59, 39), kBlue);
+        // A repaint of a part only: buffered at that part's size, drawn in
+        // window coordinates all the same.
+        SetPixel(dc.get(), 5, 5, kGreen);
+        const RECT part{20, 5, 50, 35};
+        InvalidateRect(window.get(), &part, FALSE);
+        UpdateWindow(window.get());
+        EXPECT_EQ(GetPixel(dc.get(), 25, 10), kRed);
+        EXPECT_EQ(GetPixel(dc.get(), 29, 34), kRed);
+        EXPECT_EQ(GetPixel(dc.get(), 30, 10), kBlue);
+        EXPECT_EQ(GetPixel(dc.get(), 5, 5), kGreen) << "painted outside the part";
     }
     UnregisterClassA("OrvaneCanvasTest", windowClass.hInstance);
     DeleteObject(windowClass.hbrBackground);

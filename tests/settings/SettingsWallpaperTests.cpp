@@ -72,6 +72,22 @@ TEST(SettingsWallpaper, AJpegIsStretchedToTheScreenWrittenByOkAndTakenBackByCanc
     EXPECT_TRUE(dialog.WallpaperChanged);
 }
 
+TEST(SettingsWallpaper, TheHiddenDialogKeepsNoCopyOfThePicture) {
+    SettingsFixture fixture;
+    ScratchDir pictures("pictures");
+    WriteSolidJpeg(pictures / "red.jpg", 320, 200, kRed);
+    fixture.desktop().imgDesktop->Picture().AdoptBitmap(
+        LoadPictureFile(pictures / "red.jpg").release());
+    TfrmSettings& dialog = fixture.dialog();
+    for (int round = 0; round < 2; ++round) {
+        dialog.Show();
+        ASSERT_FALSE(dialog.imgWallpaper->Picture().Empty()) << round;
+        EXPECT_TRUE(NearColour(PixelOf(dialog.imgWallpaper->Picture().Bitmap(), 10, 10), kRed));
+        dialog.Hide();
+        EXPECT_TRUE(dialog.imgWallpaper->Picture().Empty()) << round;
+    }
+}
+
 TEST(SettingsWallpaper, CancelKeepsThePictureWhenTheStoredFileCannotBeRead) {
     SettingsFixture fixture;
     ScratchDir pictures("pictures");

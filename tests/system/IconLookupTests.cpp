@@ -167,6 +167,34 @@ TEST_F(IconLookupTest, WorkersStuckInLookupsGetASpareOneBeside) {
     EXPECT_EQ(lookup.Workers(), 2u);
 }
 
+TEST_F(IconLookupTest, WorkersStartWithWorkAndEndWhenIdle) {
+    TIconLookup::TOptions options;
+    options.idleMs = 300;
+    TIconLookup lookup(options);
+    EXPECT_EQ(lookup.Workers(), 0u) << "no thread before the first lookup";
+    ASSERT_TRUE(Look(lookup, Program()).has_value());
+    EXPECT_GE(lookup.Workers(), 1u);
+    EXPECT_TRUE(WaitUntil([&] { return lookup.Workers() == 0; }, 3000)) << "idle workers stay";
+    // A new lookup starts one again.
+    std::optional<TIconFound> again = Look(lookup, Program());
+    ASSERT_TRUE(again.has_value());
+    EXPECT_TRUE(again->icon);
+
+    // A short queue is one worker's; a long one gets the second too.
+    lookup.SetDelay(std::chrono::milliseconds(100));
+    std::vector<TIconRequest> requests;
+    auto ask = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            requests.push_back(lookup.FileIcon(Program(), true, [](TIconFound&) {}));
+        PumpMessagesFor(50);
+    };
+    ask(10);
+    EXPECT_EQ(lookup.Workers(), 1u);
+    ask(100);
+    EXPECT_EQ(lookup.Workers(), 2u);
+    requests.clear();
+}
+
 TEST_F(IconLookupTest, SlowLookupsNeverHoldTheGuiThread) {
     TIconLookup lookup;
     lookup.SetDelay(std::chrono::milliseconds(200));
