@@ -1,5 +1,6 @@
 #include "system/IconLookup.h"
 
+#include "base/Config.h"
 #include "base/Guarded.h"
 #include "base/ShellError.h"
 #include "base/Utf.h"
@@ -55,21 +56,9 @@ constexpr size_t kOneWorkersJobs = 64;
 constexpr UINT_PTR kStuckCheckTimer = 1;
 constexpr UINT kStuckCheckMs = 1000;
 
-std::string LowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return extension;
-}
-
 // Files whose pictures are inside them, as resources or as the file itself.
 bool CarriesIcons(const std::string& path) {
-    static const char* const kExtensions[] = {"exe", "dll", "ico", "icl", "cpl", "scr"};
+    static const char* const kExtensions[] = {".exe", ".dll", ".ico", ".icl", ".cpl", ".scr"};
     const std::string extension = LowerExtension(path);
     return std::any_of(std::begin(kExtensions), std::end(kExtensions),
                        [&](const char* known) { return extension == known; });
@@ -261,7 +250,7 @@ SharedIcon TIconLookup::Shared::FileIcon(const std::string& path, bool small) {
         return {};
     if (CarriesIcons(path))
         return CachedIcon(path, 0, small, facts.time, [&] { return IconInside(path, 0, small); });
-    if (LowerExtension(path) != "lnk")
+    if (LowerExtension(path) != ".lnk")
         return {};
     // A shortcut: the icon it names, else its target's. The shortcut's own
     // time keys it, so an edited shortcut is read again.

@@ -12,7 +12,7 @@ namespace orvane {
 namespace {
 
 using test::PixelSurface;
-constexpr COLORREF kUntouched = RGB(0x12, 0x34, 0x56);
+constexpr COLORREF kUnpainted = RGB(0x12, 0x34, 0x56);
 
 // Column x (or row y) from `from` to `to`, exclusive.
 RECT Column(int x, int from, int to) {
@@ -41,10 +41,10 @@ TEST(GradientFill, HorizontalThroughThreeColours) {
     EXPECT_TRUE(canvas.AllAre(Column(10 + 99, 1, 11), c2));
 
     // Nothing outside the rectangle.
-    EXPECT_TRUE(canvas.AllAre(Column(9, 0, 12), kUntouched));
-    EXPECT_TRUE(canvas.AllAre(Column(110, 0, 12), kUntouched));
-    EXPECT_TRUE(canvas.AllAre(Row(0, 0, 120), kUntouched));
-    EXPECT_TRUE(canvas.AllAre(Row(11, 0, 120), kUntouched));
+    EXPECT_TRUE(canvas.AllAre(Column(9, 0, 12), kUnpainted));
+    EXPECT_TRUE(canvas.AllAre(Column(110, 0, 12), kUnpainted));
+    EXPECT_TRUE(canvas.AllAre(Row(0, 0, 120), kUnpainted));
+    EXPECT_TRUE(canvas.AllAre(Row(11, 0, 120), kUnpainted));
 }
 
 TEST(GradientFill, HorizontalCoversEveryColumnMonotonically) {
@@ -62,10 +62,10 @@ TEST(GradientFill, VerticalTwoColoursOneLinePerRow) {
     // Ten rows, line count 9: row p gets (10p, 20p, p) exactly.
     for (int p = 0; p < 10; ++p)
         EXPECT_TRUE(canvas.AllAre(Row(1 + p, 1, 7), RGB(10 * p, 20 * p, p)));
-    EXPECT_TRUE(canvas.AllAre(Row(0, 0, 8), kUntouched));
-    EXPECT_TRUE(canvas.AllAre(Row(11, 0, 8), kUntouched)) << "the bottom edge is not painted";
-    EXPECT_TRUE(canvas.AllAre(Column(0, 0, 12), kUntouched));
-    EXPECT_TRUE(canvas.AllAre(Column(7, 0, 12), kUntouched));
+    EXPECT_TRUE(canvas.AllAre(Row(0, 0, 8), kUnpainted));
+    EXPECT_TRUE(canvas.AllAre(Row(11, 0, 8), kUnpainted)) << "the bottom edge is not painted";
+    EXPECT_TRUE(canvas.AllAre(Column(0, 0, 12), kUnpainted));
+    EXPECT_TRUE(canvas.AllAre(Column(7, 0, 12), kUnpainted));
 }
 
 TEST(GradientFill, FewerThanTwoColoursRaiseAndPaintNothing) {
@@ -78,7 +78,7 @@ TEST(GradientFill, FewerThanTwoColoursRaiseAndPaintNothing) {
             EXPECT_STREQ(error.what(), "Es mussen mindestens zwei Farben angegeben werden.");
         }
     }
-    EXPECT_TRUE(canvas.AllAre(RECT{0, 0, 10, 10}, kUntouched));
+    EXPECT_TRUE(canvas.AllAre(RECT{0, 0, 10, 10}, kUnpainted));
 }
 
 TEST(GradientFill, LeavesTheSelectedPenAndPosition) {
@@ -116,22 +116,22 @@ TEST(GradientFill, TinyRectanglesStayInside) {
     PixelSurface one(3, 3);
     GradientFill(one.dc(), RECT{1, 1, 2, 2}, true, {RGB(9, 8, 7), RGB(200, 200, 200)});
     EXPECT_TRUE(
-        one.Matches([](int x, int y) { return x == 1 && y == 1 ? RGB(9, 8, 7) : kUntouched; }));
+        one.Matches([](int x, int y) { return x == 1 && y == 1 ? RGB(9, 8, 7) : kUnpainted; }));
 
     // More colours than pixels: the rounded band length overshoots the rectangle.
     PixelSurface small(10, 3);
     GradientFill(small.dc(), RECT{2, 0, 5, 3}, true,
                  {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9), RGB(1, 1, 1)});
-    EXPECT_TRUE(small.AllAre(RECT{0, 0, 2, 3}, kUntouched));
-    EXPECT_TRUE(small.AllAre(RECT{5, 0, 10, 3}, kUntouched));
+    EXPECT_TRUE(small.AllAre(RECT{0, 0, 2, 3}, kUnpainted));
+    EXPECT_TRUE(small.AllAre(RECT{5, 0, 10, 3}, kUnpainted));
     for (int x : {2, 3, 4})
-        EXPECT_FALSE(small.At(x, 1) == kUntouched) << x;
+        EXPECT_FALSE(small.At(x, 1) == kUnpainted) << x;
 
     // An empty or inverted rectangle paints nothing.
     PixelSurface none(4, 4);
     GradientFill(none.dc(), RECT{2, 0, 2, 4}, true, {RGB(1, 1, 1), RGB(2, 2, 2)});
     GradientFill(none.dc(), RECT{0, 3, 4, 1}, false, {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)});
-    EXPECT_TRUE(none.AllAre(RECT{0, 0, 4, 4}, kUntouched));
+    EXPECT_TRUE(none.AllAre(RECT{0, 0, 4, 4}, kUnpainted));
 }
 
 } // namespace
