@@ -94,6 +94,11 @@ struct WindowTraits {
     static Type invalid() { return nullptr; }
     static void close(Type h) { DestroyWindow(h); }
 };
+struct MenuTraits {
+    using Type = HMENU;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DestroyMenu(h); }
+};
 struct MappedViewTraits {
     using Type = void*;
     static Type invalid() { return nullptr; }
@@ -115,6 +120,7 @@ using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
+using UniqueMenu = UniqueResource<MenuTraits>;
 
 // A window's device context from GetDC (the client area) or GetWindowDC (the
 // whole window, frame included), given back with ReleaseDC.

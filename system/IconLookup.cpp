@@ -480,11 +480,15 @@ TIconLookup::TIconLookup(TOptions options)
     SetTimer(sink_.get(), kStuckCheckTimer, kStuckCheckMs, nullptr);
 }
 
-void TIconLookup::StartWorker() {
+void TIconLookup::ForgetEndedWorkers() {
     // Workers that ended after an idle while leave their handles behind.
     std::erase_if(workers_, [](const UniqueHandle& worker) {
         return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0;
     });
+}
+
+void TIconLookup::StartWorker() {
+    ForgetEndedWorkers();
     auto start = std::make_unique<std::shared_ptr<Shared>>(shared_);
     UniqueHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
     if (!thread) {
@@ -506,6 +510,7 @@ size_t TIconLookup::Workers() const {
 }
 
 void TIconLookup::AddWorkerIfStuck() {
+    ForgetEndedWorkers();
     {
         std::lock_guard lock(shared_->mutex);
         const bool stuck = shared_->alive < static_cast<int>(kMaxWorkers) &&

@@ -152,7 +152,8 @@ class TIconLookup {
     // loop does this once the handler that asked has returned.
     void SendToWorkers();
     // Starts one more worker when every worker has been inside a lookup for a
-    // while and others wait; the message loop does this once a second.
+    // while and others wait; the message loop does this once a second, and
+    // lets go of the handles of workers that ended.
     void AddWorkerIfStuck();
     // Workers running now (idle ones end after `TOptions::idleMs`).
     size_t Workers() const;
@@ -165,6 +166,7 @@ class TIconLookup {
     TIconRequest Submit(TIconJob job, Done done);
     // The caller counted the worker as running beforehand.
     void StartWorker();
+    void ForgetEndedWorkers();
 
     std::shared_ptr<Shared> shared_;
     const int workerLimit_;

@@ -15,13 +15,6 @@ namespace orvane {
 
 namespace {
 
-struct MenuTraits {
-    using Type = HMENU;
-    static Type invalid() { return nullptr; }
-    static void close(Type h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueResource<MenuTraits>;
-
 constexpr const wchar_t* kOwnerClass = L"TSkinPopupMenu";
 
 void RegisterOwnerClass(WNDPROC proc) {

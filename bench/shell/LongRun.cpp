@@ -10,6 +10,10 @@ namespace shellbench {
 
 namespace {
 
+// Before each snapshot: past the two idle seconds after which the icon lookup
+// workers end, and what a step set off has settled.
+constexpr DWORD kSettle = 3000;
+
 void Pump(DWORD ms) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
         MSG msg;
@@ -102,7 +106,8 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
     if (!step("warm-up",
               ChurnWindows(50) && CycleIcons(10) && SlidePanel(shell, 1) && Browse(shell, 1), t))
         return result;
-    Sleep(1000);
+    // Longer than the icon lookup workers' idle time: they have ended.
+    Sleep(kSettle);
     result.before = FiguresOf(shell);
     const auto classesBefore = WindowClassesOf(shell);
 
@@ -118,7 +123,7 @@ LongRunResult RunLongRun(const Process& shell, const LongRunPlan& plan,
     t = bench::MicrosecondsNow();
     if (!step("browsers", Browse(shell, plan.browsers), t))
         return result;
-    Sleep(1000);
+    Sleep(kSettle);
     result.after = FiguresOf(shell);
     // Which kinds of window a difference is made of.
     auto classesAfter = WindowClassesOf(shell);
