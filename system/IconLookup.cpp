@@ -488,7 +488,6 @@ void TIconLookup::ForgetEndedWorkers() {
 }
 
 void TIconLookup::StartWorker() {
-    ForgetEndedWorkers();
     auto start = std::make_unique<std::shared_ptr<Shared>>(shared_);
     UniqueHandle thread(CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
     if (!thread) {

@@ -92,7 +92,6 @@ class TTaskButtons {
         std::string hint;
         int room = 0;
         TFont font;
-        bool operator==(const TCaptionLayout&) const = default;
     };
 
     TSkinToolBar& bar_;
