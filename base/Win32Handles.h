@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <shtypes.h>
 #include <utility>
 
 namespace orvane {
@@ -99,6 +100,12 @@ struct MenuTraits {
     static Type invalid() { return nullptr; }
     static void close(Type h) { DestroyMenu(h); }
 };
+// A shell item id list, as the shell allocates it.
+struct PidlTraits {
+    using Type = LPITEMIDLIST;
+    static Type invalid() { return nullptr; }
+    static void close(Type list) { CoTaskMemFree(list); }
+};
 struct MappedViewTraits {
     using Type = void*;
     static Type invalid() { return nullptr; }
@@ -115,6 +122,7 @@ using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueRegion = UniqueResource<GdiObjectTraits<HRGN>>;
 using UniqueIcon = UniqueResource<IconTraits>;
+using UniquePidl = UniqueResource<PidlTraits>;
 using UniqueImageList = UniqueResource<ImageListTraits>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;

@@ -51,9 +51,6 @@ TVirtualFolders::TVirtualFolders() {
     };
     Check(SHGetDesktopFolder(desktop_.put()), "SHGetDesktopFolder");
     currentFolder_ = desktop_;
-    SHFILEINFOW info{};
-    systemImages_ = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 TVirtualFolders::~TVirtualFolders() = default;
@@ -90,9 +87,8 @@ void TVirtualFolders::AddFolderItems(PCIDLIST_ABSOLUTE list) {
         auto* entry = NewComponent<TShellMenuItem>(target_);
         entry->Caption = DisplayNameOf(*folder.get(), relative.get());
         UniquePidl absolute(ILCombine(list, relative.get()));
-        if (absolute && systemImages_) {
-            entry->OwnIcon.reset(
-                ImageList_GetIcon(systemImages_, GetSysIconIndex(absolute.get()), ILD_NORMAL));
+        if (absolute) {
+            entry->OwnIcon = GetItemIcon(absolute.get(), true);
             entry->Tag = reinterpret_cast<intptr_t>(entry->OwnIcon.get());
         }
         entry->OnClick = [this](TComponent& sender) {

@@ -14,13 +14,6 @@ namespace orvane {
 
 class TSkinPopupMenu;
 
-struct PidlTraits {
-    using Type = LPITEMIDLIST;
-    static Type invalid() { return nullptr; }
-    static void close(Type list) { CoTaskMemFree(list); }
-};
-using UniquePidl = UniqueResource<PidlTraits>;
-
 // An entry standing for one shell item: its id list relative to the folder
 // its parent entry stands for, and the icon it shows (in Tag).
 class TShellMenuItem : public TMenuItem {
@@ -68,7 +61,6 @@ class TVirtualFolders {
     TMenuItem* current_ = nullptr;
     ComPtr<IShellFolder> currentFolder_;
     ComPtr<IShellFolder> desktop_;
-    HIMAGELIST systemImages_ = nullptr;
     TSkinPopupMenu* target_ = nullptr;
     // What the target menu's root stands for.
     UniquePidl root_;

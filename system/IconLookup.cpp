@@ -103,11 +103,9 @@ UniqueIcon DriveRootIcon(const std::string& root, bool small) {
     // A drive that is not ready shows no error box.
     DWORD previous = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous);
-    SHFILEINFOW info{};
-    SHGetFileInfoW(Wide(root).c_str(), 0, &info, sizeof info,
-                   SHGFI_ICON | (small ? SHGFI_SMALLICON : 0u));
+    UniqueIcon icon = GetPathIcon(root, small);
     SetThreadErrorMode(previous, nullptr);
-    return UniqueIcon(info.hIcon);
+    return icon;
 }
 
 // A copy of an icon handle another module (or process) owns; null when the

@@ -4,32 +4,89 @@
 #include "base/Utf.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 namespace orvane {
 
 namespace {
 
 constexpr int kGlyphSize = 16;
+// Resource ids of the shell's own icons, as on Windows.
+constexpr int kDocumentIconId = 1;
+constexpr int kFolderIconId = 4;
+
+bool IsShell32(const std::wstring& file) {
+    return lstrcmpiW(PathFindFileNameW(file.c_str()), L"shell32.dll") == 0;
+}
+
+std::wstring ExpandedWide(const wchar_t* text) {
+    const DWORD units = ExpandEnvironmentStringsW(text, nullptr, 0);
+    if (units == 0)
+        return text;
+    std::wstring out(units, L'\0');
+    ExpandEnvironmentStringsW(text, out.data(), units);
+    out.resize(wcslen(out.c_str()));
+    return out;
+}
+
+// `index` counts icons in the file from 0, or is minus a resource id.
+UniqueIcon IconAt(const std::wstring& file, int index, bool small) {
+    // Wine's shell32 lists a named icon before its numbered ones, while its
+    // folders hand out position 0 for the document icon, as on Windows.
+    if (index == 0 && IsShell32(file))
+        index = -kDocumentIconId;
+    const int size = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
+    HICON icon = nullptr;
+    UINT id = 0;
+    const UINT found = PrivateExtractIconsW(file.c_str(), index, size, size, &icon, &id, 1, 0);
+    if (found == 0 || found == 0xFFFFFFFF)
+        return {};
+    return UniqueIcon(icon);
+}
+
+UniqueIcon ShellIcon(int resourceId, bool small) {
+    return IconAt(L"shell32.dll", -resourceId, small);
+}
 
 } // namespace
 
-int GetSysIconIndex(PCIDLIST_ABSOLUTE item) {
-    SHFILEINFOW info{};
-    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                   SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_PIDL | SHGFI_SMALLICON);
-    // SHGFI_ICON hands out an icon of our own as well; only the index is wanted,
-    // and Control Panel listings call this once per item.
-    UniqueIcon unused(info.hIcon);
-    return info.iIcon;
+UniqueIcon GetItemIcon(PCIDLIST_ABSOLUTE item, bool small) {
+    ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD child = nullptr;
+    if (FAILED(SHBindToParent(item, IID_IShellFolder, parent.putVoid(), &child)))
+        return {};
+    ComPtr<IExtractIconW> extract;
+    if (FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IExtractIconW, nullptr,
+                                     extract.putVoid())))
+        return {};
+    wchar_t location[MAX_PATH] = {};
+    int index = 0;
+    UINT flags = 0;
+    if (FAILED(extract->GetIconLocation(GIL_FORSHELL, location, MAX_PATH, &index, &flags)))
+        return {};
+    if (!(flags & GIL_NOTFILENAME))
+        return IconAt(ExpandedWide(location), index, small);
+    // Only the item's own handler can draw this one.
+    HICON large = nullptr, little = nullptr;
+    const UINT sizes = MAKELONG(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON));
+    if (extract->Extract(location, index, &large, &little, sizes) != S_OK)
+        return {};
+    UniqueIcon largeIcon(large), smallIcon(little);
+    return small ? std::move(smallIcon) : std::move(largeIcon);
+}
+
+UniqueIcon GetPathIcon(const std::string& path, bool small) {
+    UniquePidl item(ILCreateFromPathW(Wide(path).c_str()));
+    return item ? GetItemIcon(item.get(), small) : UniqueIcon{};
 }
 
 UniqueIcon GetFileIcon(const std::string& path, bool small) {
-    SHFILEINFOW info{};
-    UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES;
-    if (small)
-        flags |= SHGFI_SMALLICON;
-    SHGetFileInfoW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags);
-    return UniqueIcon(info.hIcon);
+    // A simple id list stands for a file that need not exist.
+    UniquePidl item(SHSimpleIDListFromPath(Wide(path).c_str()));
+    if (item)
+        if (UniqueIcon icon = GetItemIcon(item.get(), small))
+            return icon;
+    return ShellIcon(kDocumentIconId, small);
 }
 
 UniqueIcon GetFolderIcon(const std::string& folder) {
@@ -40,10 +97,9 @@ UniqueIcon GetFolderIcon(const std::string& folder) {
     WORD index = 0;
     if (HICON icon = ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &index))
         return UniqueIcon(icon);
-    SHFILEINFOW info{};
-    SHGetFileInfoW(wide.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    return UniqueIcon(info.hIcon);
+    if (UniqueIcon icon = GetPathIcon(folder, true))
+        return icon;
+    return ShellIcon(kFolderIconId, true);
 }
 
 UniqueBitmap IconToBitmap(HICON icon) {

@@ -1,8 +1,11 @@
+#include "base/Utf.h"
 #include "system/ShellIcons.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -60,20 +63,49 @@ TEST(GetFileIcon, RegisteredIconOfAFileType) {
     EXPECT_EQ(IconSize(large.get()).cx, GetSystemMetrics(SM_CXICON));
 }
 
-TEST(GetSysIconIndex, MatchesTheSystemImageListOfTheFileType) {
-    test::ScratchDir dir{"icons"};
-    const std::string file = dir / "readme.txt";
-    test::WriteFileText(file, "text");
-    PIDLIST_ABSOLUTE item = nullptr;
-    std::wstring wide(file.begin(), file.end());
-    ASSERT_TRUE(SUCCEEDED(SHParseDisplayName(wide.c_str(), nullptr, &item, 0, nullptr)));
+// What the platform's own file information shows, drawn on white.
+std::vector<COLORREF> PixelsOf(HICON icon) {
+    WindowDc screen(nullptr);
+    UniqueBitmap image(CreateCompatibleBitmap(screen.get(), 32, 32));
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    SelectedObject selected(dc.get(), image.get());
+    RECT all{0, 0, 32, 32};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc.get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            pixels.push_back(GetPixel(dc.get(), x, y));
+    return pixels;
+}
 
-    SHFILEINFOA info{};
-    ASSERT_NE(SHGetFileInfoA(file.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                             SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES),
-              0u);
-    EXPECT_EQ(GetSysIconIndex(item), info.iIcon);
-    CoTaskMemFree(item);
+std::vector<COLORREF> PlatformIcon(const std::wstring& path, UINT flags) {
+    SHFILEINFOW info{};
+    SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | flags);
+    UniqueIcon icon(info.hIcon);
+    return PixelsOf(icon.get());
+}
+
+TEST(ShellIcons, SameIconsAsThePlatformsFileInformation) {
+    test::ScratchDir dir{"icons"};
+    const std::string text = dir / "readme.txt";
+    test::WriteFileText(text, "text");
+    const std::string program = test::BinDir() + "\\Orvane_Shell.exe";
+    for (const bool small : {true, false}) {
+        const UINT size = small ? SHGFI_SMALLICON : 0u;
+        SCOPED_TRACE(small ? "small" : "large");
+        // A type's icon (the document icon is the shell's first), and a
+        // program that carries its own.
+        EXPECT_EQ(PixelsOf(GetFileIcon(text, small).get()),
+                  PlatformIcon(Wide(text), size | SHGFI_USEFILEATTRIBUTES));
+        EXPECT_EQ(PixelsOf(GetFileIcon("C:\\nowhere\\file.unknowntype", small).get()),
+                  PlatformIcon(L"C:\\nowhere\\file.unknowntype", size | SHGFI_USEFILEATTRIBUTES));
+        EXPECT_EQ(PixelsOf(GetPathIcon(program, small).get()), PlatformIcon(Wide(program), size));
+        EXPECT_EQ(PixelsOf(GetPathIcon("C:\\", small).get()), PlatformIcon(L"C:\\", size));
+        EXPECT_EQ(PixelsOf(GetPathIcon(dir.path(), small).get()),
+                  PlatformIcon(Wide(dir.path()), size));
+    }
+    EXPECT_FALSE(GetPathIcon(dir / "missing.txt", true));
 }
 
 TEST(IconToBitmap, SixteenBySixteenWithTheIconDrawnOrBlank) {
