@@ -64,14 +64,17 @@ UniqueIcon GetItemIcon(PCIDLIST_ABSOLUTE item, bool small) {
     UINT flags = 0;
     if (FAILED(extract->GetIconLocation(GIL_FORSHELL, location, MAX_PATH, &index, &flags)))
         return {};
+    // A handler that fills the whole buffer leaves no end to the text.
+    location[MAX_PATH - 1] = L'\0';
     if (!(flags & GIL_NOTFILENAME))
         return IconAt(ExpandedWide(location), index, small);
     // Only the item's own handler can draw this one.
     HICON large = nullptr, little = nullptr;
     const UINT sizes = MAKELONG(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON));
-    if (extract->Extract(location, index, &large, &little, sizes) != S_OK)
-        return {};
+    const HRESULT drawn = extract->Extract(location, index, &large, &little, sizes);
     UniqueIcon largeIcon(large), smallIcon(little);
+    if (drawn != S_OK)
+        return {};
     return small ? std::move(smallIcon) : std::move(largeIcon);
 }
 
