@@ -50,4 +50,14 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string ExpandEnvironment(const std::string& text) {
+    const std::wstring wide = Wide(text);
+    const DWORD units = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    if (units == 0)
+        return text;
+    std::wstring out(units, L'\0');
+    ExpandEnvironmentStringsW(wide.c_str(), out.data(), units);
+    return Utf8Until(out.c_str(), out.size());
+}
+
 } // namespace orvane

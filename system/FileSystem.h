@@ -28,4 +28,8 @@ std::string SpecialFolderPath(int csidl);
 // Whether `path` names a file (not a folder).
 bool FileExists(const std::string& path);
 
+// `text` with its %VARIABLE%s replaced by their values, as shortcuts and
+// registered icon places may write paths.
+std::string ExpandEnvironment(const std::string& text);
+
 } // namespace orvane

@@ -5,6 +5,7 @@
 #include "base/ShellError.h"
 #include "base/Utf.h"
 #include "base/WindowMessages.h"
+#include "system/FileSystem.h"
 #include "system/ProcessInfo.h"
 #include "system/ShellIcons.h"
 #include "system/Shortcuts.h"
@@ -81,16 +82,6 @@ TFileFacts FactsOf(const std::string& path) {
     return {true, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
             (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                 data.ftLastWriteTime.dwLowDateTime};
-}
-
-std::string Expanded(const std::string& text) {
-    const std::wstring wide = Wide(text);
-    const DWORD units = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
-    if (units == 0)
-        return text;
-    std::wstring out(units, L'\0');
-    ExpandEnvironmentStringsW(wide.c_str(), out.data(), units);
-    return Utf8Until(out.c_str(), out.size());
 }
 
 UniqueIcon IconInside(const std::string& file, int index, bool small) {
@@ -255,11 +246,12 @@ SharedIcon TIconLookup::Shared::FileIcon(const std::string& path, bool small) {
     return CachedIcon(path, 0, small, facts.time, [&]() -> UniqueIcon {
         const ShortcutInfo link = ResolveShortcut(path);
         if (!link.iconFile.empty())
-            if (UniqueIcon icon = IconInside(Expanded(link.iconFile), link.iconIndex, small))
+            if (UniqueIcon icon =
+                    IconInside(ExpandEnvironment(link.iconFile), link.iconIndex, small))
                 return icon;
         if (link.target.empty())
             return {};
-        const std::string target = Expanded(link.target);
+        const std::string target = ExpandEnvironment(link.target);
         const TFileFacts targetFacts = FactsOf(target);
         if (!targetFacts.exists)
             return {};

@@ -2,9 +2,14 @@
 
 #include "base/ShellError.h"
 #include "base/Utf.h"
+#include "system/FileSystem.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
+
+#include <mutex>
+#include <string>
+#include <unordered_map>
 
 namespace orvane {
 
@@ -19,14 +24,46 @@ bool IsShell32(const std::wstring& file) {
     return lstrcmpiW(PathFindFileNameW(file.c_str()), L"shell32.dll") == 0;
 }
 
-std::wstring ExpandedWide(const wchar_t* text) {
-    const DWORD units = ExpandEnvironmentStringsW(text, nullptr, 0);
-    if (units == 0)
-        return text;
-    std::wstring out(units, L'\0');
-    ExpandEnvironmentStringsW(text, out.data(), units);
-    out.resize(wcslen(out.c_str()));
-    return out;
+// Icons read from their files, by place and size: reading one opens the file
+// and parses its resources (shell32 for most types), about a millisecond under
+// Wine, and a start menu asks for the same few places a thousand times. Lookup
+// workers and the GUI thread share it.
+class TExtractedIcons {
+  public:
+    // A copy of the icon, for the caller to own; empty when the file has none.
+    UniqueIcon Get(const std::wstring& file, int index, int size) {
+        std::wstring key = file;
+        CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+        key += L'|' + std::to_wstring(index) + L'|' + std::to_wstring(size);
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto known = icons_.find(key);
+        if (known == icons_.end()) {
+            if (icons_.size() >= kMostKept)
+                icons_.clear();
+            known = icons_.emplace(std::move(key), Extract(file, index, size)).first;
+        }
+        return known->second ? UniqueIcon(CopyIcon(known->second.get())) : UniqueIcon{};
+    }
+
+  private:
+    static constexpr size_t kMostKept = 256;
+
+    static UniqueIcon Extract(const std::wstring& file, int index, int size) {
+        HICON icon = nullptr;
+        UINT id = 0;
+        const UINT found = PrivateExtractIconsW(file.c_str(), index, size, size, &icon, &id, 1, 0);
+        if (found == 0 || found == 0xFFFFFFFF)
+            return {};
+        return UniqueIcon(icon);
+    }
+
+    std::mutex mutex_;
+    std::unordered_map<std::wstring, UniqueIcon> icons_;
+};
+
+TExtractedIcons& ExtractedIcons() {
+    static TExtractedIcons icons;
+    return icons;
 }
 
 // `index` counts icons in the file from 0, or is minus a resource id.
@@ -35,13 +72,7 @@ UniqueIcon IconAt(const std::wstring& file, int index, bool small) {
     // folders hand out position 0 for the document icon, as on Windows.
     if (index == 0 && IsShell32(file))
         index = -kDocumentIconId;
-    const int size = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
-    HICON icon = nullptr;
-    UINT id = 0;
-    const UINT found = PrivateExtractIconsW(file.c_str(), index, size, size, &icon, &id, 1, 0);
-    if (found == 0 || found == 0xFFFFFFFF)
-        return {};
-    return UniqueIcon(icon);
+    return ExtractedIcons().Get(file, index, GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON));
 }
 
 UniqueIcon ShellIcon(int resourceId, bool small) {
@@ -67,7 +98,7 @@ UniqueIcon GetItemIcon(PCIDLIST_ABSOLUTE item, bool small) {
     // A handler that fills the whole buffer leaves no end to the text.
     location[MAX_PATH - 1] = L'\0';
     if (!(flags & GIL_NOTFILENAME))
-        return IconAt(ExpandedWide(location), index, small);
+        return IconAt(Wide(ExpandEnvironment(Utf8Until(location, MAX_PATH))), index, small);
     // Only the item's own handler can draw this one.
     HICON large = nullptr, little = nullptr;
     const UINT sizes = MAKELONG(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON));
@@ -84,11 +115,22 @@ UniqueIcon GetPathIcon(const std::string& path, bool small) {
 }
 
 UniqueIcon GetFileIcon(const std::string& path, bool small) {
-    // A simple id list stands for a file that need not exist.
-    UniquePidl item(SHSimpleIDListFromPath(Wide(path).c_str()));
-    if (item)
-        if (UniqueIcon icon = GetItemIcon(item.get(), small))
+    // The type's registered place, read without opening the file: "%1" means
+    // the file itself.
+    const std::wstring wide = Wide(path);
+    const wchar_t* extension = PathFindExtensionW(wide.c_str());
+    wchar_t place[MAX_PATH] = {};
+    DWORD units = MAX_PATH;
+    if (*extension && SUCCEEDED(AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_DEFAULTICON, extension,
+                                                  nullptr, place, &units))) {
+        place[MAX_PATH - 1] = L'\0';
+        const bool itself = lstrcmpW(place, L"%1") == 0;
+        const int index = itself ? 0 : PathParseIconLocationW(place);
+        const std::wstring file =
+            itself ? wide : Wide(ExpandEnvironment(Utf8Until(place, MAX_PATH)));
+        if (UniqueIcon icon = IconAt(file, index, small))
             return icon;
+    }
     return ShellIcon(kDocumentIconId, small);
 }
 
